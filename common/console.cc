@@ -1,0 +1,48 @@
+#include "common/console.h"
+
+#include <cstdlib>
+
+namespace veg {
+
+std::string Console::ask() {
+  std::string line;
+  if (!readLine(line)) throw StopRun{};
+  return line;
+}
+
+void Console::blank(int count) {
+  for (int i = 0; i < count; ++i) writeLine("");
+}
+
+void stripLineEnd(std::string& line) {
+  if (!line.empty() && line.back() == '\n') line.pop_back();
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
+StdConsole::StdConsole(std::FILE* in, std::FILE* out) : in_(in), out_(out) {
+  static char out_buffer[1 << 16];
+  std::setvbuf(out_, out_buffer, _IOFBF, sizeof out_buffer);
+}
+
+StdConsole::~StdConsole() {
+  flush();
+  std::free(buffer_);
+}
+
+bool StdConsole::readLine(std::string& line) {
+  flush();
+  ssize_t n = getline(&buffer_, &capacity_, in_);
+  if (n < 0) return false;
+  line.assign(buffer_, static_cast<std::size_t>(n));
+  stripLineEnd(line);
+  return true;
+}
+
+void StdConsole::writeLine(std::string_view line) {
+  std::fwrite(line.data(), 1, line.size(), out_);
+  std::fputc('\n', out_);
+}
+
+void StdConsole::flush() { std::fflush(out_); }
+
+}  // namespace veg

@@ -1,0 +1,47 @@
+// The file seam: programs reach the disk only through FileSystem, so tests
+// can hand in an in-memory one.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace veg {
+
+/// One open text file, read or written a whole line at a time. Destroying it
+/// closes it, with everything written flushed.
+class TextFile {
+ public:
+  virtual ~TextFile() = default;
+  /// Reads the next line without its line end; false at end of file.
+  virtual bool readLine(std::string& line) = 0;
+  /// Appends one line.
+  virtual void writeLine(std::string_view line) = 0;
+  /// Goes back to the start of the file.
+  virtual void rewind() = 0;
+  /// Pushes everything written so far to the file.
+  virtual void flush() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  /// Opens an existing file for reading; null when it cannot be opened.
+  virtual std::unique_ptr<TextFile> openExisting(const std::string& name) = 0;
+  /// Creates a new file for writing; null when a file of that name exists or
+  /// the file cannot be created. Never overwrites.
+  virtual std::unique_ptr<TextFile> createNew(const std::string& name) = 0;
+};
+
+/// Files of the working directory (names are relative to it).
+class RealFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<TextFile> openExisting(const std::string& name) override;
+  std::unique_ptr<TextFile> createNew(const std::string& name) override;
+};
+
+/// A file name as held in a 20-column field, without its trailing blanks.
+std::string trimName(std::string_view name20);
+
+}  // namespace veg

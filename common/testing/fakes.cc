@@ -1,0 +1,79 @@
+#include "common/testing/fakes.h"
+
+namespace veg::testing {
+
+bool FakeConsole::readLine(std::string& line) {
+  ++reads;
+  if (next_ >= input_.size()) return false;
+  line = input_[next_++];
+  return true;
+}
+
+void FakeConsole::type(std::vector<std::string> lines) {
+  for (auto& l : lines) input_.push_back(std::move(l));
+}
+
+std::vector<std::string> FakeConsole::take() {
+  std::vector<std::string> out;
+  out.swap(output);
+  return out;
+}
+
+namespace {
+
+class MemoryFile : public TextFile {
+ public:
+  explicit MemoryFile(std::shared_ptr<std::vector<std::string>> lines) : lines_(std::move(lines)) {}
+  bool readLine(std::string& line) override {
+    if (next_ >= lines_->size()) return false;
+    line = (*lines_)[next_++];
+    return true;
+  }
+  void writeLine(std::string_view line) override { lines_->emplace_back(line); }
+  void rewind() override { next_ = 0; }
+  void flush() override {}
+
+ private:
+  std::shared_ptr<std::vector<std::string>> lines_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<TextFile> MemoryFileSystem::openExisting(const std::string& name) {
+  auto it = files_.find(name);
+  if (it == files_.end()) return nullptr;
+  opened.push_back(name);
+  return std::make_unique<MemoryFile>(it->second);
+}
+
+std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
+  if (name.empty() || files_.count(name) || uncreatable.count(name)) return nullptr;
+  auto lines = std::make_shared<std::vector<std::string>>();
+  files_[name] = lines;
+  created.push_back(name);
+  return std::make_unique<MemoryFile>(lines);
+}
+
+void MemoryFileSystem::put(const std::string& name, std::vector<std::string> lines) {
+  files_[name] = std::make_shared<std::vector<std::string>>(std::move(lines));
+}
+
+std::vector<std::string> MemoryFileSystem::lines(const std::string& name) const {
+  auto it = files_.find(name);
+  return it == files_.end() ? std::vector<std::string>{} : *it->second;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    out.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace veg::testing

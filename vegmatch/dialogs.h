@@ -1,0 +1,23 @@
+// VEGMATCH's own console dialogs: screen spacing, validated number entry,
+// the run set-up, the analysis parameters and the title and help screens.
+#pragma once
+
+#include "common/console.h"
+#include "vegmatch/blocks.h"
+#include "vegmatch/io.h"
+
+namespace vegmatch {
+
+/// Pushes the screen up with five empty lines.
+void clear(veg::Console& console);
+
+/// Shows `value` and asks for a new one until the reply is empty (value
+/// kept) or a whole number within `lower`..`upper` (only the first two
+/// characters of the reply count). End of input stops the program.
+void getnum(veg::Console& console, int& value, int lower, int upper);
+
+/// Asks for the cover-abundance scale and the analysis type, offering the
+/// current values in `settings`, and stores the answers there.
+void reset(veg::Console& console, few& settings);
+
+}  // namespace vegmatch
