@@ -1,0 +1,211 @@
+#include "vegmatch/refdata.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/testing/fakes.h"
+
+namespace vegmatch {
+namespace {
+
+using veg::StopRun;
+
+struct RefdataTest : ::testing::Test {
+  veg::testing::FakeConsole console{{""}};  // one RETURN for the end-of-program notice
+  veg::testing::MemoryFileSystem fs;
+  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+
+  void loadAll(int species_limit = 10000) {
+    load_species_dictionary(console, fs, *tables);
+    load_association_tables(console, fs, species_limit, *tables);
+    load_cross_reference(console, fs, *tables);
+  }
+
+  // The screen lines after the progress line of the failing loader.
+  std::vector<std::string> lastLines(std::size_t n) {
+    return std::vector<std::string>(console.output.end() - n, console.output.end());
+  }
+
+  static std::vector<std::string> holdNotice() {
+    return {"", "", "", "", "*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
+            "*************************"};
+  }
+};
+
+TEST_F(RefdataTest, DictionaryWithSynonymsSortsBySpeciesNumber) {
+  fs.put("SPECDICT.txt", {"   7 aaaa bbbb", "   3 cccc dddd", "   7 eeee ffff", "", "   2 gg"});
+  load_species_dictionary(console, fs, *tables);
+  EXPECT_EQ((std::vector<std::string>{"", "", "", " Reading in dictionary from file SPECDICT.txt"}),
+            console.output);
+  const calc1& d = tables->calc1;
+  EXPECT_EQ(7, tables->dict_size);
+  EXPECT_EQ(7, tables->name_count);
+  EXPECT_EQ("NEW NAME ", d.species_name[1]);
+  EXPECT_EQ("DELETE   ", d.species_name[2]);
+  EXPECT_EQ("aaaa bbbb", d.species_name[3]);
+  EXPECT_EQ(0, d.species_number[6]);             // an empty line
+  EXPECT_EQ("         ", d.species_name[6]);
+  EXPECT_EQ("gg       ", d.species_name[7]);     // a short line is padded
+  const short numbers[] = {0, 0, 0, 0, 2, 3, 7, 7};
+  const short entries[] = {0, 1, 2, 6, 7, 4, 3, 5};
+  for (int i = 1; i <= 7; ++i) {
+    EXPECT_EQ(numbers[i], d.sorted_species_number[i]) << i;
+    EXPECT_EQ(entries[i], d.sorted_entry[i]) << i;
+  }
+}
+
+TEST_F(RefdataTest, EmptyDictionaryHoldsTheReservedEntriesOnly) {
+  fs.put("SPECDICT.txt", {});
+  load_species_dictionary(console, fs, *tables);
+  EXPECT_EQ(2, tables->dict_size);
+}
+
+TEST_F(RefdataTest, TablesLinkEverySynonymAndSkipHeaderColumnsElevenOn) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa", "   2 bbbb bbbb", "   2 bbbb bbbx", "3500 cccc cccc"});
+  // 17 entries: one full record of 15 and one of 2, then the species records.
+  std::string full;
+  for (int i = 1; i <= 15; ++i) full += "  " + std::to_string(i % 9 + 1) + (i % 2 ? "45" : " 7");
+  fs.put("ASSOCTAB.txt", {"   17    3 99999", full, "  312  850", "    1    1   10",
+                          "    2   11   16", " 3500   17   17"});
+  fs.put("NVCTYPES.txt", {"  A  1  first community", "  A  2", "  A  3", "  A  4", "  A  5",
+                          "  A  6", "  A  7", "  A  8", "  A  9", "extra record is not read"});
+  loadAll(3000);
+  const Tables& t = *tables;
+  EXPECT_EQ(9, t.n_communities);
+  EXPECT_EQ(3, t.dat1.entry_community[16]);
+  EXPECT_EQ(12, t.dat3.entry_class[16]);
+  EXPECT_EQ(8, t.dat1.entry_community[17]);
+  EXPECT_EQ(50, t.dat3.entry_class[17]);
+  EXPECT_EQ(1, t.ccalc1.first_entry[3]);
+  EXPECT_EQ(10, t.ccalc1.last_entry[3]);
+  EXPECT_EQ(11, t.ccalc1.first_entry[4]);  // both names of species 2
+  EXPECT_EQ(16, t.ccalc1.last_entry[4]);
+  EXPECT_EQ(11, t.ccalc1.first_entry[5]);
+  EXPECT_EQ(16, t.ccalc1.last_entry[5]);
+  EXPECT_EQ(17, t.ccalc1.first_entry[6]);  // above the species limit
+  EXPECT_EQ(0, t.ccalc1.last_entry[6]);
+  EXPECT_EQ(" A  1 ", t.calc3.nvc_code[1]);
+  EXPECT_EQ("first community         ", t.calc3.community_name[1]);
+  EXPECT_EQ(std::string(16, ' '), t.calc4.subcommunity_name[1]);
+  EXPECT_EQ(" A  9 ", t.calc3.nvc_code[9]);
+  EXPECT_EQ(std::string(24, ' '), t.calc4.eunis_name[9]);
+  EXPECT_EQ("", t.calc3.nvc_code[10]);
+}
+
+TEST_F(RefdataTest, CrossReferenceFieldsByColumn) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  fs.put("ASSOCTAB.txt", {"    1    1", "  145", "    1    1    1"});
+  std::string record = " CG 2a  Festuca ovina-Avenula grasslTrifolium repensE1.26    Subatlantic semi-dry grass";
+  fs.put("NVCTYPES.txt", {record});
+  loadAll();
+  EXPECT_EQ("CG 2a ", tables->calc3.nvc_code[1]);
+  EXPECT_EQ("Festuca ovina-Avenula gr", tables->calc3.community_name[1]);
+  EXPECT_EQ("asslTrifolium re", tables->calc4.subcommunity_name[1]);
+  EXPECT_EQ("pensE1.2", tables->calc4.eunis_code[1]);
+  EXPECT_EQ("6    Subatlantic semi-dr", tables->calc4.eunis_name[1]);
+}
+
+TEST_F(RefdataTest, LaterSpeciesRecordReplacesEarlier) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  fs.put("ASSOCTAB.txt", {"    2    2", "  145  245", "    1    1    1", "    1    2    2"});
+  fs.put("NVCTYPES.txt", {" A  1", " A  2"});
+  loadAll();
+  EXPECT_EQ(2, tables->ccalc1.first_entry[3]);
+  EXPECT_EQ(2, tables->ccalc1.last_entry[3]);
+}
+
+TEST_F(RefdataTest, MissingFilesEndTheRun) {
+  EXPECT_THROW(load_species_dictionary(console, fs, *tables), StopRun);
+  std::vector<std::string> expected = {"", "", "", " Reading in dictionary from file SPECDICT.txt",
+                                       "  *** Error *** file not found"};
+  for (auto& l : holdNotice()) expected.push_back(l);
+  EXPECT_EQ(expected, console.output);
+
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  for (const char* name : {"ASSOCTAB.txt", "NVCTYPES.txt"}) {
+    console = veg::testing::FakeConsole({""});
+    if (std::string(name) == "NVCTYPES.txt") fs.put("ASSOCTAB.txt", {"    0    0"});
+    EXPECT_THROW(loadAll(), StopRun) << name;
+    EXPECT_EQ("  *** Error *** file not found", console.output[console.output.size() - 12]) << name;
+  }
+}
+
+TEST_F(RefdataTest, UnknownSpeciesNumberEndsTheRun) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  fs.put("ASSOCTAB.txt", {"    1    2", "  145", "    1    1    1", "  123    1    1"});
+  EXPECT_THROW(loadAll(), StopRun);
+  std::vector<std::string> expected = {"", "", " Unknown species number   123 in data"};
+  for (auto& l : holdNotice()) expected.push_back(l);
+  EXPECT_EQ(expected, lastLines(expected.size()));
+  EXPECT_EQ(1, tables->ccalc1.last_entry[3]);  // records before it were applied
+}
+
+// Every record the tables cannot hold ends the run with one line naming the
+// file, the line and the fault.
+const std::string kFifteenEntries =
+    "  145  145  145  145  145  145  145  145  145  145  145  145  145  145  145";
+
+struct BadFile {
+  const char* dictionary;
+  std::vector<std::string> tables;
+  std::vector<std::string> types;
+  std::string message;
+};
+
+TEST_F(RefdataTest, UnusableRecordsAreReportedWithFileAndLine) {
+  const std::vector<BadFile> cases = {
+      {"  x1 aaaa aaaa", {}, {}, "SPECDICT.txt line 1: species number \"  x1\" is not a number"},
+      {"   1 aaaa aaaa", {"    1    1", "  163", "    1    1    1"}, {" A 1"},
+       "ASSOCTAB.txt line 2: class code 63 outside 1..50"},
+      {"   1 aaaa aaaa", {"    1    1", "  1 0", "    1    1    1"}, {" A 1"},
+       "ASSOCTAB.txt line 2: class code 0 outside 1..50"},
+      {"   1 aaaa aaaa", {"    1    1", "90145", "    1    1    1"}, {" A 1"},
+       "ASSOCTAB.txt line 2: community number 901 outside 1..900"},
+      {"   1 aaaa aaaa", {"    1    1", "    5", "    1    1    1"}, {" A 1"},
+       "ASSOCTAB.txt line 2: community number 0 outside 1..900"},
+      {"   1 aaaa aaaa", {"50001    1"}, {}, "ASSOCTAB.txt line 1: number of entries 50001 outside 0..50000"},
+      {"   1 aaaa aaaa", {"    2    1", "  145  145"}, {}, "ASSOCTAB.txt line 3: file ends before the last species record"},
+      {"   1 aaaa aaaa", {"   16    1", kFifteenEntries}, {},
+       "ASSOCTAB.txt line 3: file ends before the last table entry"},
+      {"   1 aaaa aaaa", {}, {}, "ASSOCTAB.txt line 1: file ends before the header"},
+      {"   1 aaaa aaaa", {"    1    1", "  1a5", "    1    1    1"}, {},
+       "ASSOCTAB.txt line 2: class code \"a5\" is not a number"},
+      {"   1 aaaa aaaa", {"    1    1", "  145", "    1    1    2"}, {},
+       "ASSOCTAB.txt line 3: last entry 2 outside 1..1"},
+      {"   1 aaaa aaaa", {"    1    1", "  145", "    1    0    1"}, {},
+       "ASSOCTAB.txt line 3: first entry 0 outside 1..1"},
+      {"   1 aaaa aaaa", {"    1    1", "  245", "    1    1    1"}, {" A 1"},
+       "NVCTYPES.txt line 2: file ends before the record of community 2"},
+  };
+  for (const BadFile& c : cases) {
+    console = veg::testing::FakeConsole({""});
+    tables = std::make_unique<Tables>();
+    fs.put("SPECDICT.txt", {c.dictionary});
+    fs.put("ASSOCTAB.txt", c.tables);
+    fs.put("NVCTYPES.txt", c.types);
+    EXPECT_THROW(loadAll(), StopRun) << c.message;
+    ASSERT_GE(console.output.size(), 12u);
+    EXPECT_EQ("  *** Error *** " + c.message, console.output[console.output.size() - 12]);
+  }
+}
+
+TEST_F(RefdataTest, MoreThanTheDictionaryHoldsIsRefused) {
+  std::vector<std::string> lines(kMaxDictRecords + 1, "   1 aaaa aaaa");
+  fs.put("SPECDICT.txt", lines);
+  EXPECT_THROW(load_species_dictionary(console, fs, *tables), StopRun);
+  EXPECT_EQ("  *** Error *** SPECDICT.txt line 2999: more than 2998 dictionary records",
+            console.output[console.output.size() - 12]);
+}
+
+TEST_F(RefdataTest, EmptyRangeAndEmptyTablesAreAccepted) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa", "   2 bbbb bbbb"});
+  fs.put("ASSOCTAB.txt", {"    0    1", "    1    0    0"});
+  fs.put("NVCTYPES.txt", {});
+  loadAll();
+  EXPECT_EQ(0, tables->n_communities);
+  EXPECT_EQ(0, tables->ccalc1.last_entry[3]);
+}
+
+}  // namespace
+}  // namespace vegmatch
