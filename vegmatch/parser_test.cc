@@ -1,0 +1,279 @@
+#include "vegmatch/parser.h"
+
+#include <gtest/gtest.h>
+
+namespace vegmatch {
+namespace {
+
+struct Parsed {
+  std::string key;
+  int marks = 0;
+  int frequency = -99;
+  float value = -99;
+  bool bad = true;
+};
+
+// One line through the entry loop's order: card, destar, constr.
+Parsed parse(const std::string& line, int max_frequency = 0) {
+  Parsed p;
+  std::string input = card(line);
+  p.marks = destar(input);
+  std::string field_work(40, '#');
+  constr(input, field_work, p.key, max_frequency, p.frequency, p.value, p.bad);
+  return p;
+}
+
+// A line whose last non-blank character stands in column `last`.
+std::string endingAt(const std::string& words, int last) {
+  return std::string(static_cast<std::size_t>(last) - words.size(), ' ') + words;
+}
+
+TEST(LowerTest, FoldsOnlyTheLettersAToZ) {
+  EXPECT_EQ('a', lower('A'));
+  EXPECT_EQ('z', lower('Z'));
+  EXPECT_EQ('q', lower('q'));
+  EXPECT_EQ('@', lower('@'));
+  EXPECT_EQ('[', lower('['));
+  EXPECT_EQ('5', lower('5'));
+  EXPECT_EQ(' ', lower(' '));
+}
+
+TEST(DestarTest, BlanksEveryAsteriskAndCountsAtMostTwo) {
+  std::string line = card("Fest*uca ru*bra *5");
+  EXPECT_EQ(2, destar(line));
+  EXPECT_EQ(card("Fest uca ru bra  5"), line);
+
+  line = card("*Festuca rubra 5");
+  EXPECT_EQ(1, destar(line));
+  EXPECT_EQ(card(" Festuca rubra 5"), line);
+
+  line = card("Festuca rubra 5");
+  EXPECT_EQ(0, destar(line));
+}
+
+TEST(DestarTest, LooksOnlyAtTheFirstFortyColumns) {
+  std::string line = std::string(40, ' ') + "**";
+  EXPECT_EQ(0, destar(line));
+  EXPECT_EQ(std::string(40, ' ') + "**", line);
+}
+
+TEST(CardTest, PadsAndCutsToFortyColumns) {
+  EXPECT_EQ("ab" + std::string(38, ' '), card("ab"));
+  EXPECT_EQ(std::string(40, 'x'), card(std::string(50, 'x')));
+}
+
+TEST(ConstrTest, GenusEpithetAndValue) {
+  Parsed p = parse("Festuca rubra 25");
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_EQ(1, p.frequency);
+  EXPECT_EQ(0, p.marks);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, CapitalsGiveTheSameKey) {
+  Parsed p = parse("FESTUCA RUBRA 25");
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, ShortWordsAreBlankPadded) {
+  Parsed p = parse("   Poa an   7");
+  EXPECT_EQ("poa  an  ", p.key);
+  EXPECT_EQ(7.0f, p.value);
+}
+
+TEST(ConstrTest, NumberAfterGenusMeansNoEpithet) {
+  Parsed p = parse("Festuca 25");
+  EXPECT_EQ("fest     ", p.key);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, LonePlusAfterGenusIsTheSecondNameWord) {
+  Parsed p = parse("Festuca +");
+  EXPECT_EQ("fest +   ", p.key);
+  EXPECT_EQ(0.0f, p.value);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, LonePlusAsValueReadsAsZero) {
+  Parsed p = parse("Festuca rubra +");
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(0.0f, p.value);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, LetterAsValueIsBad) { EXPECT_TRUE(parse("Festuca rubra r").bad); }
+
+TEST(ConstrTest, CommaEndsTheNumber) {
+  Parsed p = parse("Festuca rubra 2,5");
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(2.0f, p.value);
+}
+
+TEST(ConstrTest, DecimalPointGivesARealValue) {
+  EXPECT_EQ(2.5f, parse("Festuca rubra 2.5").value);
+  EXPECT_EQ(25.0f, parse("Festuca rubra 25.").value);
+  EXPECT_EQ(0.5f, parse("Festuca rubra .5").value);
+  EXPECT_EQ(15.0f, parse("Festuca rubra 1.5e1").value);
+  EXPECT_FALSE(parse("Festuca rubra 1.5e1").bad);
+}
+
+TEST(ConstrTest, ExponentWithoutPointIsBad) { EXPECT_TRUE(parse("Festuca rubra 1e1").bad); }
+
+TEST(ConstrTest, ThirdNameWordIsTakenAsTheValue) {
+  EXPECT_TRUE(parse("Festuca rubra agg. 5").bad);
+  // Whatever follows the value word is ignored.
+  Parsed p = parse("Festuca rubra 5 agg.");
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(5.0f, p.value);
+}
+
+TEST(ConstrTest, MarkedLineParsesAsWithoutTheMark) {
+  Parsed p = parse("Festuca rubra* 5");
+  EXPECT_EQ(1, p.marks);
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(5.0f, p.value);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, AsteriskInsideAWordSplitsIt) {
+  Parsed p = parse("Festuca*rubra 5");
+  EXPECT_EQ(1, p.marks);
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(5.0f, p.value);
+}
+
+TEST(ConstrTest, NegativeValueIsReadNormally) {
+  Parsed p = parse("Festuca rubra -5");
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(-5.0f, p.value);
+}
+
+TEST(ConstrTest, BlankLineGivesBlankKey) {
+  Parsed p = parse("");
+  EXPECT_EQ("         ", p.key);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(0.0f, p.value);
+
+  p = parse("  ***  * ");
+  EXPECT_EQ("         ", p.key);
+  EXPECT_EQ(2, p.marks);
+}
+
+TEST(ConstrTest, TabIsAnOrdinaryCharacter) {
+  Parsed p = parse("Festuca\trubra 5");
+  EXPECT_EQ("fest     ", p.key);
+  EXPECT_EQ(5.0f, p.value);
+}
+
+TEST(ConstrTest, NameWithoutValueReadsZero) {
+  Parsed p = parse("Festuca rubra");
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(0.0f, p.value);
+  EXPECT_FALSE(p.bad);
+}
+
+TEST(ConstrTest, ValueWordMustEndBeforeColumnForty) {
+  Parsed p = parse(endingAt("Festuca rubra 25", 39));
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_TRUE(parse(endingAt("Festuca rubra 25", 40)).bad);
+  // Columns from 41 on are never read, so a value word running past column
+  // 40 is cut there and reaches it.
+  EXPECT_TRUE(parse(endingAt("Festuca rubra 25", 41)).bad);
+}
+
+TEST(ConstrTest, NameWordsMayRunToColumnForty) {
+  Parsed p = parse(endingAt("Festuca rubra", 40));
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(0.0f, p.value);
+}
+
+TEST(ConstrTest, ValueWordOfMoreThanSixCharactersIsBad) {
+  EXPECT_TRUE(parse("Festuca rubra 12.3456").bad);
+  EXPECT_TRUE(parse("Festuca rubra 0000005").bad);
+  Parsed p = parse("Festuca rubra 000005");
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(5.0f, p.value);
+}
+
+TEST(ConstrTest, ValueMustFitTheHeldTenths) {
+  EXPECT_FALSE(parse("Festuca rubra 3276.7").bad);
+  EXPECT_TRUE(parse("Festuca rubra 3276.8").bad);
+  EXPECT_TRUE(parse("Festuca rubra 9999").bad);
+  EXPECT_FALSE(parse("Festuca rubra -3276.").bad);
+  EXPECT_TRUE(parse("Festuca rubra -3277").bad);
+  EXPECT_TRUE(parse("Festuca rubra 1.e+39").bad);
+}
+
+TEST(ConstrTest, FrequencyComesBeforeTheValue) {
+  Parsed p = parse("Festuca rubra 3 25", 10);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(3, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+}
+
+TEST(ConstrTest, SingleNumberIsTheFrequency) {
+  Parsed p = parse("Festuca rubra 3", 10);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(3, p.frequency);
+  EXPECT_EQ(0.0f, p.value);
+
+  p = parse("Festuca 3 25", 10);
+  EXPECT_EQ("fest     ", p.key);
+  EXPECT_EQ(3, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+}
+
+TEST(ConstrTest, FrequencyAboveMaximumIsBad) {
+  EXPECT_TRUE(parse("Festuca rubra 12 25", 10).bad);
+  EXPECT_FALSE(parse("Festuca rubra 10 25", 10).bad);
+}
+
+TEST(ConstrTest, FrequencyWordOfFourCharactersIsBad) {
+  EXPECT_TRUE(parse("Festuca rubra 1000 25", 10).bad);
+  EXPECT_TRUE(parse("Festuca rubra 0001 25", 10).bad);
+}
+
+TEST(ConstrTest, UnreadableFrequencyIsBad) {
+  EXPECT_TRUE(parse("Festuca rubra agg 3 25", 10).bad);
+  EXPECT_TRUE(parse("Festuca rubra 2.5 25", 10).bad);
+}
+
+TEST(ConstrTest, FrequencyWordReachingColumnFortyIsNotRead) {
+  Parsed p = parse(endingAt("Festuca rubra 99", 40), 10);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(1, p.frequency);
+  EXPECT_EQ(0.0f, p.value);
+}
+
+TEST(ConstrTest, NumbersAreOnlyFrequenciesWhenTheSampleHasThem) {
+  Parsed p = parse("Festuca rubra 3 25", 0);
+  EXPECT_EQ(1, p.frequency);
+  EXPECT_EQ(3.0f, p.value);
+}
+
+TEST(HeldTenthsTest, TenTimesPlusAThousandthTruncated) {
+  short t = -1;
+  ASSERT_TRUE(heldTenths(12.55f, t));
+  EXPECT_EQ(125, t);
+  ASSERT_TRUE(heldTenths(-0.1f, t));
+  EXPECT_EQ(0, t);
+  ASSERT_TRUE(heldTenths(25.0f, t));
+  EXPECT_EQ(250, t);
+  ASSERT_TRUE(heldTenths(0.3f, t));
+  EXPECT_EQ(3, t);
+  ASSERT_TRUE(heldTenths(-1.0f, t));
+  EXPECT_EQ(-9, t);
+  ASSERT_TRUE(heldTenths(3276.7f, t));
+  EXPECT_EQ(32767, t);
+  t = 7;
+  EXPECT_FALSE(heldTenths(3276.8f, t));
+  EXPECT_EQ(7, t);
+}
+
+}  // namespace
+}  // namespace vegmatch
