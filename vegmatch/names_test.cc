@@ -1,0 +1,335 @@
+#include "vegmatch/names.h"
+
+#include <gtest/gtest.h>
+
+#include "common/testing/fakes.h"
+
+namespace vegmatch {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct NamesTest : ::testing::Test {
+  veg::testing::FakeConsole console;
+  veg::testing::MemoryFileSystem fs;
+  Io io{console, fs};
+  calc1 dict;
+  captab grid;
+  int dict_size = 0;
+  int name_count = 0;
+
+  NamesTest() { io.answers = fs.createNew("VEGMOUT.txt"); }
+
+  // The two reserved entries, then `names` (already in ascending order).
+  void load(const std::vector<std::pair<std::string, short>>& names) {
+    dict.species_name[1] = "NEW NAME ";
+    dict.species_name[2] = "DELETE   ";
+    int i = 2;
+    for (const auto& [name, number] : names) {
+      ++i;
+      dict.species_name[static_cast<std::size_t>(i)] = name;
+      dict.species_number[static_cast<std::size_t>(i)] = number;
+    }
+    dict_size = name_count = i;
+  }
+  void addDuringRun(const std::string& name, short number) {
+    ++name_count;
+    dict.species_name[static_cast<std::size_t>(name_count)] = name;
+    dict.species_number[static_cast<std::size_t>(name_count)] = number;
+  }
+  void loadSmall() {
+    load({{"agro capi", 1},    // 3
+          {"fagu     ", 50},   // 4
+          {"fest ovin", 51},   // 5
+          {"fest rubr", 52},   // 6
+          {"fila     ", 60},   // 7
+          {"fili ulma", 61},   // 8
+          {"frag rese", 70},   // 9
+          {"holc lana", 80}}); // 10
+  }
+  int resolve(std::string& key, const std::string& answer, int input_mode = 0) {
+    console.type({answer});
+    return newnam(io, key, dict, name_count, dict_size, input_mode, grid);
+  }
+  Lines answers() { return fs.lines("VEGMOUT.txt"); }
+  // The menu rows on the screen: the lines between the heading and the
+  // empty line before " Type number of choice".
+  Lines menuRows() {
+    Lines rows;
+    bool in_menu = false;
+    for (const auto& line : console.output) {
+      if (line == "     or accept as new name or delete entry") {
+        in_menu = true;
+      } else if (in_menu && line.empty()) {
+        break;
+      } else if (in_menu && line.rfind(" *** Beware", 0) != 0) {
+        rows.push_back(line);
+      }
+    }
+    return rows;
+  }
+};
+
+TEST_F(NamesTest, BinfndFindsEveryLoadedKey) {
+  loadSmall();
+  for (int i = 3; i <= dict_size; ++i) {
+    int upper = 0, lower = 0;
+    EXPECT_EQ(i, binfnd(dict.species_name, dict_size, dict.species_name[i], upper, lower)) << i;
+  }
+}
+
+TEST_F(NamesTest, BinfndMissingKeyGivesZeroAndBracketingBounds) {
+  loadSmall();
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "fest rubx", upper, lower));
+  EXPECT_EQ(6, lower);  // fest rubr
+  EXPECT_EQ(7, upper);  // fila
+  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "zzzz zzzz", upper, lower));
+  EXPECT_EQ(9, lower);
+  EXPECT_EQ(10, upper);
+  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "aaaa aaaa", upper, lower));
+  EXPECT_EQ(2, lower);
+  EXPECT_EQ(3, upper);
+}
+
+TEST_F(NamesTest, BinfndOverAnEmptyDictionaryTouchesOnlyTheReservedEntries) {
+  load({});
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "fest rubr", upper, lower));
+  EXPECT_EQ(1, lower);
+  EXPECT_EQ(2, upper);
+}
+
+TEST_F(NamesTest, BinfndNeverSearchesBeyondN) {
+  loadSmall();
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, binfnd(dict.species_name, 5, "holc lana", upper, lower));
+  EXPECT_EQ(5, upper);
+  EXPECT_EQ(0, binfnd(dict.species_name, 0, "holc lana", upper, lower));
+}
+
+TEST_F(NamesTest, FindNameScansTheNamesAddedDuringTheRun) {
+  loadSmall();
+  addDuringRun("zebr xxxx", 9001);
+  addDuringRun("abcd efgh", 9002);
+  EXPECT_EQ(6, findName(dict, dict_size, name_count, "fest rubr"));
+  EXPECT_EQ(12, findName(dict, dict_size, name_count, "abcd efgh"));
+  EXPECT_EQ(0, findName(dict, dict_size, name_count, "abcd efgi"));
+  EXPECT_EQ(0, findName(dict, dict_size, 11, "abcd efgh"));
+}
+
+TEST_F(NamesTest, DatafileInputAddsTheKeyAndReportsIt) {
+  loadSmall();
+  std::string key = "xanth par";
+  EXPECT_EQ(11, newnam(io, key, dict, name_count, dict_size, 4, grid));
+  EXPECT_EQ(11, name_count);
+  EXPECT_EQ("xanth par", dict.species_name[11]);
+  EXPECT_EQ(Lines{"     *** Name not in dictionary ***  xanth par"}, console.output);
+  EXPECT_EQ(Lines{"     *** Name not in dictionary ***  xanth par"}, answers());
+  EXPECT_EQ(0, console.reads);
+}
+
+TEST_F(NamesTest, DatafileInputWithAFullDictionaryRefusesTheName) {
+  loadSmall();
+  name_count = kMaxNames;
+  dict.species_name[kMaxNames] = "last name";
+  dict.species_number[kMaxNames] = 9500;
+  std::string key = "xanth par";
+  EXPECT_EQ(0, newnam(io, key, dict, name_count, dict_size, 4, grid));
+  EXPECT_EQ(kMaxNames, name_count);
+  EXPECT_EQ("last name", dict.species_name[kMaxNames]);
+  Lines expected = {"     *** Name not in dictionary ***  xanth par",
+                    "     *** Dictionary full - line ignored ***  xanth par"};
+  EXPECT_EQ(expected, console.output);
+  EXPECT_EQ(expected, answers());
+}
+
+TEST_F(NamesTest, KeyboardMenuScreenForAGenusOnlyKey) {
+  loadSmall();
+  std::string key = "fest     ";
+  resolve(key, "");
+  // Every key beginning with fest, and every genus-only key beginning with f.
+  Lines expected = {"     *** Name not in dictionary ***  fest     ",
+                    "",
+                    "     Select correct name from menu",
+                    "     or accept as new name or delete entry",
+                    "       1 NEW NAME ",
+                    "       2 DELETE   ",
+                    "       3 fagu     ",
+                    "       4 fest ovin",
+                    "       5 fest rubr",
+                    "       6 fila     ",
+                    "",
+                    " Type number of choice"};
+  EXPECT_EQ(expected, console.output);
+  EXPECT_TRUE(answers().empty());
+}
+
+TEST_F(NamesTest, KeyWithEpithetOffersSameFirstLettersOfBothWords) {
+  loadSmall();
+  addDuringRun("fxyz r   ", 9001);
+  addDuringRun("gxyz r   ", 9002);
+  std::string key = "fest rubx";
+  resolve(key, "");
+  Lines expected = {"       1 NEW NAME ", "       2 DELETE   ", "       3 fest rubr",
+                    "       4 frag rese", "       5 fxyz r   "};
+  EXPECT_EQ(expected, menuRows());
+}
+
+TEST_F(NamesTest, TheLastDictionaryNameIsOfferedToo) {
+  load({{"agro capi", 1}, {"fest rubr", 52}, {"frag rese", 70}});
+  std::string key = "fest rubx";
+  resolve(key, "");
+  Lines expected = {"       1 NEW NAME ", "       2 DELETE   ", "       3 fest rubr",
+                    "       4 frag rese"};
+  EXPECT_EQ(expected, menuRows());
+}
+
+TEST_F(NamesTest, NamesNumberedAboveTenThousandAreNotOffered) {
+  loadSmall();
+  dict.species_number[9] = 10001;  // frag rese
+  std::string key = "fest rubx";
+  resolve(key, "");
+  Lines expected = {"       1 NEW NAME ", "       2 DELETE   ", "       3 fest rubr"};
+  EXPECT_EQ(expected, menuRows());
+}
+
+TEST_F(NamesTest, ChoosingANameReplacesTheKey) {
+  loadSmall();
+  std::string key = "fest rubx";
+  EXPECT_EQ(6, resolve(key, "3"));
+  EXPECT_EQ("fest rubr", key);
+  EXPECT_EQ(dict_size, name_count);
+}
+
+TEST_F(NamesTest, ChoosingNewNameAddsTheKey) {
+  loadSmall();
+  std::string key = "fest rubx";
+  EXPECT_EQ(11, resolve(key, "1"));
+  EXPECT_EQ("fest rubx", key);
+  EXPECT_EQ(11, name_count);
+  EXPECT_EQ("fest rubx", dict.species_name[11]);
+}
+
+TEST_F(NamesTest, ChoosingNewNameWithAFullDictionaryRefusesIt) {
+  loadSmall();
+  name_count = kMaxNames;
+  dict.species_name[kMaxNames] = "last name";
+  std::string key = "fest rubx";
+  EXPECT_EQ(0, resolve(key, "1"));
+  EXPECT_EQ(kMaxNames, name_count);
+  EXPECT_EQ("last name", dict.species_name[kMaxNames]);
+  EXPECT_EQ("     *** Dictionary full - line ignored ***  fest rubx", console.output.back());
+  EXPECT_TRUE(answers().empty());
+}
+
+TEST_F(NamesTest, AnswersThatDeleteTheLine) {
+  loadSmall();
+  for (const char* answer : {"", "2", "0", "-1", "5", "x", "3x", "    3"}) {
+    std::string key = "fest rubx";
+    int before = name_count;
+    EXPECT_EQ(0, resolve(key, answer)) << '"' << answer << '"';
+    EXPECT_EQ("fest rubx", key);
+    EXPECT_EQ(before, name_count);
+  }
+}
+
+TEST_F(NamesTest, AnswerIsReadFromItsFirstFourColumns) {
+  loadSmall();
+  std::string key = "fest rubx";
+  EXPECT_EQ(6, resolve(key, " 3  7"));
+  key = "fest rubx";
+  EXPECT_EQ(6, resolve(key, "3,9"));
+  key = "fest rubx";
+  EXPECT_EQ(6, resolve(key, "+3"));
+}
+
+TEST_F(NamesTest, EndOfInputAtTheMenuStopsTheRun) {
+  loadSmall();
+  std::string key = "fest rubx";
+  EXPECT_THROW(newnam(io, key, dict, name_count, dict_size, 0, grid), veg::StopRun);
+}
+
+// A dictionary of `count` names beginning with f and with epithets
+// beginning with r, all candidates for the key "fest rxxx".
+std::vector<std::pair<std::string, short>> manyCandidates(int count) {
+  std::vector<std::pair<std::string, short>> names;
+  for (int i = 0; i < count; ++i) {
+    std::string name = "f";
+    name += static_cast<char>('a' + i / 26);
+    name += static_cast<char>('a' + i % 26);
+    name += "x r";
+    name += static_cast<char>('a' + i / 26);
+    name += static_cast<char>('a' + i % 26);
+    name += "x";
+    names.emplace_back(name, static_cast<short>(100 + i));
+  }
+  return names;
+}
+
+TEST_F(NamesTest, SixteenChoicesStartASecondColumn) {
+  load(manyCandidates(14));
+  std::string key = "fest rxxx";
+  resolve(key, "");
+  Lines rows = menuRows();
+  ASSERT_EQ(15u, rows.size());
+  EXPECT_EQ("       1 NEW NAME        16 fanx ranx", rows[0]);
+  EXPECT_EQ("       2 DELETE   ", rows[1]);
+  EXPECT_EQ("      15 famx ramx", rows[14]);
+}
+
+TEST_F(NamesTest, FifteenChoicesFillOneColumn) {
+  load(manyCandidates(13));
+  std::string key = "fest rxxx";
+  resolve(key, "");
+  Lines rows = menuRows();
+  ASSERT_EQ(15u, rows.size());
+  EXPECT_EQ("       1 NEW NAME ", rows[0]);
+  EXPECT_EQ("      15 famx ramx", rows[14]);
+}
+
+TEST_F(NamesTest, FullMenuShowsSixtyChoicesInFourColumns) {
+  load(manyCandidates(73));
+  std::string key = "fest rxxx";
+  resolve(key, "");
+  Lines rows = menuRows();
+  ASSERT_EQ(15u, rows.size());
+  // Choice 3 is the first candidate, so choice k is candidate k - 3.
+  EXPECT_EQ("       1 NEW NAME        16 fanx ranx       31 fbcx rbcx       46 fbrx rbrx",
+            rows[0]);
+  EXPECT_EQ("      15 famx ramx       30 fbbx rbbx       45 fbqx rbqx       60 fcfx rcfx",
+            rows[14]);
+  EXPECT_EQ(0, std::count_if(console.output.begin(), console.output.end(), [](const auto& l) {
+              return l == " *** Beware - list too long *** ";
+            }));
+}
+
+TEST_F(NamesTest, UnshownChoicesUpToTheListLengthAreAccepted) {
+  load(manyCandidates(73));
+  std::string key = "fest rxxx";
+  EXPECT_EQ(61, resolve(key, "61"));  // place p holds entry p here
+  EXPECT_EQ("fcgx rcgx", key);
+  key = "fest rxxx";
+  EXPECT_EQ(75, resolve(key, "75"));
+  key = "fest rxxx";
+  EXPECT_EQ(0, resolve(key, "76"));
+}
+
+TEST_F(NamesTest, CandidatesBeyondSeventyFiveReplacePlaceSeventyFive) {
+  load(manyCandidates(76));
+  std::string key = "fest rxxx";
+  // Candidates 74, 75 and 76 (entries 76, 77, 78) do not fit: one message
+  // each, and the last of them ends in place 75.
+  EXPECT_EQ(78, resolve(key, "75"));
+  EXPECT_EQ("fcxx rcxx", key);
+  Lines beware;
+  for (const auto& line : console.output) {
+    if (line.find("Beware") != std::string::npos) beware.push_back(line);
+  }
+  EXPECT_EQ(Lines(3, " *** Beware - list too long *** "), beware);
+  key = "fest rxxx";
+  EXPECT_EQ(74, resolve(key, "74"));
+}
+
+}  // namespace
+}  // namespace vegmatch
