@@ -1,0 +1,82 @@
+#include "tools/csv.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace nvcdata {
+
+bool splitRecord(const std::string& text, std::size_t& pos, std::vector<std::string>& fields) {
+  fields.clear();
+  std::string field;
+  bool quoted = false;
+  while (pos < text.size()) {
+    char c = text[pos++];
+    if (quoted) {
+      if (c != '"') {
+        field += c;
+      } else if (pos < text.size() && text[pos] == '"') {
+        field += '"';
+        ++pos;
+      } else {
+        quoted = false;
+      }
+    } else if (c == '"') {
+      quoted = true;
+    } else if (c == ',') {
+      fields.push_back(field);
+      field.clear();
+    } else if (c == '\n') {
+      break;
+    } else if (c != '\r') {
+      field += c;
+    }
+  }
+  fields.push_back(field);
+  return !quoted;
+}
+
+CsvTable CsvTable::parse(const std::string& text, const std::string& name) {
+  CsvTable table;
+  table.name_ = name;
+  std::size_t pos = 0;
+  int line = 1;
+  std::vector<std::string> fields;
+  bool header = true;
+  while (pos < text.size()) {
+    int start_line = line;
+    std::size_t start = pos;
+    if (!splitRecord(text, pos, fields))
+      throw SourceError(name + " line " + std::to_string(start_line) + ": quote not closed");
+    for (std::size_t i = start; i < pos; ++i)
+      if (text[i] == '\n') ++line;
+    if (fields.size() == 1 && fields[0].empty()) continue;  // blank line
+    if (header) {
+      table.header_ = fields;
+      header = false;
+    } else if (fields.size() != table.header_.size()) {
+      throw SourceError(name + " line " + std::to_string(start_line) + ": " +
+                        std::to_string(fields.size()) + " fields, header has " +
+                        std::to_string(table.header_.size()));
+    } else {
+      table.rows_.push_back(fields);
+    }
+  }
+  if (header) throw SourceError(name + ": no header row");
+  return table;
+}
+
+CsvTable CsvTable::read(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw SourceError(path + ": cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  return parse(text.str(), path);
+}
+
+std::size_t CsvTable::column(const std::string& column) const {
+  for (std::size_t i = 0; i < header_.size(); ++i)
+    if (header_[i] == column) return i;
+  throw SourceError(name_ + ": no column " + column);
+}
+
+}  // namespace nvcdata

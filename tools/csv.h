@@ -1,0 +1,43 @@
+// Reading the CSV source tables: UTF-8 text, LF line ends, a header row,
+// fields optionally quoted ("a, b" and "say ""x""" both hold one field).
+#pragma once
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace nvcdata {
+
+/// A malformed source table; the message names the file and the line.
+class SourceError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+/// One CSV table: its column names and its data rows (header excluded).
+class CsvTable {
+ public:
+  /// Parses `text`; `name` is used in error messages. Throws SourceError on an
+  /// unterminated quote or a row whose field count differs from the header's.
+  static CsvTable parse(const std::string& text, const std::string& name);
+  /// Reads and parses the file at `path`; throws SourceError when unreadable.
+  static CsvTable read(const std::string& path);
+
+  /// The index of column `column`; throws SourceError when the header lacks it.
+  std::size_t column(const std::string& column) const;
+  const std::vector<std::vector<std::string>>& rows() const { return rows_; }
+  const std::string& name() const { return name_; }
+
+ private:
+  std::string name_;
+  std::vector<std::string> header_;
+  std::vector<std::vector<std::string>> rows_;
+};
+
+/// Splits one CSV record into fields; `pos` starts at the record and is left
+/// after its line end. A quoted field may span line ends. Returns false when
+/// a quote is not closed before the end of `text`.
+bool splitRecord(const std::string& text, std::size_t& pos, std::vector<std::string>& fields);
+
+}  // namespace nvcdata

@@ -1,0 +1,220 @@
+#include "tools/nvcdata.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <tuple>
+
+namespace nvcdata {
+
+namespace {
+
+constexpr std::size_t kMaxCommunities = 900;
+constexpr std::size_t kMaxEntries = 50000;
+constexpr std::size_t kMaxDictRecords = 2998;
+
+int toInt(const std::string& text, const std::string& what) {
+  if (text.empty() || text.size() > 6 ||
+      !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+    throw SourceError(what + ": not a number: '" + text + "'");
+  return std::stoi(text);
+}
+
+bool unitLess(const UnitCode& a, const UnitCode& b) {
+  return std::tie(a.group, a.number, a.letter) < std::tie(b.group, b.number, b.letter);
+}
+
+}  // namespace
+
+Sources Sources::read(const std::string& dir) {
+  return Sources{CsvTable::read(dir + "/floristic_tables.csv"), CsvTable::read(dir + "/units.csv"),
+                 CsvTable::read(dir + "/taxa.csv"), CsvTable::read(dir + "/name_lookup.csv"),
+                 CsvTable::read(dir + "/eunis_correspondence.csv")};
+}
+
+UnitCode parseUnitCode(const std::string& code) {
+  UnitCode u;
+  std::size_t i = 0;
+  while (i < code.size() && std::isupper(static_cast<unsigned char>(code[i]))) u.group += code[i++];
+  std::string digits;
+  while (i < code.size() && std::isdigit(static_cast<unsigned char>(code[i]))) digits += code[i++];
+  if (i < code.size() && std::islower(static_cast<unsigned char>(code[i]))) u.letter = code[i++];
+  if (u.group.empty() || u.group.size() > 2 || digits.empty() || digits.size() > 2 || i != code.size())
+    throw SourceError("unit code '" + code + "' is not of the form CG2a");
+  u.number = std::stoi(digits);
+  return u;
+}
+
+std::string nvcCodeField(const UnitCode& code) {
+  std::string group = std::string(2 - code.group.size(), ' ') + code.group;
+  std::string number = std::to_string(code.number);
+  number = std::string(2 - number.size(), ' ') + number;
+  return group + number + code.letter + ' ';
+}
+
+int relationshipRank(const std::string& relationship) {
+  static const char* const kOrder[] = {"is equal to", "is contained in", "overlaps with", "contains",
+                                       "relationship uncertain"};
+  for (int i = 0; i < 5; ++i)
+    if (relationship == kOrder[i]) return i;
+  return -1;
+}
+
+Group parseGroup(const std::string& name) {
+  if (name == "vascular") return Group::kVascular;
+  if (name == "bryophyte") return Group::kBryophyte;
+  if (name == "lichen") return Group::kLichen;
+  if (name == "alga") return Group::kAlga;
+  throw SourceError("unknown taxon group '" + name + "'");
+}
+
+int firstNumber(Group group) {
+  switch (group) {
+    case Group::kVascular: return 1;
+    case Group::kBryophyte: return 3001;
+    case Group::kLichen: return 4001;
+    case Group::kAlga: return 5001;
+  }
+  return 0;
+}
+
+int lastNumber(Group group) {
+  switch (group) {
+    case Group::kVascular: return 3000;
+    case Group::kBryophyte: return 4000;
+    case Group::kLichen: return 5000;
+    case Group::kAlga: return 9000;
+  }
+  return 0;
+}
+
+int classCode(int constancy, int domin) { return 10 * (constancy - 1) + domin; }
+
+std::size_t ReferenceData::entryCount() const {
+  std::size_t n = 0;
+  for (const Species& s : species) n += s.entries.size();
+  return n;
+}
+
+ReferenceData convert(const Sources& src) {
+  ReferenceData data;
+
+  // Communities: every unit with a floristic table.
+  const CsvTable& ft = src.floristic;
+  std::size_t fCode = ft.column("nvc_code"), fTaxon = ft.column("taxon"),
+              fConst = ft.column("constancy"), fMax = ft.column("max_domin");
+  std::map<std::string, UnitCode> codes;
+  for (const auto& row : ft.rows()) codes.emplace(row[fCode], parseUnitCode(row[fCode]));
+  std::vector<std::pair<std::string, UnitCode>> ordered(codes.begin(), codes.end());
+  std::sort(ordered.begin(), ordered.end(),
+            [](const auto& a, const auto& b) { return unitLess(a.second, b.second); });
+  if (ordered.size() > kMaxCommunities)
+    throw SourceError(std::to_string(ordered.size()) + " units, more than 900");
+
+  std::map<std::string, std::string> unitName;
+  const CsvTable& ut = src.units;
+  for (const auto& row : ut.rows()) unitName[row[ut.column("nvc_code")]] = row[ut.column("name")];
+
+  std::map<std::string, std::tuple<int, std::string, std::string>> eunis;  // rank, code, name
+  const CsvTable& et = src.eunis;
+  for (const auto& row : et.rows()) {
+    int rank = relationshipRank(row[et.column("relationship")]);
+    if (rank < 0) throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
+    auto candidate = std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
+    auto [it, inserted] = eunis.emplace(row[et.column("nvc_code")], candidate);
+    // strictly better only: among equals the first in the file stays
+    if (!inserted && rank < std::get<0>(it->second)) it->second = candidate;
+  }
+
+  std::map<std::string, int> communityNumber;
+  for (const auto& [text, code] : ordered) {
+    Community c;
+    c.code = code;
+    c.code_text = text;
+    std::string community = code.community();
+    if (!unitName.count(community)) throw SourceError("no name for community " + community);
+    c.name = unitName[community];
+    if (code.letter != ' ')
+      c.subname = unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
+    if (eunis.count(community)) {
+      c.eunis_code = std::get<1>(eunis[community]);
+      c.eunis_name = std::get<2>(eunis[community]);
+    }
+    data.communities.push_back(c);
+    communityNumber[text] = static_cast<int>(data.communities.size());
+  }
+
+  // Species, numbered by group.
+  std::map<std::string, Group> taxonGroup;
+  const CsvTable& tt = src.taxa;
+  for (const auto& row : tt.rows()) taxonGroup[row[tt.column("taxon")]] = parseGroup(row[tt.column("group")]);
+  std::map<std::string, Group> speciesGroup;
+  for (const auto& row : ft.rows()) {
+    const std::string& taxon = row[fTaxon];
+    if (!taxonGroup.count(taxon)) throw SourceError("taxon '" + taxon + "' has no group in taxa.csv");
+    std::string species = speciesOf(taxon);
+    auto [it, inserted] = speciesGroup.emplace(species, taxonGroup[taxon]);
+    if (!inserted && it->second != taxonGroup[taxon])
+      throw SourceError("species '" + species + "' has taxa of two groups");
+  }
+  std::vector<std::pair<Group, std::string>> byGroup;
+  for (const auto& [name, group] : speciesGroup) byGroup.emplace_back(group, name);
+  std::sort(byGroup.begin(), byGroup.end());
+  std::map<std::string, std::size_t> speciesIndex;
+  std::map<Group, int> next;
+  for (const auto& [group, name] : byGroup) {
+    if (!next.count(group)) next[group] = firstNumber(group);
+    Species s;
+    s.name = name;
+    s.group = group;
+    s.number = next[group]++;
+    if (s.number > lastNumber(group)) throw SourceError("too many species in the group of " + name);
+    speciesIndex[name] = data.species.size();
+    data.species.push_back(s);
+  }
+
+  // Entries: one per species and unit, the highest constancy and cover of its taxa.
+  std::map<std::pair<std::size_t, int>, std::pair<int, int>> best;
+  for (const auto& row : ft.rows()) {
+    std::string where = "floristic table " + row[fCode] + " " + row[fTaxon];
+    int constancy = toInt(row[fConst], where);
+    int domin = toInt(row[fMax], where);
+    if (constancy < 1 || constancy > 5) throw SourceError(where + ": constancy outside 1..5");
+    if (domin < 1 || domin > 10) throw SourceError(where + ": Domin cover outside 1..10");
+    auto key = std::make_pair(speciesIndex[speciesOf(row[fTaxon])], communityNumber[row[fCode]]);
+    auto [it, inserted] = best.emplace(key, std::make_pair(constancy, domin));
+    if (!inserted) {
+      it->second.first = std::max(it->second.first, constancy);
+      it->second.second = std::max(it->second.second, domin);
+    }
+  }
+  for (const auto& [key, value] : best)
+    data.species[key.first].entries.push_back({key.second, classCode(value.first, value.second)});
+  if (data.entryCount() > kMaxEntries)
+    throw SourceError(std::to_string(data.entryCount()) + " entries, more than 50000");
+
+  // Keys and dictionary.
+  std::vector<KeyClaim> claims;
+  for (const Species& s : data.species) claims.push_back({s.name, static_cast<int>(s.entries.size())});
+  std::vector<std::string> keys = assignKeys(claims);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    data.species[i].key = keys[i];
+    data.species[i].natural_key = keys[i] == naturalKey(data.species[i].name);
+  }
+  std::vector<Synonym> synonyms;
+  const CsvTable& lt = src.lookup;
+  for (const auto& row : lt.rows()) {
+    const std::string& original = row[lt.column("original_name")];
+    const std::string& taxon = row[lt.column("taxon")];
+    if (original == taxon) continue;
+    auto it = speciesIndex.find(speciesOf(taxon));
+    if (it == speciesIndex.end()) throw SourceError("name_lookup.csv: taxon '" + taxon + "' has no table");
+    synonyms.push_back({original, it->second});
+  }
+  data.dictionary = buildDictionary(keys, synonyms);
+  if (data.dictionary.size() > kMaxDictRecords)
+    throw SourceError(std::to_string(data.dictionary.size()) + " dictionary records, more than 2998");
+  return data;
+}
+
+}  // namespace nvcdata

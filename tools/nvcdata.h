@@ -1,0 +1,98 @@
+// The conversion of the public NVC source tables into the reference data of
+// VEGMATCH: communities, species, association-table entries and dictionary.
+//
+// Communities are the units that have a floristic table, numbered group by
+// group in byte order of the group codes (A, CG, H, M, MC, MG, OV, S, SD, SM,
+// U, W), within a group by number, each community directly followed by its
+// subcommunities in letter order. Species are numbered by group: vascular
+// plants from 1, bryophytes from 3001, lichens from 4001, algae from 5001,
+// each group in byte order of the species names.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/csv.h"
+#include "tools/namekey.h"
+
+namespace nvcdata {
+
+/// The five source tables, as copied into data/source.
+struct Sources {
+  CsvTable floristic;  // floristic_tables.csv
+  CsvTable units;      // units.csv
+  CsvTable taxa;       // taxa.csv
+  CsvTable lookup;     // name_lookup.csv
+  CsvTable eunis;      // eunis_correspondence.csv
+  /// Reads the five files from `dir`; throws SourceError.
+  static Sources read(const std::string& dir);
+};
+
+/// An NVC unit code taken apart: "CG2a" is group "CG", number 2, letter 'a';
+/// a community has letter ' '.
+struct UnitCode {
+  std::string group;
+  int number = 0;
+  char letter = ' ';
+  std::string community() const { return group + std::to_string(number); }
+};
+
+/// Takes `code` apart; throws SourceError unless it is capitals, digits and
+/// at most one small letter.
+UnitCode parseUnitCode(const std::string& code);
+
+/// The 6-column NVC code field: group right-justified in columns 1-2, number
+/// right-justified in 3-4, letter in 5, blank in 6 ("CG 2a ", " W 1  ").
+std::string nvcCodeField(const UnitCode& code);
+
+/// Where two EUNIS correspondences of one community compete, the lower rank
+/// of relationship wins: "is equal to" 0, "is contained in" 1, "overlaps
+/// with" 2, "contains" 3, "relationship uncertain" 4; -1 for anything else.
+int relationshipRank(const std::string& relationship);
+
+enum class Group { kVascular, kBryophyte, kLichen, kAlga };
+
+/// The group named in taxa.csv; throws SourceError for an unknown name.
+Group parseGroup(const std::string& name);
+/// The first species number of a group (1, 3001, 4001, 5001).
+int firstNumber(Group group);
+/// The largest species number a group may reach (3000, 4000, 5000, 9000).
+int lastNumber(Group group);
+
+struct Community {
+  UnitCode code;
+  std::string code_text;       // as in the source, "CG2a"
+  std::string name;            // published community name
+  std::string subname;         // published subcommunity name; empty for a community
+  std::string eunis_code;      // chosen correspondence; empty when none
+  std::string eunis_name;
+};
+
+struct Entry {
+  int community = 0;  // 1-based community number
+  int class_code = 0;
+};
+
+struct Species {
+  std::string name;  // binomial, or genus for a genus-only name
+  Group group = Group::kVascular;
+  int number = 0;
+  std::vector<Entry> entries;  // in community order
+  std::string key;             // its dictionary key
+  bool natural_key = true;     // false when it had to give up its natural key
+};
+
+struct ReferenceData {
+  std::vector<Community> communities;  // community k at index k-1
+  std::vector<Species> species;        // ascending species number
+  std::vector<DictRecord> dictionary;  // ascending key
+  std::size_t entryCount() const;
+};
+
+/// Converts the source tables; throws SourceError for data it cannot hold.
+ReferenceData convert(const Sources& sources);
+
+/// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.
+int classCode(int constancy, int domin);
+
+}  // namespace nvcdata
