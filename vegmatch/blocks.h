@@ -47,7 +47,9 @@ struct dat3 {
   std::array<short, kMaxTableEntries + 1> entry_class{};
 };
 
-using ClassCounts = std::array<std::array<short, kConstancyClasses + 1>, kMaxCommunities + 1>;
+/// Counts per constancy class g and community k, indexed [g][k]: one row of
+/// communities per class, so that scoring runs down a class at a time.
+using ClassCounts = std::array<std::array<short, kMaxCommunities + 1>, kConstancyClasses + 1>;
 using PerCommunity = std::array<float, kMaxCommunities + 1>;
 using Texts = std::array<std::string, kMaxCommunities + 1>;
 

@@ -1,5 +1,6 @@
 #include "vegmatch/fit.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vegmatch {
@@ -74,7 +75,7 @@ void totup(int j, int mode, int w, int cover, float& cover_weight, Tables& table
       if (v > conv.class_mean_cover[m]) v = conv.class_mean_cover[m];
     }
     // A 16-bit count, as the tables hold it.
-    counts[k][g] = static_cast<short>(counts[k][g] + w);
+    counts[g][k] = static_cast<short>(counts[g][k] + w);
     if (isWoodland(k, tables)) {
       cover_total[k] += (weight * v) * conv.class_woodland_weight[m];
     } else {
@@ -88,6 +89,7 @@ void prepare(Tables& tables) {
   const int n = tables.n_communities;
   // Without a community coded typw1 there are no woodland communities.
   tables.woodland_start = n + 1;
+  for (auto& row : tables.calc2.table_class_count) row.fill(0);
   for (int k = 1; k <= n; ++k) {
     if (tables.calc3.nvc_code[k] == typw1) tables.woodland_start = k;
     tables.calc5.composition_norm[k] = kSmall;
@@ -95,7 +97,6 @@ void prepare(Tables& tables) {
     tables.calc6.cover_norm[k] = kSmall;
     tables.calc5.mean_cover_constancy[k] = kSmall;
     tables.calc5.sample_cover_fit[k] = 0;
-    tables.calc2.table_class_count[k].fill(0);
   }
   lookup(tables.domin_percent, tables.cover_power, tables.convrt);
 
@@ -120,21 +121,84 @@ void prepare(Tables& tables) {
   }
 }
 
-void score(const Sample& sample, int analysis_type, Tables& tables) {
+namespace {
+
+struct Norms {
+  float sample_weight_sum;
+  float sample_cover_sum;
+  float max_frequency;
+  const float* matched;  // 1 for a community sharing a species with the sample, else 0
+};
+
+// The four coefficients from the sums, clamped, and the score; with
+// `kAdjust` (analysis types 1 to 3) each composition and cover pair is
+// adjusted before weighting. Written without branches so that it runs on
+// several communities at once.
+template <bool kAdjust>
+[[gnu::target_clones("avx2", "default")]] void finish(int analysis_type, const Norms& norms, Tables& tables) {
+  float w1, w2, w3, w4;
+  coeffs(analysis_type, w1, w2, w3, w4);
+  const calc5& c5 = tables.calc5;
+  const float* cover_norm = tables.calc6.cover_norm.data();
+  float* __restrict f1 = tables.calc3.community_composition_fit.data();
+  float* __restrict f2 = tables.calc3.sample_composition_fit.data();
+  float* __restrict f3 = tables.calc6.community_cover_fit.data();
+  float* __restrict f4 = tables.calc5.sample_cover_fit.data();
+  float* __restrict fit = tables.calc3.fit_score.data();
+  const float* composition_norm = c5.composition_norm.data();
+  const float* mean_constancy = c5.mean_constancy.data();
+  const float* mean_cover_constancy = c5.mean_cover_constancy.data();
+  const float weight_sum = norms.sample_weight_sum;
+  const float cover_sum = norms.sample_cover_sum;
+  const float max_frequency = norms.max_frequency;
+  const float* matched = norms.matched;
+  const int n = tables.n_communities;
+  for (int k = 1; k <= n; ++k) {
+    float a = f1[k] / composition_norm[k];
+    float b = f2[k] / (weight_sum * mean_constancy[k]);
+    b = b > 1.0f ? 1.0f : b;
+    float c = f3[k] / (max_frequency * cover_norm[k]);
+    c = c > 1.0f ? 1.0f : c;
+    float d = f4[k] / (cover_sum * mean_cover_constancy[k]);
+    d = d > 1.0f ? 1.0f : d;
+    // A community that shares no species with the sample scores 0 throughout
+    // (`live` is 0 for it, 1 otherwise).
+    const float live = matched[k];
+    f1[k] = a * live;
+    f2[k] = b * live;
+    f3[k] = c * live;
+    f4[k] = d * live;
+  }
+  for (int k = 1; k <= n; ++k) {
+    float a = f1[k], b = f2[k], c = f3[k], d = f4[k];
+    if (kAdjust) {
+      a = (a * b) * (2 - b);
+      c = (c * d) * (2 - d);
+      b = b > a ? a : b;
+      d = d > c ? c : d;
+    }
+    fit[k] = ((w1 * a + w2 * b) + w3 * c) + w4 * d;
+  }
+}
+
+}  // namespace
+
+[[gnu::target_clones("avx2", "default")]] void score(const Sample& sample, int analysis_type,
+                                                    Tables& tables) {
   const int n = tables.n_communities;
   calc3& fits = tables.calc3;
   calc5& c5 = tables.calc5;
   calc6& c6 = tables.calc6;
   ClassCounts& sample_counts = tables.calc2.sample_class_count;
   const ClassCounts& table_counts = tables.calc2.table_class_count;
-  const float* weight = tables.convrt.constancy_weight.data();
 
   float sample_cover_sum = 0.001f;
   for (int k = 1; k <= n; ++k) {
     c6.community_cover_fit[k] = 0;
     c5.sample_cover_fit[k] = 0;
-    sample_counts[k].fill(0);
   }
+  for (int g = 1; g <= kConstancyClasses; ++g)
+    std::fill_n(sample_counts[g].begin() + 1, n, static_cast<short>(0));
   float sample_weight_sum = kSmall;
   float max_frequency = sample.max_frequency;
   for (int i = 1; i <= sample.sample_size; ++i) {
@@ -155,49 +219,43 @@ void score(const Sample& sample, int analysis_type, Tables& tables) {
   if (max_frequency <= 0) max_frequency = 1.0f;
   sample_weight_sum = sample_weight_sum / max_frequency;
 
-  float w1, w2, w3, w4;
-  coeffs(analysis_type, w1, w2, w3, w4);
+  // Composition, one constancy class at a time from V down to I, across all
+  // communities at once; f1 and f2 gather in the coefficient arrays.
+  float* f1 = fits.community_composition_fit.data();
+  float* f2 = fits.sample_composition_fit.data();
+  std::array<float, kMaxCommunities + 1> carry;
+  std::array<float, kMaxCommunities + 1> matched;
   for (int k = 1; k <= n; ++k) {
-    float f1 = 0, f2 = kSmall, carry = 0;
-    bool matched = false;
-    for (int g = kConstancyClasses; g >= 1; --g) {
-      const int count = sample_counts[k][g];
-      if (count == 0 && carry == 0) continue;
-      matched = true;
-      const float p = static_cast<float>(count) / max_frequency;
-      const float w = weight[g];
-      const float q = static_cast<float>(table_counts[k][g]) * w;
-      const float share = p + carry;
-      f1 += (share < q ? share : q) * w;
-      f2 += p * w;
-      carry = p - q > 0 ? p - q : 0.0f;
+    f1[k] = 0;
+    f2[k] = kSmall;
+    carry[k] = 0;
+    matched[k] = 0;
+  }
+  for (int g = kConstancyClasses; g >= 1; --g) {
+    const short* count = sample_counts[g].data();
+    const short* table_count = table_counts[g].data();
+    const float w = tables.convrt.constancy_weight[g];
+    for (int k = 1; k <= n; ++k) {
+      // 1 for a class with sample species or a carry, 0 for one that adds
+      // nothing; multiplying by it is exact, and keeps the loop branch-free.
+      const float active = (count[k] != 0) | (carry[k] != 0) ? 1.0f : 0.0f;
+      const float p = static_cast<float>(count[k]) / max_frequency;
+      const float q = static_cast<float>(table_count[k]) * w;
+      const float share = p + carry[k];
+      const float within = share < q ? share : q;
+      f1[k] += (within * w) * active;
+      f2[k] += (p * w) * active;
+      const float excess = p - q;
+      carry[k] = (excess > 0 ? excess : 0.0f) * active;
+      matched[k] = matched[k] > active ? matched[k] : active;
     }
-    if (!matched) {
-      fits.fit_score[k] = 0;
-      fits.community_composition_fit[k] = 0;
-      fits.sample_composition_fit[k] = 0;
-      c6.community_cover_fit[k] = 0;
-      c5.sample_cover_fit[k] = 0;
-      continue;
-    }
-    f1 = f1 / c5.composition_norm[k];
-    fits.community_composition_fit[k] = f1;
-    f2 = f2 / (sample_weight_sum * c5.mean_constancy[k]);
-    if (f2 > 1) f2 = 1;
-    fits.sample_composition_fit[k] = f2;
-    float f3 = c6.community_cover_fit[k] / (max_frequency * c6.cover_norm[k]);
-    if (f3 > 1) f3 = 1;
-    c6.community_cover_fit[k] = f3;
-    float f4 = c5.sample_cover_fit[k] / (sample_cover_sum * c5.mean_cover_constancy[k]);
-    if (f4 > 1) f4 = 1;
-    c5.sample_cover_fit[k] = f4;
-    if (analysis_type <= 3) {
-      f1 = (f1 * f2) * (2 - f2);
-      f3 = (f3 * f4) * (2 - f4);
-      if (f2 > f1) f2 = f1;
-      if (f4 > f3) f4 = f3;
-    }
-    fits.fit_score[k] = ((w1 * f1 + w2 * f2) + w3 * f3) + w4 * f4;
+  }
+
+  const Norms norms{sample_weight_sum, sample_cover_sum, max_frequency, matched.data()};
+  if (analysis_type <= 3) {
+    finish<true>(analysis_type, norms, tables);
+  } else {
+    finish<false>(analysis_type, norms, tables);
   }
 }
 

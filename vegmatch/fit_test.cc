@@ -150,9 +150,9 @@ TEST_F(WorkedExampleTest, StartUpTotals) {
   EXPECT_NEAR(0.743249f, t.calc5.mean_constancy[1], 1e-6);
   EXPECT_NEAR(16.41906f, t.calc6.cover_norm[1], 2e-4);
   EXPECT_NEAR(0.853833f, t.calc5.mean_cover_constancy[1], 1e-5);
-  EXPECT_EQ(1, t.calc2.table_class_count[1][5]);
-  EXPECT_EQ(0, t.calc2.table_class_count[1][4]);
-  EXPECT_EQ(1, t.calc2.table_class_count[1][3]);
+  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
+  EXPECT_EQ(0, t.calc2.table_class_count[4][1]);
+  EXPECT_EQ(1, t.calc2.table_class_count[3][1]);
   EXPECT_EQ(1, t.calc2.table_class_count[1][1]);
 }
 
@@ -249,7 +249,7 @@ TEST(ScoreTest, SpeciesAboveTheLimitCountNowhere) {
   World world;
   world.load({"   1 aaaa aaaa", "3500 bbbb bbbb"}, {{{1, 45}}, {{1, 45}}}, {" A 1  "}, 3000,
              {1, 3500});
-  EXPECT_EQ(1, world.tables->calc2.table_class_count[1][5]);
+  EXPECT_EQ(1, world.tables->calc2.table_class_count[5][1]);
   EXPECT_EQ(2, world.tables->ccalc1.first_entry[4]);
   EXPECT_EQ(0, world.tables->ccalc1.last_entry[4]);
 }
@@ -265,7 +265,7 @@ TEST(ScoreTest, UnknownSpeciesWithFullDictionaryAddsNothing) {
   world.load(dictionary, {{{1, 45}}}, {" A 1  "});
   ASSERT_EQ(kMaxNames, world.tables->dict_size);
   score(world.sample({{1, 10}, {9001, 10}}), 1, *world.tables);
-  EXPECT_EQ(1, world.tables->calc2.sample_class_count[1][5]);
+  EXPECT_EQ(1, world.tables->calc2.sample_class_count[5][1]);
 }
 
 TEST(TopnTest, TiesKeepTheLowerCommunityFirst) {

@@ -1,0 +1,92 @@
+// Scoring cost per sample against tables the size of the shipped ones:
+// about 860 communities, 46 000 table entries and 1 550 species.
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <random>
+
+#include "vegmatch/blocks.h"
+#include "vegmatch/fit.h"
+
+namespace vegmatch {
+namespace {
+
+constexpr int kCommunities = 860;
+constexpr int kSpecies = 1550;
+constexpr int kEntries = 46000;
+constexpr int kSampleSpecies = 25;
+
+std::unique_ptr<Tables> syntheticTables() {
+  auto tables = std::make_unique<Tables>();
+  std::mt19937 random(12345);
+  calc1& dict = tables->calc1;
+  dict.species_name[1] = "NEW NAME ";
+  dict.species_name[2] = "DELETE   ";
+  int e = 0;
+  for (int s = 1; s <= kSpecies; ++s) {
+    int j = s + 2;
+    dict.species_number[j] = dict.sorted_species_number[j] = static_cast<short>(s);
+    dict.sorted_entry[j] = static_cast<short>(j);
+    // Spread the entries unevenly, as real tables do: common species occur
+    // in hundreds of communities, most in a handful.
+    int count = kEntries / kSpecies;
+    if (s % 10 == 0) count *= 3;
+    if (s % 10 == 5) count /= 3;
+    count = std::min(count, kEntries - e);
+    tables->ccalc1.first_entry[j] = e + 1;
+    for (int i = 0; i < count; ++i) {
+      ++e;
+      tables->dat1.entry_community[e] = static_cast<short>(random() % kCommunities + 1);
+      tables->dat3.entry_class[e] = static_cast<short>(random() % kClassCodes + 1);
+    }
+    tables->ccalc1.last_entry[j] = count > 0 ? e : 0;
+  }
+  tables->dict_size = tables->name_count = kSpecies + 2;
+  tables->n_communities = kCommunities;
+  for (int k = 1; k <= kCommunities; ++k) tables->calc3.nvc_code[k] = k == 700 ? typw1 : " X 1  ";
+  prepare(*tables);
+  return tables;
+}
+
+std::vector<Sample> syntheticSamples(int count) {
+  std::mt19937 random(678);
+  std::vector<Sample> samples(count);
+  for (Sample& s : samples) {
+    s.sample_size = kSampleSpecies;
+    for (int i = 1; i <= kSampleSpecies; ++i) {
+      s.sample_species[i] = static_cast<short>(random() % kSpecies + 1);
+      s.sample_cover[i] = static_cast<short>(random() % 101);
+      s.sample_frequency[i] = 1;
+    }
+  }
+  return samples;
+}
+
+void BM_ScoreAndRankSample(benchmark::State& state) {
+  auto tables = syntheticTables();
+  std::vector<Sample> samples = syntheticSamples(64);
+  std::array<short, kMaxOutput + 1> top_community{};
+  std::array<float, kMaxOutput + 1> top_score{};
+  std::size_t next = 0;
+  for (auto _ : state) {
+    const Sample& sample = samples[next++ % samples.size()];
+    score(sample, static_cast<int>(state.range(0)), *tables);
+    topn(tables->calc3.fit_score, tables->n_communities, top_community, top_score, 5);
+    benchmark::DoNotOptimize(top_score[1]);
+  }
+}
+BENCHMARK(BM_ScoreAndRankSample)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+void BM_StartUpPreparation(benchmark::State& state) {
+  auto tables = syntheticTables();
+  for (auto _ : state) {
+    prepare(*tables);
+    benchmark::DoNotOptimize(tables->calc5.mean_constancy[1]);
+  }
+}
+BENCHMARK(BM_StartUpPreparation)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace vegmatch
+
+BENCHMARK_MAIN();
