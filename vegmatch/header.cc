@@ -1,0 +1,175 @@
+#include "vegmatch/header.h"
+
+#include "common/fields.h"
+#include "common/hold.h"
+#include "vegmatch/dialogs.h"
+#include "vegmatch/parser.h"
+
+namespace vegmatch {
+
+namespace {
+
+constexpr int kNameWidth = 8;
+constexpr int kLabelWidth = 5;
+// The two places a scale label may stand: after a plain name, or after
+// the name and its maximum frequency.
+constexpr int kPlainLabelColumn = 14;
+constexpr int kFrequencyLabelColumn = 17;
+constexpr int kDatafileLimit = 9999;
+
+std::string_view speciesGroupLabel(int species_limit) {
+  switch (species_limit) {
+    case 10000: return "All sp";
+    case 4000: return "Nolich";
+    case 3000: return "Nobryo";
+    default: return "      ";
+  }
+}
+
+std::string_view scaleText(int cover_scale) {
+  switch (cover_scale) {
+    case 1: return "Cover%";
+    case 2: return "Br-Bla";
+    case 3: return "Domin ";
+    default: return "      ";
+  }
+}
+
+std::string_view analysisLabel(int analysis_type) {
+  switch (analysis_type) {
+    case 1: return "Sp & cov";
+    case 2: return "Spp only";
+    case 3: return "Cov only";
+    case 4: return "Incmp sp";
+    case 5: return "Top few ";
+    default: return "        ";
+  }
+}
+
+// The number after the asterisk at (1-based) column `star`: digits build it
+// up to four places, a sign or a comma counts as a 0, anything else ends it.
+int readMaxFrequency(std::string_view line, int star) {
+  int p = star + 1;
+  while (p <= kLineWidth && line[static_cast<std::size_t>(p - 1)] == ' ') ++p;
+  int number = 0;
+  for (; p <= kLineWidth; ++p) {
+    char c = line[static_cast<std::size_t>(p - 1)];
+    int digit = 0;
+    if (c >= '0' && c <= '9') {
+      digit = c - '0';
+    } else if (c != '+' && c != '-' && c != ',') {
+      break;
+    }
+    if (number <= 999) number = number * 10 + digit;
+  }
+  return number;
+}
+
+}  // namespace
+
+std::string_view scaleLabel(int cover_scale) {
+  switch (cover_scale) {
+    case 1: return "COVR%";
+    case 2: return "BR-BL";
+    case 3: return "DOMIN";
+    default: return "     ";
+  }
+}
+
+std::string headerLine(std::string_view sample_name, int max_frequency, int cover_scale) {
+  std::string line = veg::padRight(sample_name, kNameWidth);
+  if (max_frequency > 0) {
+    line += "   *" + veg::fmtInt(max_frequency, 3) + " ";
+  } else {
+    line += "     ";
+  }
+  line += scaleLabel(cover_scale);
+  return line;
+}
+
+std::string sampleLine(std::string_view sample_name, int max_frequency, int species_limit,
+                       const few& settings) {
+  std::string line = " Sample " + veg::padRight(sample_name, kNameWidth);
+  if (max_frequency > 0) {
+    line += "*" + veg::fmtInt(max_frequency, 3) + "   Parameters = ";
+  } else {
+    line += "       Parameters = ";
+  }
+  line += veg::fmtText(speciesGroupLabel(species_limit), 8);
+  line += "   ";
+  line += scaleText(settings.cover_scale);
+  line += "   ";
+  line += veg::fmtText(analysisLabel(settings.analysis_type), 6);
+  return line;
+}
+
+void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency, bool& bad,
+            int input_mode, few& settings) {
+  const std::string line = card(buffers.input_line);
+  max_frequency = 0;
+  bad = false;
+  buffers.name_work = veg::padRight(buffers.name_work, kLineWidth);
+  buffers.name_work.replace(0, kNameWidth, kNameWidth, ' ');
+
+  const std::string plain = veg::column(line, kPlainLabelColumn, kLabelWidth);
+  const std::string with_frequency = veg::column(line, kFrequencyLabelColumn, kLabelWidth);
+  for (int scale = 1; scale <= 3; ++scale) {
+    std::string_view label = scaleLabel(scale);
+    if ((plain == label || with_frequency == label) && scale != settings.cover_scale) {
+      io.console.writeLine(" Cover scale is set to " + std::string(scaleLabel(settings.cover_scale)) +
+                           " but input data are " + std::string(label));
+      io.console.writeLine(" Press <RETURN> to continue");
+      io.console.ask();
+      reset(io.console, settings);
+    }
+  }
+
+  std::size_t star = line.find('*');
+  std::size_t name_end = std::min<std::size_t>(star, kNameWidth);
+  buffers.name_work.replace(0, name_end, line, 0, name_end);
+  if (star != std::string::npos) {
+    max_frequency = readMaxFrequency(line, static_cast<int>(star) + 1);
+    if (max_frequency > kMaxFrequencyLimit) {
+      io.console.writeLine(" *** Maximum frequency may not exceed 100 ***");
+      bad = true;
+    }
+  }
+  sample_name = buffers.name_work.substr(0, kNameWidth);
+  if (bad) return;
+  if (veg::isBlank(sample_name)) sample_name = "SAMPL" + veg::fmtInt(settings.sample_count, 3);
+  if (input_mode <= 3) io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
+}
+
+int headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches) {
+  const bool keyboard = switches.input_mode <= 3;
+  int max_frequency = 0;
+  for (;;) {
+    std::string raw;
+    if (keyboard) {
+      clear(io.console);
+      io.console.writeLine(" Now enter sample name (at most 8 characters)");
+      io.console.writeLine(" (For frequency data, follow name by * max-freq)");
+      raw = io.console.ask();
+    } else if (settings.sample_count > kDatafileLimit || !io.datafile ||
+               !io.datafile->readLine(raw)) {
+      veg::holdAndStop(io.console);
+    }
+    buffers.input_line = card(raw);
+    bool bad = false;
+    samfrq(io, buffers, sample.sample_name, max_frequency, bad, switches.input_mode, settings);
+    if (!bad) break;
+    if (!keyboard) {
+      max_frequency = 0;
+      break;
+    }
+  }
+  const std::string line = sampleLine(sample.sample_name, max_frequency, switches.species_limit, settings);
+  io.console.writeLine("");
+  io.console.writeLine(line);
+  io.answer("");
+  io.answer(line);
+  sample.max_frequency = static_cast<float>(max_frequency);
+  return max_frequency;
+}
+
+}  // namespace vegmatch

@@ -1,0 +1,292 @@
+#include "vegmatch/header.h"
+
+#include <gtest/gtest.h>
+
+#include "common/testing/fakes.h"
+
+namespace vegmatch {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const Lines kPrompt = {"", "", "", "", "", " Now enter sample name (at most 8 characters)",
+                       " (For frequency data, follow name by * max-freq)"};
+
+struct HeaderTest : ::testing::Test {
+  veg::testing::FakeConsole console;
+  veg::testing::MemoryFileSystem fs;
+  Io io{console, fs};
+  cards buffers;
+  few settings;
+  Sample sample;
+  Switches switches;
+  std::string name;
+  int max_frequency = -1;
+  bool bad = true;
+
+  HeaderTest() { io.answers = fs.createNew("VEGMOUT.txt"); }
+  void keyboard() {
+    switches = Switches{0, 1, 10000};
+    io.record = fs.createNew("SAMP.txt");
+  }
+  void datafile(Lines lines) {
+    switches = Switches{4, 0, 10000};
+    fs.put("DATA.txt", std::move(lines));
+    io.datafile = fs.openExisting("DATA.txt");
+  }
+  void nameLine(const std::string& line, int input_mode = 0) {
+    buffers.input_line = line + std::string(40 - line.size(), ' ');
+    samfrq(io, buffers, name, max_frequency, bad, input_mode, settings);
+  }
+  Lines record() { return fs.lines("SAMP.txt"); }
+  Lines answers() { return fs.lines("VEGMOUT.txt"); }
+};
+
+TEST(HeaderLineTest, PlainAndFrequencyForms) {
+  EXPECT_EQ("Q1      " "     " "COVR%", headerLine("Q1      ", 0, 1));
+  EXPECT_EQ("Q1      " "   *" " 50" " " "BR-BL", headerLine("Q1      ", 50, 2));
+  EXPECT_EQ("SAMPL  1" "   *" "100" " " "DOMIN", headerLine("SAMPL  1", 100, 3));
+  EXPECT_EQ(18u, headerLine("Q1", 0, 3).size());
+  EXPECT_EQ(21u, headerLine("Q1", 7, 3).size());
+}
+
+TEST(SampleLineTest, WithoutFrequencyData) {
+  few settings;
+  EXPECT_EQ(" Sample Q1      " "       Parameters = " "  All sp" "   Cover%" "   Sp & c",
+            sampleLine("Q1      ", 0, 10000, settings));
+}
+
+TEST(SampleLineTest, WithFrequencyData) {
+  few settings;
+  settings.cover_scale = 3;
+  settings.analysis_type = 2;
+  EXPECT_EQ(" Sample Q1      " "* 50" "   Parameters = " "  Nobryo" "   Domin " "   Spp on",
+            sampleLine("Q1      ", 50, 3000, settings));
+}
+
+TEST(SampleLineTest, LabelsOfEverySetting) {
+  few settings;
+  settings.cover_scale = 2;
+  settings.analysis_type = 5;
+  EXPECT_EQ(" Sample A       " "       Parameters = " "  Nolich" "   Br-Bla" "   Top fe",
+            sampleLine("A       ", 0, 4000, settings));
+  settings.analysis_type = 3;
+  EXPECT_EQ("Cov on", sampleLine("A", 0, 4000, settings).substr(56));
+  settings.analysis_type = 4;
+  EXPECT_EQ("Incmp ", sampleLine("A", 0, 4000, settings).substr(56));
+  // Only the three limits of the set-up dialog have a label.
+  EXPECT_EQ("        ", sampleLine("A", 0, 5000, settings).substr(36, 8));
+}
+
+TEST_F(HeaderTest, EmptyNameLineTakesTheDefaultName) {
+  keyboard();
+  nameLine("");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ("SAMPL  1", name);
+  EXPECT_EQ(0, max_frequency);
+  EXPECT_EQ(Lines{"SAMPL  1     COVR%"}, record());
+  EXPECT_TRUE(console.output.empty());
+}
+
+TEST_F(HeaderTest, DefaultNameCarriesTheSampleCount) {
+  keyboard();
+  settings.sample_count = 42;
+  nameLine("   *");
+  EXPECT_EQ("SAMPL 42", name);
+  settings.sample_count = 1000;
+  nameLine("");
+  EXPECT_EQ("SAMPL***", name);
+}
+
+TEST_F(HeaderTest, OnlyEightCharactersMakeTheName) {
+  keyboard();
+  nameLine("ABCDEFGHIJ");
+  EXPECT_EQ("ABCDEFGH", name);
+}
+
+TEST_F(HeaderTest, LeadingBlanksAndCaseAreKept) {
+  keyboard();
+  nameLine("  Quad 1");
+  EXPECT_EQ("  Quad 1", name);
+  EXPECT_EQ(Lines{"  Quad 1     COVR%"}, record());
+}
+
+TEST_F(HeaderTest, AsteriskIntroducesTheMaximumFrequency) {
+  keyboard();
+  nameLine("Q1 * 50");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ("Q1      ", name);
+  EXPECT_EQ(50, max_frequency);
+  EXPECT_EQ(Lines{"Q1         * 50 COVR%"}, record());
+}
+
+TEST_F(HeaderTest, AsteriskCutsTheName) {
+  keyboard();
+  nameLine("Quad*10");
+  EXPECT_EQ("Quad    ", name);
+  EXPECT_EQ(10, max_frequency);
+}
+
+TEST_F(HeaderTest, MaximumFrequencyAboveHundredIsRefused) {
+  keyboard();
+  nameLine("Q1 *150");
+  EXPECT_TRUE(bad);
+  EXPECT_EQ(Lines{" *** Maximum frequency may not exceed 100 ***"}, console.output);
+  EXPECT_TRUE(record().empty());
+}
+
+TEST_F(HeaderTest, SignsAndCommasCountAsZeroDigits) {
+  keyboard();
+  nameLine("Q1*1-5");
+  EXPECT_TRUE(bad);
+  nameLine("Q1*1,");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(10, max_frequency);
+  nameLine("Q1*+7");
+  EXPECT_EQ(7, max_frequency);
+}
+
+TEST_F(HeaderTest, OtherCharacterEndsTheFrequencyWord) {
+  keyboard();
+  nameLine("Q1* 7x9");
+  EXPECT_EQ(7, max_frequency);
+  nameLine("Q1* 7 9");
+  EXPECT_EQ(7, max_frequency);
+}
+
+TEST_F(HeaderTest, LongDigitStringsStayLarge) {
+  keyboard();
+  nameLine("Q1*100000000000");
+  EXPECT_TRUE(bad);
+  nameLine("Q1*0000000000100");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(100, max_frequency);
+}
+
+TEST_F(HeaderTest, AsteriskWithoutNumberMeansNoFrequencyData) {
+  keyboard();
+  nameLine("Q1*");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(0, max_frequency);
+  EXPECT_EQ(Lines{"Q1      " "     " "COVR%"}, record());
+}
+
+TEST_F(HeaderTest, MatchingScaleLabelIsAccepted) {
+  datafile({});
+  nameLine("Q1         * 10 COVR%", 4);
+  EXPECT_EQ(10, max_frequency);
+  EXPECT_EQ("Q1      ", name);
+  EXPECT_TRUE(console.output.empty());
+  settings.cover_scale = 3;
+  nameLine("Q2      " "     " "DOMIN", 4);
+  EXPECT_TRUE(console.output.empty());
+}
+
+TEST_F(HeaderTest, DeckloadHeaderHasNoLabel) {
+  datafile({});
+  nameLine("No Name ", 4);
+  EXPECT_EQ("No Name ", name);
+  EXPECT_EQ(0, max_frequency);
+  EXPECT_TRUE(console.output.empty());
+}
+
+TEST_F(HeaderTest, OtherScaleLabelAsksForTheParametersAgain) {
+  datafile({});
+  console.type({"", "2", ""});
+  nameLine("Q1      " "     " "BR-BL", 4);
+  ASSERT_GE(console.output.size(), 3u);
+  EXPECT_EQ(" Cover scale is set to COVR% but input data are BR-BL", console.output[0]);
+  EXPECT_EQ(" Press <RETURN> to continue", console.output[1]);
+  EXPECT_EQ("", console.output[2]);
+  EXPECT_EQ(" Set cover-abundance scale for samples", console.output[4]);
+  EXPECT_EQ(2, settings.cover_scale);
+  EXPECT_EQ(1, settings.analysis_type);
+  EXPECT_EQ(0u, console.unread());
+  EXPECT_EQ("Q1      ", name);
+}
+
+TEST_F(HeaderTest, ScaleLabelAfterTheFrequencyIsCheckedToo) {
+  keyboard();
+  settings.cover_scale = 2;
+  console.type({"", "", ""});
+  nameLine("Q1         *  5 DOMIN");
+  EXPECT_EQ(" Cover scale is set to BR-BL but input data are DOMIN", console.output[0]);
+  // RETURN kept the scale: the header goes out with the scale in force.
+  EXPECT_EQ(Lines{"Q1         *  5 BR-BL"}, record());
+}
+
+TEST_F(HeaderTest, EndOfInputInTheScaleDialogStops) {
+  datafile({});
+  EXPECT_THROW(nameLine("Q1      " "     " "DOMIN", 4), veg::StopRun);
+}
+
+TEST_F(HeaderTest, PhaseAsksAgainAfterAFrequencyAboveHundred) {
+  keyboard();
+  console.type({"Q1*150", "Q1*15"});
+  EXPECT_EQ(15, headerPhase(io, buffers, settings, sample, switches));
+  Lines expected = kPrompt;
+  expected.push_back(" *** Maximum frequency may not exceed 100 ***");
+  expected.insert(expected.end(), kPrompt.begin(), kPrompt.end());
+  expected.push_back("");
+  expected.push_back(" Sample Q1      * 15   Parameters =   All sp   Cover%   Sp & c");
+  EXPECT_EQ(expected, console.output);
+  EXPECT_EQ((Lines{"", " Sample Q1      * 15   Parameters =   All sp   Cover%   Sp & c"}),
+            answers());
+  EXPECT_EQ(Lines{"Q1         * 15 COVR%"}, record());
+  EXPECT_EQ("Q1      ", sample.sample_name);
+  EXPECT_EQ(15.0f, sample.max_frequency);
+}
+
+TEST_F(HeaderTest, PhaseReadsTheDatafileWithoutDialogue) {
+  datafile({"Plot 7   extra text beyond", "next"});
+  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  Lines expected = {"", " Sample Plot 7         Parameters =   All sp   Cover%   Sp & c"};
+  EXPECT_EQ(expected, console.output);
+  EXPECT_EQ(expected, answers());
+  EXPECT_EQ("Plot 7  ", sample.sample_name);
+  EXPECT_EQ(0.0f, sample.max_frequency);
+  EXPECT_EQ(0, console.reads);
+}
+
+TEST_F(HeaderTest, PhaseReadsABadDatafileHeaderWithoutFrequencies) {
+  datafile({"Q1 *200"});
+  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  EXPECT_EQ((Lines{" *** Maximum frequency may not exceed 100 ***", "",
+                   " Sample Q1             Parameters =   All sp   Cover%   Sp & c"}),
+            console.output);
+  EXPECT_EQ(0.0f, sample.max_frequency);
+}
+
+TEST_F(HeaderTest, PhaseEndsTheRunAtTheEndOfTheDatafile) {
+  datafile({});
+  console.type({""});
+  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_EQ("*** Program finished  ***", console.output.at(4));
+  EXPECT_EQ(1, console.reads);
+  EXPECT_TRUE(answers().empty());
+}
+
+TEST_F(HeaderTest, PhaseEndsTheRunWhenTheCountMarksTheFileExhausted) {
+  datafile({"Q1"});
+  settings.sample_count = 10000;
+  console.type({""});
+  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_EQ("*** Program finished  ***", console.output.at(4));
+  EXPECT_TRUE(answers().empty());
+}
+
+TEST_F(HeaderTest, PhaseReadsTheNinethousandNineHundredNinetyNinthSample) {
+  datafile({"Q1"});
+  settings.sample_count = 9999;
+  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  EXPECT_EQ("Q1      ", sample.sample_name);
+}
+
+TEST_F(HeaderTest, EndOfKeyboardInputAtTheNamePromptStops) {
+  keyboard();
+  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_TRUE(record().empty());
+}
+
+}  // namespace
+}  // namespace vegmatch
