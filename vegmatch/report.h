@@ -1,0 +1,32 @@
+// The results report of one sample: a table line per reported community in
+// the answers file and, with keyboard entry, the answer block and the table
+// on the screen followed by the continue / reset / exit choice.
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "vegmatch/blocks.h"
+#include "vegmatch/io.h"
+
+namespace vegmatch {
+
+/// Sets to 0 the printed columns that `analysis_type` does not use: the
+/// community composition column (types 3, 4 and 5) and the two cover
+/// columns (types 2 and 4).
+void zerout(int analysis_type, int& community_composition, int& community_cover,
+            int& sample_cover);
+
+/// The 78-column table line of community `k`, with the columns of
+/// `analysis_type`; a community scoring below 0.0001 shows no code or names.
+std::string tableLine(const Tables& tables, int k, int analysis_type);
+
+/// Reports the `n_output` best communities of `top_community` (no more than
+/// the tables hold). With `record_entry` 1 it shows the report and asks
+/// whether to continue (returns), reset the analysis parameters (returns
+/// after `reset`) or exit (ends the run). The answers file and the record of
+/// entry are flushed before the question.
+void outans(Io& io, const Tables& tables, const std::array<short, kMaxOutput + 1>& top_community,
+            int n_output, int record_entry, const std::string& sample_name, few& settings);
+
+}  // namespace vegmatch

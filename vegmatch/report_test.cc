@@ -1,0 +1,154 @@
+#include "vegmatch/report.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/testing/fakes.h"
+
+namespace vegmatch {
+namespace {
+
+using veg::testing::FakeConsole;
+using veg::testing::MemoryFileSystem;
+
+struct ReportTest : ::testing::Test {
+  FakeConsole console;
+  MemoryFileSystem fs;
+  Io io{console, fs};
+  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+  std::array<short, kMaxOutput + 1> top{};
+  few settings;
+
+  void SetUp() override {
+    io.answers = fs.createNew("VEGMOUT.txt");
+    tables->n_communities = 3;
+    community(1, "CG 2a ", "Festuca-Avenula grassl. ", "Dicranum scopar.", "E1.26   ",
+              "Subatlantic semi-dry gra", {0.7f, 0.98f, 0.65f, 1.0f, 0.72f});
+    community(2, " W 1  ", "Salix cinerea-Galium pal", "                ", "G1.41   ",
+              "Alder swamp woods not on", {0.5f, 0.4f, 0.3f, 0.2f, 0.1f});
+    community(3, " A 2  ", "Lemna minor community   ", "                ", "C1.32   ",
+              "Free-floating veg. eutro", {0.00009f, 0.5f, 0.5f, 0.5f, 0.5f});
+    top[1] = 1, top[2] = 2, top[3] = 3;
+  }
+
+  void community(int k, const char* code, const char* name, const char* sub, const char* eunis,
+                 const char* eunis_name, std::array<float, 5> values) {
+    tables->calc3.nvc_code[k] = code;
+    tables->calc3.community_name[k] = name;
+    tables->calc4.subcommunity_name[k] = sub;
+    tables->calc4.eunis_code[k] = eunis;
+    tables->calc4.eunis_name[k] = eunis_name;
+    tables->calc3.fit_score[k] = values[0];
+    tables->calc3.community_composition_fit[k] = values[1];
+    tables->calc3.sample_composition_fit[k] = values[2];
+    tables->calc6.community_cover_fit[k] = values[3];
+    tables->calc5.sample_cover_fit[k] = values[4];
+  }
+};
+
+const char kLine1[] =
+    " E1.26   CG 2a  70 | 98  65 100  72| Festuca-Avenula grassl.  Dicranum scopar.";
+const char kLine2[] =
+    " G1.41    W 1   50 | 40  30  20  10| Salix cinerea-Galium pal                 ";
+const char kLine3[] =
+    "                 0 | 50  50  50  50|                                          ";
+
+TEST_F(ReportTest, TableLineColumns) {
+  EXPECT_EQ(kLine1, tableLine(*tables, 1, 1));
+  EXPECT_EQ(78u, tableLine(*tables, 1, 1).size());
+  EXPECT_EQ(kLine2, tableLine(*tables, 2, 1));
+}
+
+TEST_F(ReportTest, CommunityBelowTheThresholdShowsNoTexts) {
+  EXPECT_EQ(kLine3, tableLine(*tables, 3, 1));
+}
+
+TEST_F(ReportTest, UnusedColumnsAreZeroedByAnalysisType) {
+  // Columns: fit | community composition, sample composition, community
+  // cover, sample cover.
+  EXPECT_EQ(" 70 | 98  65   0   0|", tableLine(*tables, 1, 2).substr(15, 21));
+  EXPECT_EQ(" 70 |  0  65 100  72|", tableLine(*tables, 1, 3).substr(15, 21));
+  EXPECT_EQ(" 70 |  0  65   0   0|", tableLine(*tables, 1, 4).substr(15, 21));
+  EXPECT_EQ(" 70 |  0  65 100  72|", tableLine(*tables, 1, 5).substr(15, 21));
+}
+
+TEST_F(ReportTest, DatafileRunWritesTheAnswersFileOnly) {
+  outans(io, *tables, top, 3, 0, "Q1      ", settings);
+  EXPECT_TRUE(console.output.empty());
+  EXPECT_EQ((std::vector<std::string>{kLine1, kLine2, kLine3}), fs.lines("VEGMOUT.txt"));
+}
+
+std::vector<std::string> choice() {
+  return {"", "", "", "", "", " Press <RETURN> to continue", "   or type r to reset parameters",
+          "   or type e to exit"};
+}
+
+TEST_F(ReportTest, KeyboardRunShowsAnswerBlockTableAndChoice) {
+  console.type({"x", ""});
+  outans(io, *tables, top, 2, 1, "Q1      ", settings);
+  std::vector<std::string> expected = {"", "", "", "", "", "", "",
+      " NVC type of Q1       is CG 2a  with goodness of fit  70 - good     ",
+      " NVC Community: Festuca-Avenula grassl.    Subcommunity: Dicranum scopar.",
+      " EUNIS        : Subatlantic semi-dry gra   E1.26   ",
+      "", "", "", "", " Analysis of top 2 possibilities", "", kLine1, kLine2};
+  for (int i = 0; i < 2; ++i)
+    for (const auto& l : choice()) expected.push_back(l);
+  EXPECT_EQ(expected, console.output);
+  EXPECT_EQ((std::vector<std::string>{kLine1, kLine2}), fs.lines("VEGMOUT.txt"));
+}
+
+TEST_F(ReportTest, OnlyFilledPlacesAreReported) {
+  console.type({""});
+  outans(io, *tables, top, 10, 1, "Q1      ", settings);
+  EXPECT_EQ(" Analysis of top 3 possibilities", console.output[14]);
+  EXPECT_EQ(3u, fs.lines("VEGMOUT.txt").size());
+}
+
+TEST_F(ReportTest, BestCommunityBelowThresholdShowsFixedTextsOnly) {
+  top[1] = 3;
+  console.type({""});
+  outans(io, *tables, top, 1, 1, "SAMPL  1", settings);
+  EXPECT_EQ(" NVC type of SAMPL  1 is        with goodness of fit   0 - very poor", console.output[7]);
+  EXPECT_EQ(" NVC Community:                            Subcommunity:                 ",
+            console.output[8]);
+  EXPECT_EQ(" EUNIS        :" + std::string(36, ' '), console.output[9]);
+}
+
+TEST_F(ReportTest, GradeBoundaries) {
+  const std::pair<float, const char*> cases[] = {
+      {0.49f, " 49 - very poor"}, {0.5f, " 50 - poor     "}, {0.59f, " 59 - poor     "},
+      {0.6f, " 60 - fair     "},  {0.69f, " 69 - fair     "}, {0.7f, " 70 - good     "},
+      {0.79f, " 79 - good     "}, {0.8f, " 80 - very good"}, {1.0f, "100 - very good"}};
+  for (auto [fit, text] : cases) {
+    console.output.clear();
+    console.type({""});
+    tables->calc3.fit_score[1] = fit;
+    outans(io, *tables, top, 1, 1, "Q1      ", settings);
+    EXPECT_EQ(text, console.output[7].substr(53)) << fit;
+  }
+}
+
+TEST_F(ReportTest, ResetAsksForTheParametersAgain) {
+  console.type({"Reset", "2", "4"});
+  outans(io, *tables, top, 1, 1, "Q1      ", settings);
+  EXPECT_EQ(2, settings.cover_scale);
+  EXPECT_EQ(4, settings.analysis_type);
+  EXPECT_EQ(0u, console.unread());
+}
+
+TEST_F(ReportTest, ExitEndsTheRunAfterTheNotice) {
+  console.type({"E", ""});
+  EXPECT_THROW(outans(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
+  EXPECT_EQ("*************************", console.output.back());
+  EXPECT_EQ(1u, fs.lines("VEGMOUT.txt").size());
+}
+
+TEST_F(ReportTest, BlankFirstCharacterContinues) {
+  console.type({" e"});
+  outans(io, *tables, top, 1, 1, "Q1      ", settings);
+  EXPECT_EQ(0u, console.unread());
+}
+
+}  // namespace
+}  // namespace vegmatch
