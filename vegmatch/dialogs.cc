@@ -1,6 +1,11 @@
 #include "vegmatch/dialogs.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "common/fields.h"
+#include "common/filogood.h"
+#include "common/hold.h"
 
 namespace vegmatch {
 
@@ -42,6 +47,163 @@ void reset(veg::Console& console, few& settings) {
   console.writeLine(indent + "4= Incomplete species list only");
   console.writeLine(indent + "5= Top few spp, descndng abndnce, no quant");
   getnum(console, settings.analysis_type, 1, 5);
+}
+
+}  // namespace vegmatch
+
+namespace vegmatch {
+
+namespace {
+
+constexpr int kNameWidth = 20;
+
+/// Reads a file name as it is held: 20 columns, blank-padded or cut.
+std::string askName(veg::Console& console) {
+  return veg::padRight(console.ask(), kNameWidth);
+}
+
+/// Creates a default-named file or its first free numbered variant; when
+/// none can be created the run cannot go on.
+void createDefault(Io& io, const char* name, std::unique_ptr<veg::TextFile>& unit) {
+  std::string held = veg::padRight(name, kNameWidth);
+  if (veg::filogood(io.fs, held, unit)) return;
+  io.console.writeLine(std::string("  *** ERROR *** Cannot create ") + name +
+                       " or any numbered variant of it");
+  veg::holdAndStop(io.console);
+}
+
+}  // namespace
+
+Switches setsw(Io& io) {
+  veg::Console& console = io.console;
+  Switches switches;
+  for (int i = 0; i < 3; ++i) clear(console);
+  console.blank(2);
+  console.writeLine(" Enter files and parameters to run VEGMATCH");
+  console.blank(9);
+  console.writeLine(" Type name of output file for answers or press <RETURN> for default");
+  for (std::string name = askName(console);; name = askName(console)) {
+    if (veg::isBlank(name)) {
+      createDefault(io, "VEGMOUT.txt", io.answers);
+      break;
+    }
+    io.answers = io.fs.createNew(veg::trimName(name));
+    if (io.answers) break;
+    console.blank();
+    console.writeLine("  *** ERROR *** File already exists");
+    console.writeLine(" Type another name, not " + name);
+  }
+
+  console.blank(2);
+  console.writeLine(" Type 0 for input of stand data from keyboard");
+  console.writeLine(" Type 1 for input from existing datafile");
+  int source = 0;
+  getnum(console, source, 0, 1);
+
+  if (source == 1) {
+    switches.record_entry = 0;
+    console.blank(2);
+    console.writeLine(" Enter name of existing datafile");
+    console.writeLine("      or press <RETURN> for default SAMP.txt");
+    std::string name = askName(console);
+    if (veg::isBlank(name)) name = "SAMP.txt";
+    while (!(io.datafile = io.fs.openExisting(veg::trimName(name)))) {
+      console.blank();
+      console.writeLine("  *** ERROR *** File does not exist");
+      console.writeLine(" Type another name");
+      name = askName(console);
+    }
+  } else {
+    switches.record_entry = 1;
+    console.blank(2);
+    console.writeLine(" Enter name of file with record of data entry");
+    console.writeLine("      or press <RETURN> for default SAMP.txt");
+    std::string name = askName(console);
+    if (veg::isBlank(name)) {
+      createDefault(io, "SAMP.txt", io.record);
+    } else {
+      while (!(io.record = io.fs.createNew(veg::trimName(name)))) {
+        console.blank();
+        console.writeLine("  *** ERROR *** File already exists");
+        console.writeLine(" Type another name");
+        name = askName(console);
+      }
+    }
+  }
+  switches.input_mode = 4 * source;
+
+  console.blank(2);
+  console.writeLine(" Type 0 for all species to be included in analysis");
+  console.writeLine(" Type 1 for vascular plants + bryos (excluding lichens & algae)");
+  console.writeLine(" Type 2 to include only vascular plants");
+  int groups = 0;
+  getnum(console, groups, 0, 2);
+  const int limits[] = {10000, 4000, 3000};
+  switches.species_limit = limits[groups];
+  return switches;
+}
+
+void screen(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines) {
+  console.blank(10);
+  console.writeLine(std::string(30, ' ') + "VEGMATCH  Version 2");
+  console.blank();
+  console.writeLine(std::string(19, ' ') + "A program to identify types of vegetation");
+  console.writeLine(std::string(24, ' ') + "by measuring goodness-of-fit to ");
+  console.writeLine(std::string(31, ' ') + "association tables");
+  console.blank(2);
+  const std::string indent(17, ' ');
+  console.writeLine(indent + "VEGMATCH suite for the British NVC, 2026");
+  console.writeLine(indent + "with the converters DECKLOAD and DECKSAVE");
+  console.writeLine(indent + "C++ edition, revised 2026");
+  console.blank();
+  console.blank(5);
+  console.writeLine(" Press <RETURN> to continue");
+  console.ask();
+
+  console.blank(2);
+  console.writeLine(indent + "Association tables: the NVC floristic tables,");
+  console.writeLine(indent + "unit names and taxon lookup published with");
+  console.writeLine(indent + "RMAVIS (LGPL-3.0), derived from the NVC");
+  console.writeLine(indent + "database of the Joint Nature Conservation");
+  console.writeLine(indent + "Committee (JNCC).");
+  console.writeLine(indent + "EUNIS cross-reference: JNCC habitat");
+  console.writeLine(indent + "correspondences table (2008).");
+  console.blank(5);
+  const std::string offer = " Press <RETURN> to continue, or type H for help";
+  console.writeLine(offer);
+  for (;;) {
+    const std::string reply = console.ask();
+    const char first = reply.empty() ? ' ' : reply[0];
+    if (first == ' ') return;
+    if (first == 'h' || first == 'H') {
+      helpsc(console, fs, pages, lines);
+      return;
+    }
+    console.writeLine(offer);
+  }
+}
+
+void helpsc(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines) {
+  std::unique_ptr<veg::TextFile> file = fs.openExisting("HELP.txt");
+  if (!file) {
+    console.writeLine("  *** File HELP.txt is not available ***");
+    return;
+  }
+  const int count = std::min(lines, kHelpLines);
+  for (bool last = false; !last;) {
+    for (int i = 1; i <= count; ++i) pages.help_line[i] = std::string(60, ' ');
+    std::string line;
+    for (int i = 1; i <= count; ++i) {
+      if (!file->readLine(line)) {
+        last = true;
+        break;
+      }
+      pages.help_line[i] = veg::padRight(line, 60);
+    }
+    for (int i = 1; i <= count; ++i) console.writeLine(std::string(10, ' ') + pages.help_line[i]);
+    console.writeLine(" Press <RETURN> to continue");
+    console.ask();
+  }
 }
 
 }  // namespace vegmatch

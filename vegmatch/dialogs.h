@@ -20,4 +20,17 @@ void getnum(veg::Console& console, int& value, int lower, int upper);
 /// current values in `settings`, and stores the answers there.
 void reset(veg::Console& console, few& settings);
 
+/// The run set-up: creates the answers file, asks for the input source,
+/// opens the datafile or creates the record-of-entry file (all kept in
+/// `io`), and asks which species groups take part. When no answers or record
+/// file can be created under any name it says so and ends the run.
+Switches setsw(Io& io);
+
+/// The title screen, the credits screen and the offer of help.
+void screen(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines);
+
+/// Shows HELP.txt a page of `lines` lines at a time, each page waiting for
+/// RETURN; a missing file is reported in one line.
+void helpsc(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines);
+
 }  // namespace vegmatch

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/fields.h"
 #include "common/testing/fakes.h"
 
 namespace vegmatch {
@@ -113,6 +114,177 @@ TEST(ResetTest, RefusedScaleIsAskedAgainWithoutTheTexts) {
   EXPECT_EQ(5, settings.analysis_type);
   std::vector<std::string> scale_part(console.output.begin() + 7, console.output.begin() + 13);
   EXPECT_EQ(join({refused("  1", "     1     3"), prompt("  1")}), scale_part);
+}
+
+struct SetswTest : ::testing::Test {
+  FakeConsole console;
+  veg::testing::MemoryFileSystem fs;
+  Io io{console, fs};
+
+  static std::vector<std::string> opening() {
+    std::vector<std::string> lines(17, "");
+    lines.push_back(" Enter files and parameters to run VEGMATCH");
+    lines.insert(lines.end(), 9, "");
+    lines.push_back(" Type name of output file for answers or press <RETURN> for default");
+    return lines;
+  }
+  static std::vector<std::string> source() {
+    return join({{"", "", " Type 0 for input of stand data from keyboard",
+                  " Type 1 for input from existing datafile"},
+                 prompt("  0")});
+  }
+  static std::vector<std::string> groups() {
+    return join({{"", "", " Type 0 for all species to be included in analysis",
+                  " Type 1 for vascular plants + bryos (excluding lichens & algae)",
+                  " Type 2 to include only vascular plants"},
+                 prompt("  0")});
+  }
+};
+
+TEST_F(SetswTest, ReturnToEveryQuestionTakesTheDefaults) {
+  fs.put("VEGMOUT.txt", {"old answers"});
+  console.type({"", "", "", ""});
+  Switches sw = setsw(io);
+  EXPECT_EQ(0, sw.input_mode);
+  EXPECT_EQ(1, sw.record_entry);
+  EXPECT_EQ(10000, sw.species_limit);
+  EXPECT_EQ((std::vector<std::string>{"VEGMOUT01.txt", "SAMP.txt"}), fs.created);
+  EXPECT_EQ(std::vector<std::string>{"old answers"}, fs.lines("VEGMOUT.txt"));
+  io.answer("new");
+  io.recordLine("rec");
+  EXPECT_EQ(std::vector<std::string>{"new"}, fs.lines("VEGMOUT01.txt"));
+  EXPECT_EQ(std::vector<std::string>{"rec"}, fs.lines("SAMP.txt"));
+  EXPECT_EQ(join({opening(), source(),
+                  {"", "", " Enter name of file with record of data entry",
+                   "      or press <RETURN> for default SAMP.txt"},
+                  groups()}),
+            console.output);
+}
+
+TEST_F(SetswTest, TakenAnswersNameIsRefusedThenReturnTakesTheDefault) {
+  fs.put("mine.txt", {});
+  console.type({"mine.txt", "", "1", "", "2"});
+  fs.put("SAMP.txt", {"Q1"});
+  Switches sw = setsw(io);
+  EXPECT_EQ(4, sw.input_mode);
+  EXPECT_EQ(0, sw.record_entry);
+  EXPECT_EQ(3000, sw.species_limit);
+  EXPECT_EQ(std::vector<std::string>{"VEGMOUT.txt"}, fs.created);
+  ASSERT_TRUE(io.datafile);
+  EXPECT_FALSE(io.record);
+  std::vector<std::string> expected = opening();
+  expected.insert(expected.end(), {"", "  *** ERROR *** File already exists",
+                                   " Type another name, not mine.txt            "});
+  EXPECT_EQ(expected, std::vector<std::string>(console.output.begin(),
+                                               console.output.begin() + expected.size()));
+}
+
+TEST_F(SetswTest, MissingDatafileIsAskedAgainAndReturnDoesNotMeanDefault) {
+  fs.put("SAMP.txt", {});
+  console.type({"", "1", "nosuch.txt", "", " SAMP.txt", "SAMP.txt", "1"});
+  Switches sw = setsw(io);
+  EXPECT_EQ(4000, sw.species_limit);
+  EXPECT_EQ(std::vector<std::string>{"SAMP.txt"}, fs.opened);
+  const std::vector<std::string> refusal = {"", "  *** ERROR *** File does not exist",
+                                            " Type another name"};
+  std::vector<std::string> expected = join(
+      {opening(), source(),
+       {"", "", " Enter name of existing datafile", "      or press <RETURN> for default SAMP.txt"},
+       refusal, refusal, refusal, groups()});
+  EXPECT_EQ(expected, console.output);
+}
+
+TEST_F(SetswTest, TakenRecordNameIsRefusedWithoutEchoAndReturnIsRefused) {
+  fs.put("rec.txt", {});
+  console.type({"", "", "rec.txt", "", "rec2.txt", ""});
+  setsw(io);
+  EXPECT_EQ((std::vector<std::string>{"VEGMOUT.txt", "rec2.txt"}), fs.created);
+  const std::vector<std::string> refusal = {"", "  *** ERROR *** File already exists",
+                                            " Type another name"};
+  EXPECT_EQ(join({opening(), source(),
+                  {"", "", " Enter name of file with record of data entry",
+                   "      or press <RETURN> for default SAMP.txt"},
+                  refusal, refusal, groups()}),
+            console.output);
+}
+
+TEST_F(SetswTest, NoFreeAnswersNameEndsTheRun) {
+  fs.put("VEGMOUT.txt", {});
+  for (int i = 1; i <= 98; ++i)
+    fs.uncreatable.insert((i < 10 ? "VEGMOUT0" : "VEGMOUT") + std::to_string(i) + ".txt");
+  console.type({"", ""});
+  EXPECT_THROW(setsw(io), veg::StopRun);
+  EXPECT_FALSE(io.answers);
+  EXPECT_EQ("  *** ERROR *** Cannot create VEGMOUT.txt or any numbered variant of it",
+            console.output[console.output.size() - 12]);
+}
+
+struct ScreenTest : ::testing::Test {
+  FakeConsole console;
+  veg::testing::MemoryFileSystem fs;
+  std::unique_ptr<calc2> pages = std::make_unique<calc2>();
+
+  std::vector<std::string> page(std::vector<std::string> text) {
+    std::vector<std::string> out;
+    for (int i = 0; i < kHelpLines; ++i)
+      out.push_back(std::string(10, ' ') +
+                    veg::padRight(i < static_cast<int>(text.size()) ? text[i] : "", 60));
+    out.push_back(" Press <RETURN> to continue");
+    return out;
+  }
+};
+
+TEST_F(ScreenTest, TitleBlockAndOfferRepeatedUntilAnswered) {
+  console.type({"", "x", "h"});
+  screen(console, fs, *pages, kHelpLines);
+  const auto& out = console.output;
+  ASSERT_GE(out.size(), 16u);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ("", out[i]);
+  EXPECT_EQ("                              VEGMATCH  Version 2", out[10]);
+  EXPECT_EQ("", out[11]);
+  EXPECT_EQ("                   A program to identify types of vegetation", out[12]);
+  EXPECT_EQ("                        by measuring goodness-of-fit to ", out[13]);
+  EXPECT_EQ("                               association tables", out[14]);
+  for (int i = 17; i < 20; ++i) EXPECT_EQ(std::string(17, ' '), out[i].substr(0, 17)) << i;
+  const std::string offer = " Press <RETURN> to continue, or type H for help";
+  EXPECT_EQ(" Press <RETURN> to continue", out[26]);
+  EXPECT_EQ((std::vector<std::string>{offer, offer, "  *** File HELP.txt is not available ***"}),
+            std::vector<std::string>(out.end() - 3, out.end()));
+  EXPECT_EQ(0u, console.unread());
+}
+
+TEST_F(ScreenTest, ReturnAtTheOfferSkipsHelp) {
+  fs.put("HELP.txt", {"text"});
+  console.type({"", ""});
+  screen(console, fs, *pages, kHelpLines);
+  EXPECT_EQ(" Press <RETURN> to continue, or type H for help", console.output.back());
+}
+
+TEST_F(ScreenTest, HelpPagesOfTwentyThreeLines) {
+  std::vector<std::string> text;
+  for (int i = 1; i <= 30; ++i) text.push_back("line " + std::to_string(i));
+  text[0] = std::string(70, 'x');  // cut at column 60
+  fs.put("HELP.txt", text);
+  console.type({"", ""});
+  helpsc(console, fs, *pages, kHelpLines);
+  std::vector<std::string> first(text.begin(), text.begin() + 23);
+  first[0] = std::string(60, 'x');
+  EXPECT_EQ(join({page(first), page({text.begin() + 23, text.end()})}), console.output);
+}
+
+TEST_F(ScreenTest, ExactlyOnePageIsFollowedByABlankPage) {
+  std::vector<std::string> text(23, "help");
+  fs.put("HELP.txt", text);
+  console.type({"", ""});
+  helpsc(console, fs, *pages, kHelpLines);
+  EXPECT_EQ(join({page(text), page({})}), console.output);
+}
+
+TEST_F(ScreenTest, EmptyHelpShowsOneBlankPage) {
+  fs.put("HELP.txt", {});
+  console.type({""});
+  helpsc(console, fs, *pages, kHelpLines);
+  EXPECT_EQ(page({}), console.output);
 }
 
 }  // namespace
