@@ -1,0 +1,102 @@
+#include "common/testing/program.h"
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "common/testing/fakes.h"
+
+namespace veg::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) throw std::runtime_error(std::string(name) + " is not set");
+  return value;
+}
+
+}  // namespace
+
+ProgramRun::ProgramRun() {
+  std::string pattern = (fs::temp_directory_path() / "vegrun.XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+  dir = pattern;
+}
+
+ProgramRun::~ProgramRun() {
+  std::error_code ignored;
+  fs::remove_all(dir, ignored);
+}
+
+void ProgramRun::put(const std::string& name, const std::vector<std::string>& lines) const {
+  std::ofstream out(dir + "/" + name, std::ios::binary);
+  for (const auto& line : lines) out << line << '\n';
+}
+
+void ProgramRun::copy(const std::string& from, const std::string& name) const {
+  fs::copy_file(from, dir + "/" + name, fs::copy_options::overwrite_existing);
+}
+
+int ProgramRun::run(const std::string& program, const std::vector<std::string>& input) {
+  put(".stdin", input);
+  std::string command = "cd '" + dir + "' && '" + program + "' < .stdin > .stdout 2> .stderr";
+  int status = std::system(command.c_str());
+  screen = splitLines(readAll(dir + "/.stdout"));
+  for (const char* name : {".stdin", ".stdout"}) fs::remove(dir + "/" + name);
+  if (fs::file_size(dir + "/.stderr") == 0) fs::remove(dir + "/.stderr");
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> ProgramRun::lines(const std::string& name) const {
+  if (!exists(name)) return {};
+  return splitLines(readAll(dir + "/" + name));
+}
+
+bool ProgramRun::exists(const std::string& name) const { return fs::exists(dir + "/" + name); }
+
+std::vector<std::string> ProgramRun::files() const {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string firstDifference(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& actual) {
+  std::size_t n = std::min(expected.size(), actual.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    if (expected[i] != actual[i])
+      return "line " + std::to_string(i + 1) + ":\n  expected [" + expected[i] + "]\n  actual   [" +
+             actual[i] + "]";
+  }
+  if (expected.size() != actual.size())
+    return "expected " + std::to_string(expected.size()) + " lines, got " +
+           std::to_string(actual.size()) + "; first extra: [" +
+           (expected.size() > n ? expected[n] : actual[n]) + "]";
+  return "";
+}
+
+std::string builtProgram(const std::string& relative) {
+  return environment("VEG_BINARY_DIR") + "/" + relative;
+}
+
+std::string sourceFile(const std::string& relative) {
+  return environment("VEG_SOURCE_DIR") + "/" + relative;
+}
+
+}  // namespace veg::testing

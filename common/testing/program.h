@@ -1,0 +1,47 @@
+// Runs a built program of the suite in a fresh temporary directory with
+// scripted standard input, for end-to-end tests: the screen and every file
+// the program leaves behind can then be compared line by line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace veg::testing {
+
+class ProgramRun {
+ public:
+  /// Creates an empty working directory (removed again on destruction).
+  ProgramRun();
+  ~ProgramRun();
+  ProgramRun(const ProgramRun&) = delete;
+  ProgramRun& operator=(const ProgramRun&) = delete;
+
+  /// Writes a file into the working directory, each line ended by LF.
+  void put(const std::string& name, const std::vector<std::string>& lines) const;
+  /// Copies a file into the working directory under `name`.
+  void copy(const std::string& from, const std::string& name) const;
+  /// Runs `program` (a path) in the working directory with `input` as its
+  /// standard input; returns the exit status and keeps the screen.
+  int run(const std::string& program, const std::vector<std::string>& input);
+
+  /// The lines of a file of the working directory; empty when missing.
+  std::vector<std::string> lines(const std::string& name) const;
+  bool exists(const std::string& name) const;
+  /// The names of the files in the working directory, sorted.
+  std::vector<std::string> files() const;
+
+  std::vector<std::string> screen;
+  std::string dir;
+};
+
+/// Compares two lists of lines; on a difference the message names the first
+/// line that differs and shows both versions of it.
+std::string firstDifference(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& actual);
+
+/// The path of a built program: $VEG_BINARY_DIR/<relative>.
+std::string builtProgram(const std::string& relative);
+/// The path of a source file: $VEG_SOURCE_DIR/<relative>.
+std::string sourceFile(const std::string& relative);
+
+}  // namespace veg::testing
