@@ -1,0 +1,54 @@
+#include "tools/csv.h"
+
+#include <gtest/gtest.h>
+
+namespace nvcdata {
+namespace {
+
+TEST(CsvTest, PlainAndQuotedFields) {
+  CsvTable t = CsvTable::parse(
+      "nvc_code,name,fullname\n"
+      "A2a,typical subcommunity,\"Lemna minor community, typical subcommunity\"\n"
+      "X1,\"say \"\"hi\"\"\",\n",
+      "units.csv");
+  ASSERT_EQ(2u, t.rows().size());
+  EXPECT_EQ(2u, t.column("fullname"));
+  EXPECT_EQ("Lemna minor community, typical subcommunity", t.rows()[0][2]);
+  EXPECT_EQ("say \"hi\"", t.rows()[1][1]);
+  EXPECT_EQ("", t.rows()[1][2]);
+}
+
+TEST(CsvTest, QuotedFieldMaySpanLines) {
+  CsvTable t = CsvTable::parse("a,b\n\"one\ntwo\",3\n", "x.csv");
+  ASSERT_EQ(1u, t.rows().size());
+  EXPECT_EQ("one\ntwo", t.rows()[0][0]);
+  EXPECT_EQ("3", t.rows()[0][1]);
+}
+
+TEST(CsvTest, CarriageReturnsAndBlankLinesAndNoFinalNewline) {
+  CsvTable t = CsvTable::parse("a,b\r\n1,2\r\n\r\n3,4", "x.csv");
+  ASSERT_EQ(2u, t.rows().size());
+  EXPECT_EQ("2", t.rows()[0][1]);
+  EXPECT_EQ("4", t.rows()[1][1]);
+}
+
+TEST(CsvTest, WrongFieldCountNamesFileAndLine) {
+  try {
+    CsvTable::parse("a,b\n1,2\n3\n", "taxa.csv");
+    FAIL() << "no error";
+  } catch (const SourceError& e) {
+    EXPECT_STREQ("taxa.csv line 3: 1 fields, header has 2", e.what());
+  }
+}
+
+TEST(CsvTest, UnclosedQuoteIsAnError) {
+  EXPECT_THROW(CsvTable::parse("a,b\n\"1,2\n", "x.csv"), SourceError);
+}
+
+TEST(CsvTest, MissingColumnIsAnError) {
+  CsvTable t = CsvTable::parse("a,b\n1,2\n", "x.csv");
+  EXPECT_THROW(t.column("c"), SourceError);
+}
+
+}  // namespace
+}  // namespace nvcdata

@@ -1,0 +1,258 @@
+// The conversion and the file layouts, on small source tables written here.
+#include "tools/nvcdata.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tools/nvcwrite.h"
+
+namespace nvcdata {
+namespace {
+
+Sources smallSources() {
+  return Sources{
+      CsvTable::parse("nvc_code,taxon,constancy,absolute_frequency,min_domin,mean_domin,max_domin\n"
+                      "W1,Fraxinus excelsior (c),2,5,1,4,9\n"
+                      "W1,Fraxinus excelsior (g),4,9,1,1,3\n"
+                      "A10,Hypnum cupressiforme var. lacunosum,1,1,1,1,2\n"
+                      "A10,Hypnum cupressiforme,3,4,1,1,1\n"
+                      "A2a,Lemna minor,5,9,4,8,10\n"
+                      "CG2b,Fucus vesiculosus,1,1,1,1,1\n"
+                      "A2,Lemna minor,5,20,3,6,8\n"
+                      "SM12a,Lemna minor,2,3,2,2,2\n"
+                      "CG2a,Cladonia,2,3,1,2,4\n"
+                      "CG2,Betula pendula x pubescens = B. x aurata (s),1,1,5,5,5\n"
+                      "SM12,Lemna minor,1,1,1,1,1\n",
+                      "floristic_tables.csv"),
+      CsvTable::parse("nvc_code,parent,rank,name,fullname,num_samples\n"
+                      "A,,type,Aquatic communities,Aquatic communities,0\n"
+                      "A2,A,community,Lemna minor community,Lemna minor community,25\n"
+                      "A2a,A2,subcommunity,typical subcommunity,\"Lemna minor, typical\",14\n"
+                      "A10,A,community,Polygonum amphibium community,x,3\n"
+                      "W1,W,community,Salix cinerea-Galium palustre woodland,x,1\n"
+                      "SM12,SM,community,Rayed Aster tripolium stands,x,1\n"
+                      "CG2,CG,community,Festuca ovina-Avenula pratensis grassland,x,1\n"
+                      "CG2b,CG2,subcommunity,Succisa pratensis subcommunity,x,1\n"
+                      "CG2a,CG2,subcommunity,Cirsium acaule subcommunity,x,1\n",
+                      "units.csv"),
+      CsvTable::parse("taxon,group\n"
+                      "Fraxinus excelsior (c),vascular\n"
+                      "Fraxinus excelsior (g),vascular\n"
+                      "Hypnum cupressiforme,bryophyte\n"
+                      "Hypnum cupressiforme var. lacunosum,bryophyte\n"
+                      "Lemna minor,vascular\n"
+                      "Fucus vesiculosus,alga\n"
+                      "Cladonia,lichen\n"
+                      "Betula pendula x pubescens = B. x aurata (s),vascular\n",
+                      "taxa.csv"),
+      CsvTable::parse("original_name,taxon\n"
+                      "Fraxinus excelsior (c),Fraxinus excelsior (c)\n"
+                      "Lemna minima,Lemna minor\n",
+                      "name_lookup.csv"),
+      CsvTable::parse("nvc_code,eunis_code,eunis_name,relationship\n"
+                      "A2,C1.32,Free-floating eutrophic,overlaps with\n"
+                      "A2,C1.22,Free-floating mesotrophic,is equal to\n"
+                      "A10,C1.69,Rooted temporary,overlaps with\n"
+                      "A10,C1.34,Rooted eutrophic,overlaps with\n"
+                      "CG2,E1.26,Semi-dry,contains\n"
+                      "CG2,E1.27,Very dry,is contained in\n"
+                      "SM12,A2.556,Rayed Aster,relationship uncertain\n",
+                      "eunis_correspondence.csv"),
+  };
+}
+
+TEST(UnitCodeTest, TakenApartAndFormatted) {
+  EXPECT_EQ("CG 2a ", nvcCodeField(parseUnitCode("CG2a")));
+  EXPECT_EQ(" W 1  ", nvcCodeField(parseUnitCode("W1")));
+  EXPECT_EQ(" A10  ", nvcCodeField(parseUnitCode("A10")));
+  EXPECT_EQ("SM12b ", nvcCodeField(parseUnitCode("SM12b")));
+  EXPECT_EQ("SD7", parseUnitCode("SD7e").community());
+}
+
+TEST(UnitCodeTest, MalformedCodesAreRefused) {
+  for (const char* code : {"cg2", "A", "A2ab", "ABC1", "A123", "A2-"})
+    EXPECT_THROW(parseUnitCode(code), SourceError) << code;
+}
+
+TEST(ClassCodeTest, ConstancyAndCover) {
+  EXPECT_EQ(1, classCode(1, 1));
+  EXPECT_EQ(27, classCode(3, 7));
+  EXPECT_EQ(50, classCode(5, 10));
+}
+
+TEST(ConvertTest, CommunitiesNumberedByGroupNumberAndLetter) {
+  ReferenceData data = convert(smallSources());
+  std::vector<std::string> codes;
+  for (const Community& c : data.communities) codes.push_back(c.code_text);
+  EXPECT_EQ((std::vector<std::string>{"A2", "A2a", "A10", "CG2", "CG2a", "CG2b", "SM12", "SM12a", "W1"}),
+            codes);
+}
+
+TEST(ConvertTest, NamesOfCommunityAndSubcommunity) {
+  ReferenceData data = convert(smallSources());
+  EXPECT_EQ("Lemna minor community", data.communities[0].name);
+  EXPECT_EQ("", data.communities[0].subname);
+  EXPECT_EQ("Lemna minor community", data.communities[1].name);
+  EXPECT_EQ("typical subcommunity", data.communities[1].subname);
+  // SM12a has a table but no row of its own
+  EXPECT_EQ("Rayed Aster tripolium stands", data.communities[7].name);
+  EXPECT_EQ("subcommunity a", data.communities[7].subname);
+}
+
+TEST(ConvertTest, EunisByRelationshipThenFileOrder) {
+  ReferenceData data = convert(smallSources());
+  EXPECT_EQ("C1.22", data.communities[0].eunis_code);  // "is equal to" beats the first row
+  EXPECT_EQ("Free-floating mesotrophic", data.communities[0].eunis_name);
+  EXPECT_EQ("C1.22", data.communities[1].eunis_code);  // A2a takes A2's
+  EXPECT_EQ("C1.69", data.communities[2].eunis_code);  // two "overlaps with": the first
+  EXPECT_EQ("E1.27", data.communities[3].eunis_code);  // "is contained in" before "contains"
+  EXPECT_EQ("E1.27", data.communities[5].eunis_code);
+  EXPECT_EQ("", data.communities[8].eunis_code);       // W1 has none
+  EXPECT_EQ("", data.communities[8].eunis_name);
+}
+
+TEST(ConvertTest, SpeciesAreBinomialsNumberedByGroup) {
+  ReferenceData data = convert(smallSources());
+  ASSERT_EQ(6u, data.species.size());
+  std::vector<std::pair<int, std::string>> got;
+  for (const Species& s : data.species) got.emplace_back(s.number, s.name);
+  EXPECT_EQ((std::vector<std::pair<int, std::string>>{{1, "Betula pendula"},
+                                                       {2, "Fraxinus excelsior"},
+                                                       {3, "Lemna minor"},
+                                                       {3001, "Hypnum cupressiforme"},
+                                                       {4001, "Cladonia"},
+                                                       {5001, "Fucus vesiculosus"}}),
+            got);
+}
+
+TEST(ConvertTest, OneEntryPerSpeciesAndUnitWithHighestConstancyAndCover) {
+  ReferenceData data = convert(smallSources());
+  // Fraxinus in W1 (community 9): constancy 4 of (g), cover 9 of (c)
+  ASSERT_EQ(1u, data.species[1].entries.size());
+  EXPECT_EQ(9, data.species[1].entries[0].community);
+  EXPECT_EQ(39, data.species[1].entries[0].class_code);
+  // Hypnum in A10 (community 3): constancy 3, cover 2 of the variety
+  ASSERT_EQ(1u, data.species[3].entries.size());
+  EXPECT_EQ(22, data.species[3].entries[0].class_code);
+  EXPECT_EQ(9u, data.entryCount());
+}
+
+TEST(ConvertTest, ConstancyOutsideItsRangeIsRefused) {
+  Sources s = smallSources();
+  s.floristic = CsvTable::parse(
+      "nvc_code,taxon,constancy,absolute_frequency,min_domin,mean_domin,max_domin\n"
+      "A2,Lemna minor,6,1,1,1,1\n",
+      "floristic_tables.csv");
+  EXPECT_THROW(convert(s), SourceError);
+}
+
+TEST(ConvertTest, TaxonWithoutGroupIsRefused) {
+  Sources s = smallSources();
+  s.taxa = CsvTable::parse("taxon,group\nLemna minor,vascular\n", "taxa.csv");
+  EXPECT_THROW(convert(s), SourceError);
+}
+
+TEST(FormatTest, Specdict) {
+  ReferenceData data = convert(smallSources());
+  EXPECT_EQ(
+      "   1 betu pend\n"
+      "4001 clad     \n"
+      "   2 frax exce\n"
+      "5001 fucu vesi\n"
+      "3001 hypn cupr\n"
+      "   3 lemn mini\n"
+      "   3 lemn mino\n",
+      formatSpecdict(data));
+}
+
+TEST(FormatTest, Assoctab) {
+  ReferenceData data = convert(smallSources());
+  EXPECT_EQ(
+      "    9    6\n"
+      "  4 5  939  148  250  7 1  812  322  514  6 1\n"
+      "    1    1    1\n"
+      "    2    2    2\n"
+      "    3    3    6\n"
+      " 3001    7    7\n"
+      " 4001    8    8\n"
+      " 5001    9    9\n",
+      formatAssoctab(data));
+}
+
+TEST(FormatTest, AssoctabEntriesFifteenToALine) {
+  ReferenceData data;
+  Species s;
+  s.number = 12;
+  for (int k = 1; k <= 16; ++k) s.entries.push_back({k * 50, 50});
+  data.species.push_back(s);
+  std::string text = formatAssoctab(data);
+  std::string expected = "   16    1\n";
+  for (int k = 1; k <= 15; ++k) expected += (k * 50 < 100 ? " " : "") + std::to_string(k * 50) + "50";
+  expected += "\n80050\n   12    1   16\n";
+  EXPECT_EQ(expected, text);
+}
+
+TEST(FormatTest, NvctypesRecordIsEightyColumns) {
+  NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26", "Sub-Atl. semi-dry calc."};
+  EXPECT_EQ(" CG 2a  Festuca ovina-Avenula   Cirsium acaule  E1.26   Sub-Atl. semi-dry calc. \n",
+            formatNvctypes({r}));
+  NvcRecord w{" W 1  ", "Salix", "", "", ""};
+  EXPECT_EQ(81u, formatNvctypes({w}).size());
+}
+
+TEST(FormatTest, NvctypesFromConvertedData) {
+  ReferenceData data = convert(smallSources());
+  std::vector<NvcRecord> records = nvcRecords(data, Abbreviator({"Salix", "Galium"}));
+  ASSERT_EQ(9u, records.size());
+  EXPECT_EQ(" A 2a ", records[1].nvc_code);
+  EXPECT_EQ("typical", records[1].subcommunity_name);
+  EXPECT_EQ("", records[0].subcommunity_name);
+  EXPECT_EQ(" W 1  ", records[8].nvc_code);
+  EXPECT_EQ("S.ciner.-G.palus. woodl.", records[8].community_name);
+}
+
+TEST(FormatTest, TwoCommunitiesOfAGroupWithOneNameAreRefused) {
+  ReferenceData data;
+  Community a, b;
+  a.code = parseUnitCode("S8");
+  b.code = parseUnitCode("S20");
+  a.name = b.name = "Scirpus lacustris swamp";
+  data.communities = {a, b};
+  EXPECT_THROW(nvcRecords(data, Abbreviator({})), std::runtime_error);
+  b.code = parseUnitCode("A20");  // another group may
+  data.communities = {a, b};
+  EXPECT_EQ(2u, nvcRecords(data, Abbreviator({})).size());
+}
+
+TEST(HelpTest, PagesPaddedToTwentyThreeLinesAndSpecialKeysAppended) {
+  ReferenceData data;
+  Species s;
+  s.name = "Rumex acetosella";
+  s.key = "rume acea";
+  s.natural_key = false;
+  data.species = {s};
+  std::string help = formatHelp("one\n%page\ntwo\nthree\n", data);
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (std::size_t at; (at = help.find('\n', from)) != std::string::npos; from = at + 1)
+    lines.push_back(help.substr(from, at - from));
+  ASSERT_EQ(23u + 23u + 6u, lines.size());  // the last page is not padded
+  EXPECT_EQ("one", lines[0]);
+  EXPECT_EQ("", lines[22]);
+  EXPECT_EQ("two", lines[23]);
+  EXPECT_EQ("SPECIAL NAME KEYS", lines[46].substr(0, 17));
+  EXPECT_EQ("page 3", lines[46].substr(54));
+  EXPECT_EQ("    rume acea    Rumex acetosella", lines[51]);
+}
+
+TEST(HelpTest, LongLineOrLongPageIsRefused) {
+  ReferenceData data;
+  EXPECT_THROW(formatHelp(std::string(61, 'x') + "\n", data), std::runtime_error);
+  std::string page;
+  for (int i = 0; i < 24; ++i) page += "line\n";
+  EXPECT_THROW(formatHelp(page, data), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace nvcdata
