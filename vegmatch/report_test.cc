@@ -144,6 +144,13 @@ TEST_F(ReportTest, ExitEndsTheRunAfterTheNotice) {
   EXPECT_EQ(1u, fs.lines("VEGMOUT.txt").size());
 }
 
+TEST_F(ReportTest, FilesAreFlushedBeforeTheQuestion) {
+  io.record = fs.createNew("SAMP.txt");
+  // No reply: the run stops at the question, after the flush.
+  EXPECT_THROW(outans(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
+  EXPECT_EQ((std::vector<std::string>{"VEGMOUT.txt", "SAMP.txt"}), *fs.flushed);
+}
+
 TEST_F(ReportTest, BlankFirstCharacterContinues) {
   console.type({" e"});
   outans(io, *tables, top, 1, 1, "Q1      ", settings);

@@ -23,7 +23,9 @@ namespace {
 
 class MemoryFile : public TextFile {
  public:
-  explicit MemoryFile(std::shared_ptr<std::vector<std::string>> lines) : lines_(std::move(lines)) {}
+  MemoryFile(std::string name, std::shared_ptr<std::vector<std::string>> lines,
+             std::shared_ptr<std::vector<std::string>> flushed)
+      : name_(std::move(name)), lines_(std::move(lines)), flushed_(std::move(flushed)) {}
   bool readLine(std::string& line) override {
     if (next_ >= lines_->size()) return false;
     line = (*lines_)[next_++];
@@ -31,10 +33,12 @@ class MemoryFile : public TextFile {
   }
   void writeLine(std::string_view line) override { lines_->emplace_back(line); }
   void rewind() override { next_ = 0; }
-  void flush() override {}
+  void flush() override { flushed_->push_back(name_); }
 
  private:
+  std::string name_;
   std::shared_ptr<std::vector<std::string>> lines_;
+  std::shared_ptr<std::vector<std::string>> flushed_;
   std::size_t next_ = 0;
 };
 
@@ -44,7 +48,7 @@ std::unique_ptr<TextFile> MemoryFileSystem::openExisting(const std::string& name
   auto it = files_.find(name);
   if (it == files_.end()) return nullptr;
   opened.push_back(name);
-  return std::make_unique<MemoryFile>(it->second);
+  return std::make_unique<MemoryFile>(name, it->second, flushed);
 }
 
 std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
@@ -52,7 +56,7 @@ std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
   auto lines = std::make_shared<std::vector<std::string>>();
   files_[name] = lines;
   created.push_back(name);
-  return std::make_unique<MemoryFile>(lines);
+  return std::make_unique<MemoryFile>(name, lines, flushed);
 }
 
 void MemoryFileSystem::put(const std::string& name, std::vector<std::string> lines) {

@@ -51,6 +51,8 @@ class MemoryFileSystem : public FileSystem {
   std::set<std::string> uncreatable;
   std::vector<std::string> created;
   std::vector<std::string> opened;
+  /// Names of files in the order of their flush calls.
+  std::shared_ptr<std::vector<std::string>> flushed = std::make_shared<std::vector<std::string>>();
 
  private:
   std::map<std::string, std::shared_ptr<std::vector<std::string>>> files_;
