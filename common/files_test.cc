@@ -1,0 +1,99 @@
+#include "common/files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "common/console.h"
+
+namespace veg {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Runs in a fresh temporary directory, the working directory of the files.
+struct RealFilesTest : ::testing::Test {
+  fs::path previous = fs::current_path();
+  fs::path dir;
+  RealFileSystem files;
+
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vegfiles.XXXXXX").string();
+    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
+    dir = pattern;
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    fs::current_path(previous);
+    fs::remove_all(dir);
+  }
+  static std::string contents(const char* name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+};
+
+TEST_F(RealFilesTest, CreatedFilesAreWrittenLineByLine) {
+  {
+    auto file = files.createNew("OUT.txt");
+    ASSERT_TRUE(file);
+    file->writeLine("first  ");
+    file->writeLine("");
+  }
+  EXPECT_EQ("first  \n\n", contents("OUT.txt"));
+}
+
+TEST_F(RealFilesTest, ExistingFilesAreNeverOverwritten) {
+  std::ofstream("OLD.txt") << "keep\n";
+  EXPECT_EQ(nullptr, files.createNew("OLD.txt"));
+  EXPECT_EQ(nullptr, files.createNew(""));
+  EXPECT_EQ(nullptr, files.createNew("no/such/dir.txt"));
+  EXPECT_EQ("keep\n", contents("OLD.txt"));
+}
+
+TEST_F(RealFilesTest, ReadingDropsLineEndsAndRewinds) {
+  std::ofstream("IN.txt", std::ios::binary) << "one\r\ntwo  \nlast";
+  auto file = files.openExisting("IN.txt");
+  ASSERT_TRUE(file);
+  std::string line;
+  ASSERT_TRUE(file->readLine(line));
+  EXPECT_EQ("one", line);
+  ASSERT_TRUE(file->readLine(line));
+  EXPECT_EQ("two  ", line);
+  ASSERT_TRUE(file->readLine(line));
+  EXPECT_EQ("last", line);
+  EXPECT_FALSE(file->readLine(line));
+  file->rewind();
+  ASSERT_TRUE(file->readLine(line));
+  EXPECT_EQ("one", line);
+  EXPECT_EQ(nullptr, files.openExisting("MISSING.txt"));
+}
+
+TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {
+  std::ofstream("keys", std::ios::binary) << "Q1\r\n\nfestuca rubra 25";
+  std::FILE* in = std::fopen("keys", "r");
+  std::FILE* out = std::fopen("screen", "w");
+  {
+    StdConsole console(in, out);
+    console.writeLine(" prompt");
+    EXPECT_EQ("Q1", console.ask());
+    EXPECT_EQ("", console.ask());
+    EXPECT_EQ("festuca rubra 25", console.ask());
+    EXPECT_THROW(console.ask(), StopRun);
+    console.blank(2);
+  }
+  std::fclose(in);
+  std::fclose(out);
+  EXPECT_EQ(" prompt\n\n\n", contents("screen"));
+}
+
+TEST(TrimNameTest, DropsTrailingBlanksOnly) {
+  EXPECT_EQ("SAMP.txt", trimName("SAMP.txt            "));
+  EXPECT_EQ(" a b", trimName(" a b  "));
+  EXPECT_EQ("", trimName("    "));
+}
+
+}  // namespace
+}  // namespace veg
