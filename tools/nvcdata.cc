@@ -96,13 +96,14 @@ std::size_t ReferenceData::entryCount() const {
   return n;
 }
 
-ReferenceData convert(const Sources& src) {
+ReferenceData convert(const Sources& src, const ConvertOptions& options) {
   ReferenceData data;
 
   // Communities: every unit with a floristic table.
   const CsvTable& ft = src.floristic;
   std::size_t fCode = ft.column("nvc_code"), fTaxon = ft.column("taxon"),
-              fConst = ft.column("constancy"), fMax = ft.column("max_domin");
+              fConst = ft.column("constancy"), fMax = ft.column("max_domin"),
+              fMean = ft.column("mean_domin"), fMin = ft.column("min_domin");
   std::map<std::string, UnitCode> codes;
   for (const auto& row : ft.rows()) codes.emplace(row[fCode], parseUnitCode(row[fCode]));
   std::vector<std::pair<std::string, UnitCode>> ordered(codes.begin(), codes.end());
@@ -179,6 +180,8 @@ ReferenceData convert(const Sources& src) {
     std::string where = "floristic table " + row[fCode] + " " + row[fTaxon];
     int constancy = toInt(row[fConst], where);
     int domin = toInt(row[fMax], where);
+    if (options.cover == ConvertOptions::Cover::kMean) domin = toInt(row[fMean], where);
+    if (options.cover == ConvertOptions::Cover::kMidpoint) domin = (toInt(row[fMin], where) + domin + 1) / 2;
     if (constancy < 1 || constancy > 5) throw SourceError(where + ": constancy outside 1..5");
     if (domin < 1 || domin > 10) throw SourceError(where + ": Domin cover outside 1..10");
     auto key = std::make_pair(speciesIndex[speciesOf(row[fTaxon])], communityNumber[row[fCode]]);
@@ -189,7 +192,8 @@ ReferenceData convert(const Sources& src) {
     }
   }
   for (const auto& [key, value] : best)
-    data.species[key.first].entries.push_back({key.second, classCode(value.first, value.second)});
+    if (value.first >= options.min_constancy)
+      data.species[key.first].entries.push_back({key.second, classCode(value.first, value.second)});
   if (data.entryCount() > kMaxEntries)
     throw SourceError(std::to_string(data.entryCount()) + " entries, more than 50000");
 

@@ -89,8 +89,19 @@ struct ReferenceData {
   std::size_t entryCount() const;
 };
 
+/// Alternatives to the shipped conversion, for the evaluation tool to compare;
+/// the defaults are what nvcbuild ships.
+struct ConvertOptions {
+  /// Cover of the class code: the maximum Domin cover of the table (shipped),
+  /// the table's mean_domin column, or the midpoint of minimum and maximum
+  /// (rounded up).
+  enum class Cover { kMaximum, kMean, kMidpoint } cover = Cover::kMaximum;
+  /// Entries of a lower constancy class are left out (1: none left out).
+  int min_constancy = 1;
+};
+
 /// Converts the source tables; throws SourceError for data it cannot hold.
-ReferenceData convert(const Sources& sources);
+ReferenceData convert(const Sources& sources, const ConvertOptions& options = {});
 
 /// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.
 int classCode(int constancy, int domin);

@@ -53,8 +53,9 @@ std::string formatSpecdict(const ReferenceData& data) {
 }
 
 std::string formatAssoctab(const ReferenceData& data) {
-  std::string out = right(static_cast<long>(data.entryCount()), 5) +
-                    right(static_cast<long>(data.species.size()), 5) + "\n";
+  long records = 0;  // a species without entries gets no record
+  for (const Species& s : data.species) records += !s.entries.empty();
+  std::string out = right(static_cast<long>(data.entryCount()), 5) + right(records, 5) + "\n";
   std::string line;
   int onLine = 0;
   for (const Species& s : data.species) {
@@ -70,6 +71,7 @@ std::string formatAssoctab(const ReferenceData& data) {
   if (onLine > 0) out += line + "\n";
   long first = 1;
   for (const Species& s : data.species) {
+    if (s.entries.empty()) continue;
     long last = first + static_cast<long>(s.entries.size()) - 1;
     out += right(s.number, 5) + right(first, 5) + right(last, 5) + "\n";
     first = last + 1;

@@ -22,7 +22,8 @@ std::string formatSpecdict(const ReferenceData& data);
 /// ASSOCTAB.txt: header E (1-5) and S (6-10); E entries of community (3
 /// columns) and class code (2), 15 to a line; S species records of number,
 /// first and last entry index (5 columns each). A species' entries are
-/// consecutive, species in ascending number, entries in community order.
+/// consecutive, species in ascending number, entries in community order; a
+/// species without entries has no record.
 std::string formatAssoctab(const ReferenceData& data);
 
 /// One NVCTYPES.txt record with its texts already shortened to their widths.
