@@ -55,8 +55,8 @@ class SampleEntry {
   void store(int entry, int marks, int frequency, float value);
   void report(const std::string& line);
   void showRecap(int mode) {
-    recap(io_, grid_, mode, used_, switches_.input_mode, sample_, tables_.calc1,
-          tables_.name_count, max_frequency_);
+    recap(io_, grid_, mode, used_, switches_.input_mode, sample_, tables_.calc1, tables_.name_count,
+          max_frequency_);
   }
   void closeBlock() {
     if (keyboard_) io_.recordLine("");
@@ -179,8 +179,8 @@ SampleEntry::Line SampleEntry::takeLine() {
       return Line::kNext;
     }
     int names_before = tables_.name_count;
-    entry = newnam(io_, key_, dict, tables_.name_count, tables_.dict_size, switches_.input_mode,
-                   grid_);
+    entry =
+        newnam(io_, key_, dict, tables_.name_count, tables_.dict_size, switches_.input_mode, grid_);
     if (entry != 0) {
       new_name_ = true;
       if (tables_.name_count > names_before) {
@@ -203,7 +203,8 @@ SampleEntry::Line SampleEntry::takeLine() {
 }
 
 void SampleEntry::store(int entry, int marks, int frequency, float value) {
-  const int code = tables_.calc1.species_number[static_cast<std::size_t>(entry)] + kMarkStep * marks;
+  const int code =
+      tables_.calc1.species_number[static_cast<std::size_t>(entry)] + kMarkStep * marks;
   int place = 0;
   for (int j = 1; j <= used_; ++j) {
     std::size_t i = static_cast<std::size_t>(j);
@@ -282,9 +283,12 @@ void SampleEntry::merge() {
 
 float coverLimit(int cover_scale) {
   switch (cover_scale) {
-    case 2: return 5.0f;
-    case 3: return 10.0f;
-    default: return 100.0f;
+    case 2:
+      return 5.0f;
+    case 3:
+      return 10.0f;
+    default:
+      return 100.0f;
   }
 }
 
@@ -309,7 +313,8 @@ void rescal(float value, int scale, int& percent) {
       break;
     case 3: {
       // The power is taken in double precision, the result kept in single.
-      float power = static_cast<float>(std::pow(static_cast<double>(value), static_cast<double>(2.6f)));
+      float power =
+          static_cast<float>(std::pow(static_cast<double>(value), static_cast<double>(2.6f)));
       result = power / 4.0f;
       break;
     }

@@ -17,32 +17,33 @@ constexpr int kPlainLabelColumn = 14;
 constexpr int kFrequencyLabelColumn = 17;
 constexpr int kDatafileLimit = 9999;
 
-std::string_view speciesGroupLabel(int species_limit) {
+// The static label tables of the sample line, and the sample file's scale
+// labels, indexed by setting (element 0 unused).
+constexpr std::string_view crypt[] = {"", "All sp", "Nolich", "Nobryo"};
+constexpr std::string_view scale[] = {"", "Cover%", "Br-Bla", "Domin "};
+constexpr std::string_view anal[] = {"",         "Sp & cov", "Spp only",
+                                     "Cov only", "Incmp sp", "Top few "};
+constexpr std::string_view scale_label[] = {"", "COVR%", "BR-BL", "DOMIN"};
+
+// Entry `index` of a label table; blanks of the labels' width for a
+// setting the table does not hold.
+template <std::size_t N>
+std::string label(const std::string_view (&table)[N], int index) {
+  if (index < 1 || index >= static_cast<int>(N)) return std::string(table[1].size(), ' ');
+  return std::string(table[index]);
+}
+
+// The species-group setting as an index of crypt.
+int speciesGroup(int species_limit) {
   switch (species_limit) {
-    case 10000: return "All sp";
-    case 4000: return "Nolich";
-    case 3000: return "Nobryo";
-    default: return "      ";
-  }
-}
-
-std::string_view scaleText(int cover_scale) {
-  switch (cover_scale) {
-    case 1: return "Cover%";
-    case 2: return "Br-Bla";
-    case 3: return "Domin ";
-    default: return "      ";
-  }
-}
-
-std::string_view analysisLabel(int analysis_type) {
-  switch (analysis_type) {
-    case 1: return "Sp & cov";
-    case 2: return "Spp only";
-    case 3: return "Cov only";
-    case 4: return "Incmp sp";
-    case 5: return "Top few ";
-    default: return "        ";
+    case 10000:
+      return 1;
+    case 4000:
+      return 2;
+    case 3000:
+      return 3;
+    default:
+      return 0;
   }
 }
 
@@ -67,14 +68,7 @@ int readMaxFrequency(std::string_view line, int star) {
 
 }  // namespace
 
-std::string_view scaleLabel(int cover_scale) {
-  switch (cover_scale) {
-    case 1: return "COVR%";
-    case 2: return "BR-BL";
-    case 3: return "DOMIN";
-    default: return "     ";
-  }
-}
+std::string scaleLabel(int cover_scale) { return label(scale_label, cover_scale); }
 
 std::string headerLine(std::string_view sample_name, int max_frequency, int cover_scale) {
   std::string line = veg::padRight(sample_name, kNameWidth);
@@ -95,11 +89,11 @@ std::string sampleLine(std::string_view sample_name, int max_frequency, int spec
   } else {
     line += "       Parameters = ";
   }
-  line += veg::fmtText(speciesGroupLabel(species_limit), 8);
+  line += veg::fmtText(label(crypt, speciesGroup(species_limit)), 8);
   line += "   ";
-  line += scaleText(settings.cover_scale);
+  line += label(scale, settings.cover_scale);
   line += "   ";
-  line += veg::fmtText(analysisLabel(settings.analysis_type), 6);
+  line += veg::fmtText(label(anal, settings.analysis_type), 6);
   return line;
 }
 
@@ -113,11 +107,11 @@ void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency
 
   const std::string plain = veg::column(line, kPlainLabelColumn, kLabelWidth);
   const std::string with_frequency = veg::column(line, kFrequencyLabelColumn, kLabelWidth);
-  for (int scale = 1; scale <= 3; ++scale) {
-    std::string_view label = scaleLabel(scale);
-    if ((plain == label || with_frequency == label) && scale != settings.cover_scale) {
-      io.console.writeLine(" Cover scale is set to " + std::string(scaleLabel(settings.cover_scale)) +
-                           " but input data are " + std::string(label));
+  for (int k = 1; k <= 3; ++k) {
+    const std::string found = scaleLabel(k);
+    if ((plain == found || with_frequency == found) && k != settings.cover_scale) {
+      io.console.writeLine(" Cover scale is set to " + scaleLabel(settings.cover_scale) +
+                           " but input data are " + found);
       io.console.writeLine(" Press <RETURN> to continue");
       io.console.ask();
       reset(io.console, settings);
@@ -163,7 +157,8 @@ int headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Swi
       break;
     }
   }
-  const std::string line = sampleLine(sample.sample_name, max_frequency, switches.species_limit, settings);
+  const std::string line =
+      sampleLine(sample.sample_name, max_frequency, switches.species_limit, settings);
   io.console.writeLine("");
   io.console.writeLine(line);
   io.answer("");

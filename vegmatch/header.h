@@ -18,7 +18,7 @@ constexpr int kMaxFrequencyLimit = 100;
 
 /// The scale label of the sample file for `cover_scale` ("COVR%", "BR-BL",
 /// "DOMIN"); five blanks for any other scale.
-std::string_view scaleLabel(int cover_scale);
+std::string scaleLabel(int cover_scale);
 
 /// The header line of the record-of-entry file: the name in 8 columns, then
 /// either five blanks and the scale label, or (max_frequency > 0) three

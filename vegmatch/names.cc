@@ -113,7 +113,8 @@ int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size
   int last = lower;
   // When every name sorts below the high key the upper bound is the last
   // entry, never compared; it belongs to the range if it begins with c1.
-  if (upper >= 1 && upper <= kMaxNames && dict.species_name[static_cast<std::size_t>(upper)] <= high)
+  if (upper >= 1 && upper <= kMaxNames &&
+      dict.species_name[static_cast<std::size_t>(upper)] <= high)
     last = upper;
 
   auto consider = [&](int entry) {
@@ -127,7 +128,8 @@ int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size
     }
   };
   int sorted_end = std::min(dict_size, kMaxNames);
-  for (int entry = std::max(first, 1); entry <= std::min(last, sorted_end); ++entry) consider(entry);
+  for (int entry = std::max(first, 1); entry <= std::min(last, sorted_end); ++entry)
+    consider(entry);
   int added_end = std::min(name_count, kMaxNames);
   for (int entry = std::max(dict_size, 0) + 1; entry <= added_end; ++entry) consider(entry);
 
@@ -148,7 +150,8 @@ int select(veg::Console& console, const ChoiceList& choices, int length, const c
       int place = r + kMenuRows * (c - 1);
       if (place > length) break;
       grid.menu_choice[static_cast<std::size_t>(c)] =
-          veg::fmtInt(place, 2) + " " + nameOf(dict, choices[static_cast<std::size_t>(place)], name_count);
+          veg::fmtInt(place, 2) + " " +
+          nameOf(dict, choices[static_cast<std::size_t>(place)], name_count);
       cells = c;
     }
     std::string row = "  ";

@@ -40,8 +40,8 @@ int findName(const calc1& dict, int dict_size, int name_count, std::string_view 
 /// name_count + 1 (the caller gives it its species number); when the
 /// dictionary is full the name is refused with a message (also in the
 /// answers file with datafile input) and the result is 0.
-int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size,
-           int input_mode, captab& grid);
+int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size, int input_mode,
+           captab& grid);
 
 /// Shows the menu of choices[1..length] in four columns of up to 15 rows
 /// (built in grid.menu_choice) and reads the user's choice: the entry in

@@ -143,8 +143,8 @@ bool heldTenths(float value, short& tenths) {
   return true;
 }
 
-void constr(std::string_view line, std::string& field_work, std::string& key,
-            int max_frequency, int& frequency, float& value, bool& bad) {
+void constr(std::string_view line, std::string& field_work, std::string& key, int max_frequency,
+            int& frequency, float& value, bool& bad) {
   bad = false;
   frequency = 1;
   value = 0;

@@ -40,7 +40,7 @@ bool heldTenths(float value, short& tenths);
 /// value word reaches column 40, is longer than 6 characters, cannot be read
 /// as a number or does not fit the held tenths; the other results are then
 /// of no use.
-void constr(std::string_view line, std::string& field_work, std::string& key,
-            int max_frequency, int& frequency, float& value, bool& bad);
+void constr(std::string_view line, std::string& field_work, std::string& key, int max_frequency,
+            int& frequency, float& value, bool& bad);
 
 }  // namespace vegmatch

@@ -41,9 +41,10 @@ std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name
                         int max_frequency) {
   std::size_t i = static_cast<std::size_t>(j);
   int entry = sample.sample_entry_name[i];
-  std::string name = (entry >= 1 && entry <= name_count && entry <= kMaxNames)
-                         ? veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], kKeyWidth)
-                         : std::string(kKeyWidth, ' ');
+  std::string name =
+      (entry >= 1 && entry <= name_count && entry <= kMaxNames)
+          ? veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], kKeyWidth)
+          : std::string(kKeyWidth, ' ');
   std::string line = " " + name + mark(sample.sample_species[i]);
   if (max_frequency > 0) line += veg::fmtInt(sample.sample_frequency[i], 3);
   int tenths = sample.sample_cover[i];
@@ -74,7 +75,8 @@ void recap(Io& io, captab& grid, int mode, int n, int input_mode, const Sample& 
           blankGrid(grid);
           count = 1;
         }
-        std::string& cell = grid.recap_cell[(count - 1) % kGridRows + 1][(count - 1) / kGridRows + 1];
+        std::string& cell =
+            grid.recap_cell[(count - 1) % kGridRows + 1][(count - 1) / kGridRows + 1];
         cell = veg::padRight(formatEntry(sample, j, dict, name_count, max_frequency), kCellWidth);
       }
     }
