@@ -26,9 +26,10 @@ std::string contents(const fs::path& path) {
 class NvcbuildTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    out = fs::path(env("VEG_BINARY_DIR", VEG_DEFAULT_BINARY_DIR)) / "nvcbuild_test_output";
-    fs::remove_all(out);
-    fs::create_directories(out);
+    // A directory of its own: CTest may run these tests in parallel.
+    std::string pattern = (fs::temp_directory_path() / "nvcbuild.XXXXXX").string();
+    ASSERT_NE(nullptr, mkdtemp(pattern.data()));
+    out = pattern;
   }
   void TearDown() override { fs::remove_all(out); }
   int run(const std::string& arguments) {

@@ -24,10 +24,9 @@ std::string readAll(const std::string& path) {
   return text.str();
 }
 
-std::string environment(const char* name) {
+std::string environment(const char* name, const char* fallback) {
   const char* value = std::getenv(name);
-  if (value == nullptr) throw std::runtime_error(std::string(name) + " is not set");
-  return value;
+  return value != nullptr ? value : fallback;
 }
 
 }  // namespace
@@ -92,11 +91,11 @@ std::string firstDifference(const std::vector<std::string>& expected,
 }
 
 std::string builtProgram(const std::string& relative) {
-  return environment("VEG_BINARY_DIR") + "/" + relative;
+  return environment("VEG_BINARY_DIR", VEG_DEFAULT_BINARY_DIR) + "/" + relative;
 }
 
 std::string sourceFile(const std::string& relative) {
-  return environment("VEG_SOURCE_DIR") + "/" + relative;
+  return environment("VEG_SOURCE_DIR", VEG_DEFAULT_SOURCE_DIR) + "/" + relative;
 }
 
 }  // namespace veg::testing

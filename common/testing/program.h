@@ -39,9 +39,11 @@ class ProgramRun {
 std::string firstDifference(const std::vector<std::string>& expected,
                             const std::vector<std::string>& actual);
 
-/// The path of a built program: $VEG_BINARY_DIR/<relative>.
+/// The path of a built program: <build directory>/<relative> (the build
+/// directory may be overridden by $VEG_BINARY_DIR).
 std::string builtProgram(const std::string& relative);
-/// The path of a source file: $VEG_SOURCE_DIR/<relative>.
+/// The path of a source file: <source directory>/<relative> (or under
+/// $VEG_SOURCE_DIR).
 std::string sourceFile(const std::string& relative);
 
 }  // namespace veg::testing
