@@ -80,10 +80,10 @@ void outans(Io& io, const Tables& tables, const std::array<short, kMaxOutput + 1
     if (record_entry != 1) continue;
     if (i == 1) {
       const Reported t = textsOf(tables, k);
+      const int fit = percent(tables.calc3.fit_score[k]);
       console.blank(7);
       console.writeLine(" NVC type of " + padRight(sample_name, 8) + " is " + t.nvc_code +
-                        " with goodness of fit " + fmtInt(percent(tables.calc3.fit_score[k]), 3) +
-                        " - " + grade(percent(tables.calc3.fit_score[k])));
+                        " with goodness of fit " + fmtInt(fit, 3) + " - " + grade(fit));
       console.writeLine(" NVC Community: " + t.community_name + "   Subcommunity: " +
                         t.subcommunity_name);
       console.writeLine(" EUNIS        : " + t.eunis_name + "   " + t.eunis_code);
