@@ -20,8 +20,7 @@ void stripLineEnd(std::string& line) {
 }
 
 StdConsole::StdConsole(std::FILE* in, std::FILE* out) : in_(in), out_(out) {
-  static char out_buffer[1 << 16];
-  std::setvbuf(out_, out_buffer, _IOFBF, sizeof out_buffer);
+  pending_.reserve(kFlushSize + 256);
 }
 
 StdConsole::~StdConsole() {
@@ -39,10 +38,15 @@ bool StdConsole::readLine(std::string& line) {
 }
 
 void StdConsole::writeLine(std::string_view line) {
-  std::fwrite(line.data(), 1, line.size(), out_);
-  std::fputc('\n', out_);
+  pending_.append(line);
+  pending_.push_back('\n');
+  if (pending_.size() >= kFlushSize) flush();
 }
 
-void StdConsole::flush() { std::fflush(out_); }
+void StdConsole::flush() {
+  if (!pending_.empty()) std::fwrite(pending_.data(), 1, pending_.size(), out_);
+  pending_.clear();
+  std::fflush(out_);
+}
 
 }  // namespace veg

@@ -29,8 +29,8 @@ class Console {
 };
 
 /// The real console: standard input and standard output. Output is buffered
-/// and flushed before every read, so a prompt is always on the screen when
-/// the program waits.
+/// by each console in a buffer of its own and flushed before every read, so
+/// a prompt is always on the screen when the program waits.
 class StdConsole : public Console {
  public:
   StdConsole(std::FILE* in = stdin, std::FILE* out = stdout);
@@ -40,8 +40,10 @@ class StdConsole : public Console {
   void flush();
 
  private:
+  static constexpr std::size_t kFlushSize = 1 << 16;
   std::FILE* in_;
   std::FILE* out_;
+  std::string pending_;  // screen lines not yet handed to `out_`
   char* buffer_ = nullptr;
   std::size_t capacity_ = 0;
 };

@@ -9,25 +9,37 @@
 
 namespace veg {
 
+/// Thrown when a file cannot be read or written (a full disk, a file-size
+/// limit, a read error): the program reports it with the file's name and
+/// ends through `hold` (see runProgram).
+struct FileError {
+  std::string name;    // the file's name as opened or created
+  bool writing;        // true for a failed write or flush
+  std::string reason;  // the system's reason, e.g. "No space left on device"
+};
+
 /// One open text file, read or written a whole line at a time. Destroying it
 /// closes it, with everything written flushed.
 class TextFile {
  public:
   virtual ~TextFile() = default;
-  /// Reads the next line without its line end; false at end of file.
+  /// Reads the next line without its line end; false at end of file. A read
+  /// error is never taken for the end: it throws FileError.
   virtual bool readLine(std::string& line) = 0;
-  /// Appends one line.
+  /// Appends one line; throws FileError when it cannot be written.
   virtual void writeLine(std::string_view line) = 0;
   /// Goes back to the start of the file.
   virtual void rewind() = 0;
-  /// Pushes everything written so far to the file.
+  /// Pushes everything written so far to the file; throws FileError when
+  /// that fails.
   virtual void flush() = 0;
 };
 
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
-  /// Opens an existing file for reading; null when it cannot be opened.
+  /// Opens an existing file for reading; null when it cannot be opened or is
+  /// not a file that can be read as text (a directory).
   virtual std::unique_ptr<TextFile> openExisting(const std::string& name) = 0;
   /// Creates a new file for writing; null when a file of that name exists or
   /// the file cannot be created. Never overwrites.
@@ -40,6 +52,10 @@ class RealFileSystem : public FileSystem {
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
 };
+
+/// Lets a process that meets a file-size limit see the failed write (EFBIG)
+/// instead of being killed by SIGXFSZ. Called first thing in every main.
+void ignoreFileSizeSignal();
 
 /// A file name as held in a 20-column field, without its trailing blanks.
 std::string trimName(std::string_view name20);

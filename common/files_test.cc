@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +91,37 @@ TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {
   std::fclose(in);
   std::fclose(out);
   EXPECT_EQ(" prompt\n\n\n", contents("screen"));
+}
+
+TEST_F(RealFilesTest, DirectoryIsNotAFileToRead) {
+  fs::create_directory("SAMP.txt");
+  EXPECT_EQ(nullptr, files.openExisting("SAMP.txt"));
+  EXPECT_EQ(nullptr, files.createNew("SAMP.txt"));
+}
+
+// A file-size limit in a child process: the write that meets it is reported
+// as a FileError naming the file, not a kill by SIGXFSZ nor a silent loss.
+TEST_F(RealFilesTest, WritePastAFileSizeLimitIsAFileError) {
+  pid_t child = fork();
+  ASSERT_NE(-1, child);
+  if (child == 0) {
+    ignoreFileSizeSignal();
+    rlimit limit{1000, 1000};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    int status = 1;
+    try {
+      auto file = files.createNew("BIG.txt");
+      for (int i = 0; i < 10000; ++i) file->writeLine("a line of some length");
+      file->flush();
+    } catch (const FileError& error) {
+      status = error.name == "BIG.txt" && error.writing ? 3 : 2;
+    }
+    _exit(status);
+  }
+  int status = 0;
+  ASSERT_EQ(child, waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(3, WEXITSTATUS(status));
 }
 
 TEST(TrimNameTest, DropsTrailingBlanksOnly) {

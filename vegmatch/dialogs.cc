@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "common/fields.h"
-#include "common/filogood.h"
+#include "common/filedialog.h"
 #include "common/hold.h"
 
 namespace vegmatch {
@@ -53,27 +53,6 @@ void reset(veg::Console& console, few& settings) {
 
 namespace vegmatch {
 
-namespace {
-
-constexpr int kNameWidth = 20;
-
-/// Reads a file name as it is held: 20 columns, blank-padded or cut.
-std::string askName(veg::Console& console) {
-  return veg::padRight(console.ask(), kNameWidth);
-}
-
-/// Creates a default-named file or its first free numbered variant; when
-/// none can be created the run cannot go on.
-void createDefault(Io& io, const char* name, std::unique_ptr<veg::TextFile>& unit) {
-  std::string held = veg::padRight(name, kNameWidth);
-  if (veg::filogood(io.fs, held, unit)) return;
-  io.console.writeLine(std::string("  *** ERROR *** Cannot create ") + name +
-                       " or any numbered variant of it");
-  veg::holdAndStop(io.console);
-}
-
-}  // namespace
-
 Switches setsw(Io& io) {
   veg::Console& console = io.console;
   Switches switches;
@@ -82,17 +61,8 @@ Switches setsw(Io& io) {
   console.writeLine(" Enter files and parameters to run VEGMATCH");
   console.blank(9);
   console.writeLine(" Type name of output file for answers or press <RETURN> for default");
-  for (std::string name = askName(console);; name = askName(console)) {
-    if (veg::isBlank(name)) {
-      createDefault(io, "VEGMOUT.txt", io.answers);
-      break;
-    }
-    io.answers = io.fs.createNew(veg::trimName(name));
-    if (io.answers) break;
-    console.blank();
-    console.writeLine("  *** ERROR *** File already exists");
-    console.writeLine(" Type another name, not " + name);
-  }
+  std::string name;
+  io.answers = veg::askNewFile(console, io.fs, {.default_name = "VEGMOUT.txt"}, name);
 
   console.blank(2);
   console.writeLine(" Type 0 for input of stand data from keyboard");
@@ -105,30 +75,16 @@ Switches setsw(Io& io) {
     console.blank(2);
     console.writeLine(" Enter name of existing datafile");
     console.writeLine("      or press <RETURN> for default SAMP.txt");
-    std::string name = askName(console);
-    if (veg::isBlank(name)) name = "SAMP.txt";
-    while (!(io.datafile = io.fs.openExisting(veg::trimName(name)))) {
-      console.blank();
-      console.writeLine("  *** ERROR *** File does not exist");
-      console.writeLine(" Type another name");
-      name = askName(console);
-    }
+    io.datafile = veg::askExistingFile(
+        console, io.fs, {.default_name = "SAMP.txt", .default_on_retry = false}, name);
   } else {
     switches.record_entry = 1;
     console.blank(2);
     console.writeLine(" Enter name of file with record of data entry");
     console.writeLine("      or press <RETURN> for default SAMP.txt");
-    std::string name = askName(console);
-    if (veg::isBlank(name)) {
-      createDefault(io, "SAMP.txt", io.record);
-    } else {
-      while (!(io.record = io.fs.createNew(veg::trimName(name)))) {
-        console.blank();
-        console.writeLine("  *** ERROR *** File already exists");
-        console.writeLine(" Type another name");
-        name = askName(console);
-      }
-    }
+    io.record = veg::askNewFile(
+        console, io.fs,
+        {.default_name = "SAMP.txt", .default_on_retry = false, .repeat_rejected = false}, name);
   }
   switches.input_mode = 4 * source;
 

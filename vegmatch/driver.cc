@@ -3,6 +3,8 @@
 #include <array>
 #include <memory>
 
+#include "common/run.h"
+
 #include "vegmatch/blocks.h"
 #include "vegmatch/dialogs.h"
 #include "vegmatch/entry.h"
@@ -61,13 +63,8 @@ void run(Run& r) {
 
 int runVegmatch(veg::Console& console, veg::FileSystem& fs) {
   auto r = std::make_unique<Run>(console, fs);
-  try {
-    run(*r);
-  } catch (const veg::StopRun&) {
-    // Every end of the run arrives here; the files close with `r`.
-  }
-  r->io.flush();
-  return 0;
+  // Every end of the run arrives here; the files close with `r`.
+  return veg::runProgram(console, [&] { run(*r); }, [&] { r->io.flush(); });
 }
 
 }  // namespace vegmatch

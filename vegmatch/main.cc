@@ -6,6 +6,7 @@
 #include "vegmatch/driver.h"
 
 int main() {
+  veg::ignoreFileSizeSignal();
   veg::StdConsole console;
   veg::RealFileSystem fs;
   return vegmatch::runVegmatch(console, fs);

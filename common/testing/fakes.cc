@@ -21,17 +21,33 @@ std::vector<std::string> FakeConsole::take() {
 
 namespace {
 
+constexpr std::size_t kNoLimit = static_cast<std::size_t>(-1);
+
+std::size_t limitOf(const std::map<std::string, std::size_t>& limits, const std::string& name) {
+  auto it = limits.find(name);
+  return it == limits.end() ? kNoLimit : it->second;
+}
+
 class MemoryFile : public TextFile {
  public:
   MemoryFile(std::string name, std::shared_ptr<std::vector<std::string>> lines,
-             std::shared_ptr<std::vector<std::string>> flushed)
-      : name_(std::move(name)), lines_(std::move(lines)), flushed_(std::move(flushed)) {}
+             std::shared_ptr<std::vector<std::string>> flushed, std::size_t write_limit = kNoLimit,
+             std::size_t read_limit = kNoLimit)
+      : name_(std::move(name)),
+        lines_(std::move(lines)),
+        flushed_(std::move(flushed)),
+        write_limit_(write_limit),
+        read_limit_(read_limit) {}
   bool readLine(std::string& line) override {
+    if (next_ >= read_limit_) throw FileError{name_, false, "Input/output error"};
     if (next_ >= lines_->size()) return false;
     line = (*lines_)[next_++];
     return true;
   }
-  void writeLine(std::string_view line) override { lines_->emplace_back(line); }
+  void writeLine(std::string_view line) override {
+    if (lines_->size() >= write_limit_) throw FileError{name_, true, "No space left on device"};
+    lines_->emplace_back(line);
+  }
   void rewind() override { next_ = 0; }
   void flush() override { flushed_->push_back(name_); }
 
@@ -39,6 +55,8 @@ class MemoryFile : public TextFile {
   std::string name_;
   std::shared_ptr<std::vector<std::string>> lines_;
   std::shared_ptr<std::vector<std::string>> flushed_;
+  std::size_t write_limit_;
+  std::size_t read_limit_;
   std::size_t next_ = 0;
 };
 
@@ -48,7 +66,8 @@ std::unique_ptr<TextFile> MemoryFileSystem::openExisting(const std::string& name
   auto it = files_.find(name);
   if (it == files_.end()) return nullptr;
   opened.push_back(name);
-  return std::make_unique<MemoryFile>(name, it->second, flushed);
+  return std::make_unique<MemoryFile>(name, it->second, flushed, kNoLimit,
+                                      limitOf(read_limit, name));
 }
 
 std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
@@ -56,7 +75,7 @@ std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
   auto lines = std::make_shared<std::vector<std::string>>();
   files_[name] = lines;
   created.push_back(name);
-  return std::make_unique<MemoryFile>(name, lines, flushed);
+  return std::make_unique<MemoryFile>(name, lines, flushed, limitOf(write_limit, name));
 }
 
 void MemoryFileSystem::put(const std::string& name, std::vector<std::string> lines) {

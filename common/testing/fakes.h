@@ -49,6 +49,11 @@ class MemoryFileSystem : public FileSystem {
 
   /// Names whose creation fails although no such file exists.
   std::set<std::string> uncreatable;
+  /// A file created under one of these names holds at most that many lines:
+  /// the next write fails as on a full disk (FileError).
+  std::map<std::string, std::size_t> write_limit;
+  /// Reading one of these files fails (FileError) after that many lines.
+  std::map<std::string, std::size_t> read_limit;
   std::vector<std::string> created;
   std::vector<std::string> opened;
   /// Names of files in the order of their flush calls.
