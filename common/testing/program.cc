@@ -52,13 +52,30 @@ void ProgramRun::copy(const std::string& from, const std::string& name) const {
 }
 
 int ProgramRun::run(const std::string& program, const std::vector<std::string>& input) {
+  return run(program, input, RunLimits{});
+}
+
+int ProgramRun::run(const std::string& program, const std::vector<std::string>& input,
+                    const RunLimits& limits) {
   put(".stdin", input);
-  std::string command = "cd '" + dir + "' && '" + program + "' < .stdin > .stdout 2> .stderr";
+  const double seconds =
+      limits.kill_after_seconds > 0 ? limits.kill_after_seconds : limits.time_limit_seconds;
+  const std::string where = limits.working_dir.empty() ? dir : limits.working_dir;
+  std::string command = "cd '" + where + "' && ";
+  if (limits.file_size_limit_kib > 0) {
+    // bash counts ulimit -f in 1024-byte blocks.
+    command += "ulimit -f " + std::to_string(limits.file_size_limit_kib) + " && ";
+  }
+  command += "exec timeout -s KILL " + std::to_string(seconds) + " '" + program + "' < '" + dir +
+             "/.stdin' > '" + dir + "/.stdout' 2> '" + dir + "/.stderr'";
+  command = "bash -c \"" + command + "\"";
   int status = std::system(command.c_str());
   screen = splitLines(readAll(dir + "/.stdout"));
   for (const char* name : {".stdin", ".stdout"}) fs::remove(dir + "/" + name);
   if (fs::file_size(dir + "/.stderr") == 0) fs::remove(dir + "/.stderr");
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  if (!WIFEXITED(status)) return -1;
+  // timeout exits with 128 + 9 when it had to kill the program.
+  return WEXITSTATUS(status) == 137 ? -1 : WEXITSTATUS(status);
 }
 
 std::vector<std::string> ProgramRun::lines(const std::string& name) const {

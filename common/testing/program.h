@@ -8,6 +8,15 @@
 
 namespace veg::testing {
 
+/// What a run may use: a hang guard, a file-size limit (a full disk), a kill
+/// at a given moment, another working directory.
+struct RunLimits {
+  double time_limit_seconds = 20;  // killed (status -1) when it runs longer
+  long file_size_limit_kib = 0;    // ulimit -f for the program, 0: none
+  double kill_after_seconds = 0;   // SIGKILL after this long, 0: never
+  std::string working_dir;         // run there instead of `dir` when set
+};
+
 class ProgramRun {
  public:
   /// Creates an empty working directory (removed again on destruction).
@@ -23,6 +32,9 @@ class ProgramRun {
   /// Runs `program` (a path) in the working directory with `input` as its
   /// standard input; returns the exit status and keeps the screen.
   int run(const std::string& program, const std::vector<std::string>& input);
+  /// The same within `limits`; -1 when the program was killed.
+  int run(const std::string& program, const std::vector<std::string>& input,
+          const RunLimits& limits);
 
   /// The lines of a file of the working directory; empty when missing.
   std::vector<std::string> lines(const std::string& name) const;
