@@ -6,6 +6,8 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tools/fullnames.h"
+
 namespace nvcdata {
 
 namespace {
@@ -127,6 +129,51 @@ std::string formatNvctypes(const std::vector<NvcRecord>& records) {
   return out;
 }
 
+namespace {
+
+// The pages that list the special keys, group by group of species that
+// share a natural key, so that the list never falls behind the dictionary.
+void appendSpecialKeyPages(const ReferenceData& data, std::vector<std::vector<std::string>>& pages) {
+  const std::vector<std::string> heading = {
+      "",
+      "",
+      "Each key on the left is shared by two species and stands",
+      "for neither: typed, it brings up a menu offering both.",
+      "Type the key of the species instead:",
+      "",
+      "    shared     key        species",
+  };
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> groups;  // name, key
+  for (const Species& s : data.species)
+    if (!s.natural_key) groups[naturalKey(s.name)].emplace_back(s.name, s.key);
+  std::vector<std::vector<std::string>> blocks;
+  for (auto& [shared, members] : groups) {
+    std::sort(members.begin(), members.end());
+    std::vector<std::string> block;
+    for (const auto& [name, key] : members)
+      block.push_back("    " + (block.empty() ? shared : std::string(kKeyWidth, ' ')) + "  " + key +
+                      "  " + name);
+    blocks.push_back(block);
+  }
+  // A group is never split between two pages.
+  std::size_t next = 0;
+  do {
+    std::string title = "SPECIAL NAME KEYS";
+    std::string number = "page " + std::to_string(pages.size() + 1);
+    pages.push_back(heading);
+    pages.back()[0] = title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
+    std::size_t before = next;
+    while (next < blocks.size() && pages.back().size() + blocks[next].size() <= kHelpPageLines) {
+      pages.back().insert(pages.back().end(), blocks[next].begin(), blocks[next].end());
+      ++next;
+    }
+    if (next == before && next < blocks.size())
+      throw std::runtime_error("too many species share the key of " + blocks[next][0]);
+  } while (next < blocks.size());
+}
+
+}  // namespace
+
 std::string formatHelp(const std::string& text, const ReferenceData& data) {
   std::vector<std::vector<std::string>> pages(1);
   for (const std::string& line : lines(text)) {
@@ -139,27 +186,7 @@ std::string formatHelp(const std::string& text, const ReferenceData& data) {
     pages.back().push_back(line);
   }
 
-  // The special keys, so that the list never falls behind the dictionary.
-  const std::vector<std::string> heading = {
-      "",
-      "",
-      "Where two species would share a key, the one found in more",
-      "communities keeps it; type the other with the key below:",
-      "",
-  };
-  const std::size_t perPage = kHelpPageLines - 1 - heading.size();
-  std::vector<std::pair<std::string, std::string>> special;  // name, key
-  for (const Species& s : data.species)
-    if (!s.natural_key) special.emplace_back(s.name, s.key);
-  std::sort(special.begin(), special.end());
-  for (std::size_t i = 0; i < special.size() || i == 0; i += perPage) {
-    std::string title = "SPECIAL NAME KEYS";
-    std::string number = "page " + std::to_string(pages.size() + 1);
-    pages.push_back(heading);
-    pages.back()[0] = title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
-    for (std::size_t j = i; j < special.size() && j < i + perPage; ++j)
-      pages.back().push_back("    " + special[j].second + "    " + special[j].first);
-  }
+  appendSpecialKeyPages(data, pages);
 
   std::string out;
   for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -184,6 +211,7 @@ void buildAll(const std::string& source_dir, const std::string& output_dir) {
   writeFile(output_dir + "/ASSOCTAB.txt", formatAssoctab(data));
   writeFile(output_dir + "/NVCTYPES.txt", formatNvctypes(nvcRecords(data, abbreviator)));
   writeFile(output_dir + "/HELP.txt", formatHelp(help, data));
+  writeFile(output_dir + "/NAMES.txt", formatNames(data));
 }
 
 }  // namespace nvcdata
