@@ -37,8 +37,11 @@ std::string matchForm(const std::string& name) {
   for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   std::vector<std::string> w = words(stripStratum(folded));
   static const std::set<std::string> kSingle = {"agg.", "s.l.", "s.lat.", "s.str."};
-  static const std::set<std::pair<std::string, std::string>> kPairs = {
-      {"s.", "lat."}, {"sens.", "lat."}, {"sensu", "lato"}, {"sens.", "str."}, {"sensu", "stricto"}};
+  static const std::set<std::pair<std::string, std::string>> kPairs = {{"s.", "lat."},
+                                                                       {"sens.", "lat."},
+                                                                       {"sensu", "lato"},
+                                                                       {"sens.", "str."},
+                                                                       {"sensu", "stricto"}};
   std::string out;
   for (std::size_t i = 0; i < w.size(); ++i) {
     if (kSingle.count(w[i])) continue;

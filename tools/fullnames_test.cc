@@ -39,9 +39,8 @@ TEST(FormatNamesTest, OneLinePerFormWithNumberAndKey) {
   b.number = 1102;
   b.key = "poly vare";
   data.species = {a, b};
-  data.full_names = {{"Polypodium vulgare", 1},
-                     {"Polypodium vulgare sens. lat.", 1},
-                     {"Rumex acetosa", 0}};
+  data.full_names = {
+      {"Polypodium vulgare", 1}, {"Polypodium vulgare sens. lat.", 1}, {"Rumex acetosa", 0}};
   EXPECT_EQ(
       "1102 poly vare Polypodium vulgare\n"
       " 849 rume aosa Rumex acetosa\n",

@@ -34,7 +34,8 @@ std::string part(const std::string& word) {
 
 // The epithet parts a species of `group` (the species sharing its natural
 // key) may take, in order of choice.
-std::vector<std::string> candidates(const std::string& name, const std::vector<std::string>& group) {
+std::vector<std::string> candidates(const std::string& name,
+                                    const std::vector<std::string>& group) {
   std::vector<std::string> w = words(name);
   std::vector<std::string> out;
   std::string base;

@@ -61,11 +61,11 @@ TEST(AssignKeysTest, SharedKeyStandsForNeitherSpecies) {
 
 TEST(AssignKeysTest, SpecialKeysKeepTheFirstAndSixthCharacters) {
   // so that the name menu of the shared key offers both
-  for (const auto& pair : std::vector<std::vector<std::string>>{
-           {"Carex paniculata", "Carex panicea"},
-           {"Juncus acutus", "Juncus acutiflorus"},
-           {"Polypodium vulgare", "Polygala vulgaris"},
-           {"Salix myrsinites", "Salix myrsinifolia"}}) {
+  for (const auto& pair :
+       std::vector<std::vector<std::string>>{{"Carex paniculata", "Carex panicea"},
+                                             {"Juncus acutus", "Juncus acutiflorus"},
+                                             {"Polypodium vulgare", "Polygala vulgaris"},
+                                             {"Salix myrsinites", "Salix myrsinifolia"}}) {
     std::vector<std::string> keys = assignKeys(pair);
     std::string natural = naturalKey(pair[0]);
     EXPECT_NE(keys[0], keys[1]);

@@ -15,8 +15,9 @@ constexpr std::size_t kMaxEntries = 50000;
 constexpr std::size_t kMaxDictRecords = 2998;
 
 int toInt(const std::string& text, const std::string& what) {
-  if (text.empty() || text.size() > 6 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+  if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+      }))
     throw SourceError(what + ": not a number: '" + text + "'");
   return std::stoi(text);
 }
@@ -28,8 +29,10 @@ bool unitLess(const UnitCode& a, const UnitCode& b) {
 }  // namespace
 
 Sources Sources::read(const std::string& dir) {
-  return Sources{CsvTable::read(dir + "/floristic_tables.csv"), CsvTable::read(dir + "/units.csv"),
-                 CsvTable::read(dir + "/taxa.csv"),           CsvTable::read(dir + "/name_lookup.csv"),
+  return Sources{CsvTable::read(dir + "/floristic_tables.csv"),
+                 CsvTable::read(dir + "/units.csv"),
+                 CsvTable::read(dir + "/taxa.csv"),
+                 CsvTable::read(dir + "/name_lookup.csv"),
                  CsvTable::read(dir + "/eunis_correspondence.csv"),
                  CsvTable::read(dir + "/synonyms.csv")};
 }
@@ -41,7 +44,8 @@ UnitCode parseUnitCode(const std::string& code) {
   std::string digits;
   while (i < code.size() && std::isdigit(static_cast<unsigned char>(code[i]))) digits += code[i++];
   if (i < code.size() && std::islower(static_cast<unsigned char>(code[i]))) u.letter = code[i++];
-  if (u.group.empty() || u.group.size() > 2 || digits.empty() || digits.size() > 2 || i != code.size())
+  if (u.group.empty() || u.group.size() > 2 || digits.empty() || digits.size() > 2 ||
+      i != code.size())
     throw SourceError("unit code '" + code + "' is not of the form CG2a");
   u.number = std::stoi(digits);
   return u;
@@ -55,8 +59,8 @@ std::string nvcCodeField(const UnitCode& code) {
 }
 
 int relationshipRank(const std::string& relationship) {
-  static const char* const kOrder[] = {"is equal to", "is contained in", "overlaps with", "contains",
-                                       "relationship uncertain"};
+  static const char* const kOrder[] = {"is equal to", "is contained in", "overlaps with",
+                                       "contains", "relationship uncertain"};
   for (int i = 0; i < 5; ++i)
     if (relationship == kOrder[i]) return i;
   return -1;
@@ -72,20 +76,28 @@ Group parseGroup(const std::string& name) {
 
 int firstNumber(Group group) {
   switch (group) {
-    case Group::kVascular: return 1;
-    case Group::kBryophyte: return 3001;
-    case Group::kLichen: return 4001;
-    case Group::kAlga: return 5001;
+    case Group::kVascular:
+      return 1;
+    case Group::kBryophyte:
+      return 3001;
+    case Group::kLichen:
+      return 4001;
+    case Group::kAlga:
+      return 5001;
   }
   return 0;
 }
 
 int lastNumber(Group group) {
   switch (group) {
-    case Group::kVascular: return 3000;
-    case Group::kBryophyte: return 4000;
-    case Group::kLichen: return 5000;
-    case Group::kAlga: return 9000;
+    case Group::kVascular:
+      return 3000;
+    case Group::kBryophyte:
+      return 4000;
+    case Group::kLichen:
+      return 5000;
+    case Group::kAlga:
+      return 9000;
   }
   return 0;
 }
@@ -100,7 +112,7 @@ std::size_t ReferenceData::entryCount() const {
 
 namespace {
 
-using CommunityNumbers = std::map<std::string, int>;  // "CG2a" -> community number
+using CommunityNumbers = std::map<std::string, int>;      // "CG2a" -> community number
 using SpeciesIndex = std::map<std::string, std::size_t>;  // species name -> index
 
 // Every unit with a floristic table, in community order, with its names and
@@ -124,8 +136,10 @@ CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
   const CsvTable& et = src.eunis;
   for (const auto& row : et.rows()) {
     int rank = relationshipRank(row[et.column("relationship")]);
-    if (rank < 0) throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
-    auto candidate = std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
+    if (rank < 0)
+      throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
+    auto candidate =
+        std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
     auto [it, inserted] = eunis.emplace(row[et.column("nvc_code")], candidate);
     // strictly better only: among equals the first in the file stays
     if (!inserted && rank < std::get<0>(it->second)) it->second = candidate;
@@ -140,7 +154,8 @@ CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
     if (!unitName.count(community)) throw SourceError("no name for community " + community);
     c.name = unitName[community];
     if (code.letter != ' ')
-      c.subname = unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
+      c.subname =
+          unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
     if (eunis.count(community)) {
       c.eunis_code = std::get<1>(eunis[community]);
       c.eunis_name = std::get<2>(eunis[community]);
@@ -155,12 +170,14 @@ CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
 SpeciesIndex addSpecies(const Sources& src, ReferenceData& data) {
   std::map<std::string, Group> taxonGroup;
   const CsvTable& tt = src.taxa;
-  for (const auto& row : tt.rows()) taxonGroup[row[tt.column("taxon")]] = parseGroup(row[tt.column("group")]);
+  for (const auto& row : tt.rows())
+    taxonGroup[row[tt.column("taxon")]] = parseGroup(row[tt.column("group")]);
   std::map<std::string, Group> speciesGroup;
   const CsvTable& ft = src.floristic;
   for (const auto& row : ft.rows()) {
     const std::string& taxon = row[ft.column("taxon")];
-    if (!taxonGroup.count(taxon)) throw SourceError("taxon '" + taxon + "' has no group in taxa.csv");
+    if (!taxonGroup.count(taxon))
+      throw SourceError("taxon '" + taxon + "' has no group in taxa.csv");
     std::string species = speciesOf(taxon);
     auto [it, inserted] = speciesGroup.emplace(species, taxonGroup[taxon]);
     if (!inserted && it->second != taxonGroup[taxon])
@@ -198,10 +215,12 @@ void addEntries(const Sources& src, const ConvertOptions& options,
     int constancy = toInt(row[fConst], where);
     int domin = toInt(row[fMax], where);
     if (options.cover == ConvertOptions::Cover::kMean) domin = toInt(row[fMean], where);
-    if (options.cover == ConvertOptions::Cover::kMidpoint) domin = (toInt(row[fMin], where) + domin + 1) / 2;
+    if (options.cover == ConvertOptions::Cover::kMidpoint)
+      domin = (toInt(row[fMin], where) + domin + 1) / 2;
     if (constancy < 1 || constancy > 5) throw SourceError(where + ": constancy outside 1..5");
     if (domin < 1 || domin > 10) throw SourceError(where + ": Domin cover outside 1..10");
-    auto key = std::make_pair(speciesIndex.at(speciesOf(row[fTaxon])), communityNumber.at(row[fCode]));
+    auto key =
+        std::make_pair(speciesIndex.at(speciesOf(row[fTaxon])), communityNumber.at(row[fCode]));
     auto [it, inserted] = best.emplace(key, std::make_pair(constancy, domin));
     if (!inserted) {
       it->second.first = std::max(it->second.first, constancy);
@@ -224,7 +243,8 @@ std::vector<Synonym> lookupSynonyms(const Sources& src, const SpeciesIndex& spec
     const std::string& taxon = row[lt.column("taxon")];
     if (original == taxon) continue;
     auto it = speciesIndex.find(speciesOf(taxon));
-    if (it == speciesIndex.end()) throw SourceError("name_lookup.csv: taxon '" + taxon + "' has no table");
+    if (it == speciesIndex.end())
+      throw SourceError("name_lookup.csv: taxon '" + taxon + "' has no table");
     synonyms.push_back({original, it->second});
   }
   return synonyms;
@@ -247,8 +267,10 @@ std::vector<Synonym> curatedSynonyms(const Sources& src, const SpeciesIndex& spe
     const std::string& name = row[sName];
     const std::string& taxon = row[sTaxon];
     std::string where = "synonyms.csv: '" + name + "'";
-    if (!taxa.count(taxon)) throw SourceError(where + ": '" + taxon + "' is no taxon of the tables");
-    if (speciesIndex.count(speciesOf(name))) throw SourceError(where + " is a species of the tables");
+    if (!taxa.count(taxon))
+      throw SourceError(where + ": '" + taxon + "' is no taxon of the tables");
+    if (speciesIndex.count(speciesOf(name)))
+      throw SourceError(where + " is a species of the tables");
     if (row[sReason].empty()) throw SourceError(where + " gives no reason");
     if (!seen.insert(name).second) throw SourceError(where + " is given twice");
     synonyms.push_back({name, speciesIndex.at(speciesOf(taxon))});
@@ -288,7 +310,8 @@ void addDictionary(const Sources& src, const SpeciesIndex& speciesIndex, Referen
   synonyms.insert(synonyms.end(), curated.begin(), curated.end());
   data.dictionary = buildDictionary(keys, synonyms, sharedKeys(names));
   if (data.dictionary.size() > kMaxDictRecords)
-    throw SourceError(std::to_string(data.dictionary.size()) + " dictionary records, more than 2998");
+    throw SourceError(std::to_string(data.dictionary.size()) +
+                      " dictionary records, more than 2998");
   data.full_names = fullNames(src, speciesIndex, synonyms);
 }
 

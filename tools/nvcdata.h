@@ -63,10 +63,10 @@ int lastNumber(Group group);
 
 struct Community {
   UnitCode code;
-  std::string code_text;       // as in the source, "CG2a"
-  std::string name;            // published community name
-  std::string subname;         // published subcommunity name; empty for a community
-  std::string eunis_code;      // chosen correspondence; empty when none
+  std::string code_text;   // as in the source, "CG2a"
+  std::string name;        // published community name
+  std::string subname;     // published subcommunity name; empty for a community
+  std::string eunis_code;  // chosen correspondence; empty when none
   std::string eunis_name;
 };
 

@@ -35,8 +35,9 @@ TEST(ConvertTest, CommunitiesNumberedByGroupNumberAndLetter) {
   ReferenceData data = convert(smallSources());
   std::vector<std::string> codes;
   for (const Community& c : data.communities) codes.push_back(c.code_text);
-  EXPECT_EQ((std::vector<std::string>{"A2", "A2a", "A10", "CG2", "CG2a", "CG2b", "SM12", "SM12a", "W1"}),
-            codes);
+  EXPECT_EQ(
+      (std::vector<std::string>{"A2", "A2a", "A10", "CG2", "CG2a", "CG2b", "SM12", "SM12a", "W1"}),
+      codes);
 }
 
 TEST(ConvertTest, NamesOfCommunityAndSubcommunity) {
@@ -58,7 +59,7 @@ TEST(ConvertTest, EunisByRelationshipThenFileOrder) {
   EXPECT_EQ("C1.69", data.communities[2].eunis_code);  // two "overlaps with": the first
   EXPECT_EQ("E1.27", data.communities[3].eunis_code);  // "is contained in" before "contains"
   EXPECT_EQ("E1.27", data.communities[5].eunis_code);
-  EXPECT_EQ("", data.communities[8].eunis_code);       // W1 has none
+  EXPECT_EQ("", data.communities[8].eunis_code);  // W1 has none
   EXPECT_EQ("", data.communities[8].eunis_name);
 }
 
@@ -68,11 +69,11 @@ TEST(ConvertTest, SpeciesAreBinomialsNumberedByGroup) {
   std::vector<std::pair<int, std::string>> got;
   for (const Species& s : data.species) got.emplace_back(s.number, s.name);
   EXPECT_EQ((std::vector<std::pair<int, std::string>>{{1, "Betula pendula"},
-                                                       {2, "Fraxinus excelsior"},
-                                                       {3, "Lemna minor"},
-                                                       {3001, "Hypnum cupressiforme"},
-                                                       {4001, "Cladonia"},
-                                                       {5001, "Fucus vesiculosus"}}),
+                                                      {2, "Fraxinus excelsior"},
+                                                      {3, "Lemna minor"},
+                                                      {3001, "Hypnum cupressiforme"},
+                                                      {4001, "Cladonia"},
+                                                      {5001, "Fucus vesiculosus"}}),
             got);
 }
 
@@ -138,13 +139,15 @@ TEST(FormatTest, AssoctabEntriesFifteenToALine) {
   data.species.push_back(s);
   std::string text = formatAssoctab(data);
   std::string expected = "   16    1\n";
-  for (int k = 1; k <= 15; ++k) expected += (k * 50 < 100 ? " " : "") + std::to_string(k * 50) + "50";
+  for (int k = 1; k <= 15; ++k)
+    expected += (k * 50 < 100 ? " " : "") + std::to_string(k * 50) + "50";
   expected += "\n80050\n   12    1   16\n";
   EXPECT_EQ(expected, text);
 }
 
 TEST(FormatTest, NvctypesRecordIsEightyColumns) {
-  NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26", "Sub-Atl. semi-dry calc."};
+  NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26",
+              "Sub-Atl. semi-dry calc."};
   EXPECT_EQ(" CG 2a  Festuca ovina-Avenula   Cirsium acaule  E1.26   Sub-Atl. semi-dry calc. \n",
             formatNvctypes({r}));
   NvcRecord w{" W 1  ", "Salix", "", "", ""};
@@ -239,10 +242,10 @@ Sources withSynonyms(const std::string& rows) {
 }
 
 TEST(SynonymTableTest, RowsAreKeyedForTheirTaxon) {
-  ReferenceData data = convert(withSynonyms(
-      "Lemna minuscula,Lemna minor,older name\n"
-      "Fraxinus elatior,Fraxinus excelsior (c),older name\n"
-      "Fraxinus oxycarpa,Fraxinus excelsior,older name\n"));
+  ReferenceData data =
+      convert(withSynonyms("Lemna minuscula,Lemna minor,older name\n"
+                           "Fraxinus elatior,Fraxinus excelsior (c),older name\n"
+                           "Fraxinus oxycarpa,Fraxinus excelsior,older name\n"));
   std::map<std::string, int> number;
   for (const DictRecord& r : data.dictionary) number[r.key] = data.species[r.species].number;
   EXPECT_EQ(3, number.at("lemn minu"));
@@ -253,9 +256,9 @@ TEST(SynonymTableTest, RowsAreKeyedForTheirTaxon) {
 
 TEST(SynonymTableTest, AmbiguousRowIsNotKeyed) {
   // Lemna minuta and Lemna minutissima for two species: the key stands for neither
-  ReferenceData data = convert(withSynonyms(
-      "Lemna minuta,Lemna minor,older name\n"
-      "Lemna minutissima,Fucus vesiculosus,test\n"));
+  ReferenceData data =
+      convert(withSynonyms("Lemna minuta,Lemna minor,older name\n"
+                           "Lemna minutissima,Fucus vesiculosus,test\n"));
   for (const DictRecord& r : data.dictionary) EXPECT_NE("lemn minu", r.key);
 }
 
@@ -265,8 +268,9 @@ TEST(SynonymTableTest, BadRowsAreRefused) {
   EXPECT_THROW(convert(withSynonyms("Lemna minuscula,Lemna minor,\n")), SourceError) << "no reason";
   EXPECT_THROW(convert(withSynonyms("Lemna minor agg.,Lemna minor,aggregate\n")), SourceError)
       << "a species of the tables";
-  EXPECT_THROW(convert(withSynonyms("Lemna minuscula,Lemna minor,a\nLemna minuscula,Lemna minor,b\n")),
-               SourceError)
+  EXPECT_THROW(
+      convert(withSynonyms("Lemna minuscula,Lemna minor,a\nLemna minuscula,Lemna minor,b\n")),
+      SourceError)
       << "given twice";
 }
 
@@ -278,8 +282,10 @@ TEST(SharedKeyTest, BothSpeciesGetSpecialKeysAndTheSharedKeyIsNotInTheDictionary
       "A2a,Rumex acetosa,5,9,4,8,10\n"
       "A2,Rumex acetosella,1,1,1,1,1\n",
       "floristic_tables.csv");
-  s.taxa = CsvTable::parse("taxon,group\nRumex acetosa,vascular\nRumex acetosella,vascular\n", "taxa.csv");
-  s.lookup = CsvTable::parse("original_name,taxon\nRumex acetosa agg.,Rumex acetosa\n", "name_lookup.csv");
+  s.taxa = CsvTable::parse("taxon,group\nRumex acetosa,vascular\nRumex acetosella,vascular\n",
+                           "taxa.csv");
+  s.lookup =
+      CsvTable::parse("original_name,taxon\nRumex acetosa agg.,Rumex acetosa\n", "name_lookup.csv");
   ReferenceData data = convert(s);
   EXPECT_EQ("rume aosa", data.species[0].key);
   EXPECT_EQ("rume alla", data.species[1].key);
@@ -291,7 +297,8 @@ TEST(SharedKeyTest, BothSpeciesGetSpecialKeysAndTheSharedKeyIsNotInTheDictionary
 }
 
 TEST(FullNameTest, SpeciesTaxaOriginalNamesAndSynonyms) {
-  ReferenceData data = convert(withSynonyms("Fraxinus elatior,Fraxinus excelsior (c),older name\n"));
+  ReferenceData data =
+      convert(withSynonyms("Fraxinus elatior,Fraxinus excelsior (c),older name\n"));
   std::vector<FullName> expected = {
       {"Betula pendula", 0},
       {"Betula pendula x pubescens = B. x aurata", 0},

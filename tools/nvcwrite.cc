@@ -14,12 +14,14 @@ namespace {
 
 std::string right(long value, std::size_t width) {
   std::string s = std::to_string(value);
-  if (s.size() > width) throw std::runtime_error(s + " does not fit " + std::to_string(width) + " columns");
+  if (s.size() > width)
+    throw std::runtime_error(s + " does not fit " + std::to_string(width) + " columns");
   return std::string(width - s.size(), ' ') + s;
 }
 
 std::string pad(const std::string& text, std::size_t width) {
-  if (text.size() > width) throw std::runtime_error("'" + text + "' is wider than " + std::to_string(width));
+  if (text.size() > width)
+    throw std::runtime_error("'" + text + "' is wider than " + std::to_string(width));
   return text + std::string(width - text.size(), ' ');
 }
 
@@ -101,11 +103,13 @@ std::vector<NvcRecord> nvcRecords(const ReferenceData& data, const Abbreviator& 
     r.nvc_code = nvcCodeField(c.code);
     r.community_name = abbreviator.abbreviate(c.name, 24);
     if (!c.subname.empty()) r.subcommunity_name = abbreviator.abbreviate(c.subname, 16);
-    if (c.eunis_code.size() > 8) throw std::runtime_error("EUNIS code " + c.eunis_code + " is too long");
+    if (c.eunis_code.size() > 8)
+      throw std::runtime_error("EUNIS code " + c.eunis_code + " is too long");
     r.eunis_code = c.eunis_code;
     if (!c.eunis_name.empty()) r.eunis_name = abbreviator.abbreviate(c.eunis_name, 24);
     if (c.code.letter == ' ') {
-      auto [it, fresh] = communityWithName.emplace(c.code.group + "|" + r.community_name, c.code_text);
+      auto [it, fresh] =
+          communityWithName.emplace(c.code.group + "|" + r.community_name, c.code_text);
       if (!fresh)
         throw std::runtime_error(c.code_text + " and " + it->second + " are both named '" +
                                  r.community_name + "'");
@@ -124,8 +128,8 @@ std::vector<NvcRecord> nvcRecords(const ReferenceData& data, const Abbreviator& 
 std::string formatNvctypes(const std::vector<NvcRecord>& records) {
   std::string out;
   for (const NvcRecord& r : records)
-    out += " " + pad(r.nvc_code, 6) + " " + pad(r.community_name, 24) + pad(r.subcommunity_name, 16) +
-           pad(r.eunis_code, 8) + pad(r.eunis_name, 24) + "\n";
+    out += " " + pad(r.nvc_code, 6) + " " + pad(r.community_name, 24) +
+           pad(r.subcommunity_name, 16) + pad(r.eunis_code, 8) + pad(r.eunis_name, 24) + "\n";
   return out;
 }
 
@@ -133,7 +137,8 @@ namespace {
 
 // The pages that list the special keys, group by group of species that
 // share a natural key, so that the list never falls behind the dictionary.
-void appendSpecialKeyPages(const ReferenceData& data, std::vector<std::vector<std::string>>& pages) {
+void appendSpecialKeyPages(const ReferenceData& data,
+                           std::vector<std::vector<std::string>>& pages) {
   const std::vector<std::string> heading = {
       "",
       "",
@@ -161,7 +166,8 @@ void appendSpecialKeyPages(const ReferenceData& data, std::vector<std::vector<st
     std::string title = "SPECIAL NAME KEYS";
     std::string number = "page " + std::to_string(pages.size() + 1);
     pages.push_back(heading);
-    pages.back()[0] = title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
+    pages.back()[0] =
+        title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
     std::size_t before = next;
     while (next < blocks.size() && pages.back().size() + blocks[next].size() <= kHelpPageLines) {
       pages.back().insert(pages.back().end(), blocks[next].begin(), blocks[next].end());

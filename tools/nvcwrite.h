@@ -55,8 +55,8 @@ std::string formatNvctypes(const std::vector<NvcRecord>& records);
 /// reading "%page", followed by pages listing every species whose key is not
 /// its natural key: per shared natural key, a line of the key, the special
 /// key and the name of its first species, then a line of the special key
-/// and the name for each other one (columns 5-13, 16-24 and from 27). Every page but the last is padded to 23 lines, and the
-/// last holds fewer, so that no empty page follows it. Throws
+/// and the name for each other one (columns 5-13, 16-24 and from 27). Every page but the last is
+/// padded to 23 lines, and the last holds fewer, so that no empty page follows it. Throws
 /// std::runtime_error for a page of more than 23 lines or a line of more
 /// than 60 characters.
 std::string formatHelp(const std::string& text, const ReferenceData& data);

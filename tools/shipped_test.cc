@@ -59,22 +59,24 @@ std::string binomial(const std::string& taxon) {
 std::string natural(const std::string& name) {
   std::string b = binomial(name);
   std::size_t blank = b.find(' ');
-  std::string genus = b.substr(0, blank), epithet = blank == std::string::npos ? "" : b.substr(blank + 1);
-  std::string key = (genus.substr(0, 4) + "    ").substr(0, 4) + " " + (epithet.substr(0, 4) + "    ").substr(0, 4);
+  std::string genus = b.substr(0, blank),
+              epithet = blank == std::string::npos ? "" : b.substr(blank + 1);
+  std::string key = (genus.substr(0, 4) + "    ").substr(0, 4) + " " +
+                    (epithet.substr(0, 4) + "    ").substr(0, 4);
   for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return key;
 }
 
 struct Shipped {
   std::vector<std::string> specdict, assoctab, nvctypes, help;
-  std::map<std::string, int> keyNumber;                // SPECDICT
-  int entries = 0, speciesRecords = 0;                 // ASSOCTAB header
-  std::vector<std::pair<int, int>> entry;              // community, class; index 0 unused
-  std::map<int, std::pair<int, int>> range;            // species number -> first, last
-  std::map<std::string, int> community;                // "CG2a" -> community number
-  std::map<std::string, std::string> specialKey;       // species name -> key, from HELP.txt
-  std::map<std::string, std::string> sharedKeyOf;      // species name -> the key it shares
-  std::vector<std::string> names;                      // NAMES.txt
+  std::map<std::string, int> keyNumber;            // SPECDICT
+  int entries = 0, speciesRecords = 0;             // ASSOCTAB header
+  std::vector<std::pair<int, int>> entry;          // community, class; index 0 unused
+  std::map<int, std::pair<int, int>> range;        // species number -> first, last
+  std::map<std::string, int> community;            // "CG2a" -> community number
+  std::map<std::string, std::string> specialKey;   // species name -> key, from HELP.txt
+  std::map<std::string, std::string> sharedKeyOf;  // species name -> the key it shares
+  std::vector<std::string> names;                  // NAMES.txt
   CsvTable floristic, units, taxa, lookup, eunis, synonyms;
 
   Shipped()
@@ -90,14 +92,16 @@ struct Shipped {
     nvctypes = readLines(data + "NVCTYPES.txt");
     help = readLines(data + "HELP.txt");
     names = readLines(data + "NAMES.txt");
-    for (const std::string& line : specdict) keyNumber[line.substr(5, 9)] = number(line.substr(0, 4));
+    for (const std::string& line : specdict)
+      keyNumber[line.substr(5, 9)] = number(line.substr(0, 4));
     entries = number(assoctab[0].substr(0, 5));
     speciesRecords = number(assoctab[0].substr(5, 5));
     entry.emplace_back(0, 0);
     std::size_t line = 1;
     for (; static_cast<int>(entry.size()) <= entries; ++line)
       for (std::size_t col = 0; col + 5 <= assoctab[line].size(); col += 5)
-        entry.emplace_back(number(assoctab[line].substr(col, 3)), number(assoctab[line].substr(col + 3, 2)));
+        entry.emplace_back(number(assoctab[line].substr(col, 3)),
+                           number(assoctab[line].substr(col + 3, 2)));
     for (; line < assoctab.size(); ++line)
       range[number(assoctab[line].substr(0, 5))] = {number(assoctab[line].substr(5, 5)),
                                                     number(assoctab[line].substr(10, 5))};
@@ -109,7 +113,8 @@ struct Shipped {
     std::string shared;
     for (const std::string& l : help) {
       if (l.rfind("SPECIAL NAME KEYS", 0) == 0) inList = true;
-      if (!inList || l.size() <= 26 || l.rfind("    ", 0) != 0 || l.find("shared") != std::string::npos)
+      if (!inList || l.size() <= 26 || l.rfind("    ", 0) != 0 ||
+          l.find("shared") != std::string::npos)
         continue;
       if (l.substr(4, 9) != std::string(9, ' ')) shared = l.substr(4, 9);
       specialKey[l.substr(26)] = l.substr(15, 9);
@@ -126,7 +131,9 @@ struct Shipped {
     return it != specialKey.end() ? it->second : natural(species);
   }
   int numberOf(const std::string& species) const { return keyNumber.at(keyOf(species)); }
-  int entryCount(int species) const { return range.at(species).second - range.at(species).first + 1; }
+  int entryCount(int species) const {
+    return range.at(species).second - range.at(species).first + 1;
+  }
   // The class code of a species in a unit, 0 when it has no entry there.
   int classOf(const std::string& species, const std::string& unit) const {
     auto [first, last] = range.at(numberOf(species));
@@ -163,7 +170,8 @@ TEST_F(ShippedTest, OneEightyColumnRecordPerUnitWithATable) {
 }
 
 TEST_F(ShippedTest, NumberedByGroupThenNumberWithSubcommunitiesAfterTheirCommunity) {
-  const std::vector<std::string> groups = {"A", "CG", "H", "M", "MC", "MG", "OV", "S", "SD", "SM", "U", "W"};
+  const std::vector<std::string> groups = {"A",  "CG", "H",  "M",  "MC", "MG",
+                                           "OV", "S",  "SD", "SM", "U",  "W"};
   std::size_t group = 0;
   int lastNumber = 0;
   char lastLetter = ' ';
@@ -209,7 +217,8 @@ TEST_F(ShippedTest, WoodlandStartsAtW1AndRunsToTheEnd) {
     }
   }
   EXPECT_EQ(nonWoodland + 1, w1);
-  for (std::size_t k = w1 - 1; k < s.nvctypes.size(); ++k) EXPECT_EQ(" W", s.nvctypes[k].substr(1, 2));
+  for (std::size_t k = w1 - 1; k < s.nvctypes.size(); ++k)
+    EXPECT_EQ(" W", s.nvctypes[k].substr(1, 2));
 }
 
 TEST_F(ShippedTest, NamesOfCommunitiesAndSubcommunities) {
@@ -231,7 +240,8 @@ TEST_F(ShippedTest, NamesOfCommunitiesAndSubcommunities) {
 TEST_F(ShippedTest, NoTwoCommunitiesOfAGroupNorSubcommunitiesOfACommunityShareAName) {
   std::set<std::string> seen;
   for (const std::string& r : s.nvctypes) {
-    std::string owner = r[5] == ' ' ? trim(r.substr(1, 2)) : Shipped::codeOf(r).substr(0, Shipped::codeOf(r).size() - 1);
+    std::string owner = r[5] == ' ' ? trim(r.substr(1, 2))
+                                    : Shipped::codeOf(r).substr(0, Shipped::codeOf(r).size() - 1);
     std::string name = r[5] == ' ' ? r.substr(8, 24) : r.substr(32, 16);
     EXPECT_TRUE(seen.insert(owner + (r[5] == ' ' ? "|c|" : "|s|") + name).second) << r;
   }
@@ -281,7 +291,8 @@ TEST_F(ShippedTest, AssoctabHoldsOneEntryPerSpeciesAndUnit) {
 }
 
 TEST_F(ShippedTest, AssoctabLayout) {
-  ASSERT_EQ(static_cast<std::size_t>(1 + (s.entries + 14) / 15 + s.speciesRecords), s.assoctab.size());
+  ASSERT_EQ(static_cast<std::size_t>(1 + (s.entries + 14) / 15 + s.speciesRecords),
+            s.assoctab.size());
   for (int line = 1; line <= s.entries / 15; ++line) EXPECT_EQ(75u, s.assoctab[line].size());
   int expectedFirst = 1, lastNumber = 0;
   for (const auto& [species, r] : s.range) {
@@ -303,12 +314,12 @@ TEST_F(ShippedTest, AssoctabLayout) {
 }
 
 TEST_F(ShippedTest, ClassCodesOfSomeTableRows) {
-  EXPECT_EQ(50, s.classOf("Lemna gibba", "A1"));         // V, Domin 10
-  EXPECT_EQ(13, s.classOf("Lemna minor", "A1"));         // II, 3
-  EXPECT_EQ(50, s.classOf("Salix cinerea", "W1"));       // (s) V, 10
-  EXPECT_EQ(40, s.classOf("Fraxinus excelsior", "W8"));  // (c) IV 10, (s) III 8, (g) II 4
-  EXPECT_EQ(28, s.classOf("Fraxinus excelsior", "W7"));  // (c) III 7, (s) II 8, (g) I 3
-  EXPECT_EQ(28, s.classOf("Acer campestre", "W8"));      // (c) II 8, (s) III 7, (g) I 4
+  EXPECT_EQ(50, s.classOf("Lemna gibba", "A1"));              // V, Domin 10
+  EXPECT_EQ(13, s.classOf("Lemna minor", "A1"));              // II, 3
+  EXPECT_EQ(50, s.classOf("Salix cinerea", "W1"));            // (s) V, 10
+  EXPECT_EQ(40, s.classOf("Fraxinus excelsior", "W8"));       // (c) IV 10, (s) III 8, (g) II 4
+  EXPECT_EQ(28, s.classOf("Fraxinus excelsior", "W7"));       // (c) III 7, (s) II 8, (g) I 3
+  EXPECT_EQ(28, s.classOf("Acer campestre", "W8"));           // (c) II 8, (s) III 7, (g) I 4
   EXPECT_EQ(15, s.classOf("Alchemilla filicaulis", "CG12"));  // II 4 and subsp. vestita I 5
   EXPECT_EQ(0, s.classOf("Lemna gibba", "W1"));
 }
@@ -328,7 +339,8 @@ TEST_F(ShippedTest, EveryTableRowHasItsEntry) {
 
 TEST_F(ShippedTest, SpeciesNumbersByGroup) {
   std::map<std::string, std::string> group;
-  for (const auto& row : s.taxa.rows()) group[binomial(row[s.taxa.column("taxon")])] = row[s.taxa.column("group")];
+  for (const auto& row : s.taxa.rows())
+    group[binomial(row[s.taxa.column("taxon")])] = row[s.taxa.column("group")];
   for (const auto& [species, g] : group) {
     int n = s.numberOf(species);
     if (g == "vascular") {
@@ -387,8 +399,10 @@ const std::vector<std::vector<std::string>> kPairs = {
 // group in byte order of the names.
 std::map<std::string, int> expectedNumbers(const CsvTable& taxa) {
   std::map<std::string, std::map<std::string, int>> byGroup;
-  for (const auto& row : taxa.rows()) byGroup[row[taxa.column("group")]][binomial(row[taxa.column("taxon")])] = 0;
-  const std::map<std::string, int> first = {{"vascular", 1}, {"bryophyte", 3001}, {"lichen", 4001}, {"alga", 5001}};
+  for (const auto& row : taxa.rows())
+    byGroup[row[taxa.column("group")]][binomial(row[taxa.column("taxon")])] = 0;
+  const std::map<std::string, int> first = {
+      {"vascular", 1}, {"bryophyte", 3001}, {"lichen", 4001}, {"alga", 5001}};
   std::map<std::string, int> out;
   for (auto& [group, species] : byGroup) {
     int n = first.at(group);
@@ -435,7 +449,8 @@ TEST_F(ShippedTest, NoNaturalKeyOfASpeciesStandsForAnotherSpecies) {
       std::string key = natural(row[nameColumn]);
       auto it = s.keyNumber.find(key);
       if (it == s.keyNumber.end()) continue;
-      int expected = ownKey.count(key) ? ownKey.at(key) : number.at(binomial(row[table->column("taxon")]));
+      int expected =
+          ownKey.count(key) ? ownKey.at(key) : number.at(binomial(row[table->column("taxon")]));
       EXPECT_EQ(expected, it->second) << row[nameColumn];
     }
   }
@@ -477,16 +492,19 @@ std::string matching(const std::string& name) {
       w.clear();
     }
   }
-  if (!words.empty() && (words.back() == "(c)" || words.back() == "(s)" || words.back() == "(g)")) words.pop_back();
+  if (!words.empty() && (words.back() == "(c)" || words.back() == "(s)" || words.back() == "(g)"))
+    words.pop_back();
   std::string out;
   for (std::size_t i = 0; i < words.size(); ++i) {
-    if (words[i] == "agg." || words[i] == "s.l." || words[i] == "s.lat." || words[i] == "s.str.") continue;
+    if (words[i] == "agg." || words[i] == "s.l." || words[i] == "s.lat." || words[i] == "s.str.")
+      continue;
     if (i + 1 < words.size() && (words[i] == "s." || words[i] == "sens.") &&
         (words[i + 1] == "lat." || words[i + 1] == "str.")) {
       ++i;
       continue;
     }
-    if (i + 1 < words.size() && words[i] == "sensu" && (words[i + 1] == "lato" || words[i + 1] == "stricto")) {
+    if (i + 1 < words.size() && words[i] == "sensu" &&
+        (words[i + 1] == "lato" || words[i + 1] == "stricto")) {
       ++i;
       continue;
     }
@@ -504,7 +522,8 @@ class NamesTableTest : public ShippedTest {
       EXPECT_GE(line.size(), 16u) << line;
       EXPECT_EQ(' ', line[4]) << line;
       EXPECT_EQ(' ', line[14]) << line;
-      EXPECT_TRUE(out.emplace(matching(line.substr(15)), std::make_pair(number(line.substr(0, 4)), line.substr(5, 9)))
+      EXPECT_TRUE(out.emplace(matching(line.substr(15)),
+                              std::make_pair(number(line.substr(0, 4)), line.substr(5, 9)))
                       .second)
           << "two lines of one name: " << line;
     }
@@ -532,9 +551,12 @@ TEST_F(NamesTableTest, EveryTaxonOfTheTablesWithItsNumberAndKey) {
 
 TEST_F(NamesTableTest, SharedKeySpeciesByTheirFullNames) {
   auto names = table();
-  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume alla"), std::string("rume alla")), names.at("rumex acetosella"));
-  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume aosa"), std::string("rume aosa")), names.at("rumex acetosa"));
-  EXPECT_EQ("poly vare", names.at("polypodium vulgare").second);  // also "Polypodium vulgare sens. lat."
+  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume alla"), std::string("rume alla")),
+            names.at("rumex acetosella"));
+  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume aosa"), std::string("rume aosa")),
+            names.at("rumex acetosa"));
+  EXPECT_EQ("poly vare",
+            names.at("polypodium vulgare").second);  // also "Polypodium vulgare sens. lat."
 }
 
 // The hand-kept synonyms: at least 80 rows of name, table taxon and reason.
@@ -551,7 +573,8 @@ TEST_F(NamesTableTest, EverySynonymRowResolvesToItsTaxon) {
     std::string name = row[s.synonyms.column("name")], taxon = row[s.synonyms.column("taxon")];
     SCOPED_TRACE(name);
     EXPECT_FALSE(row[s.synonyms.column("reason")].empty());
-    EXPECT_TRUE(taxa.count(taxon) || taxa.count(matching(taxon))) << taxon << " is no taxon of the tables";
+    EXPECT_TRUE(taxa.count(taxon) || taxa.count(matching(taxon)))
+        << taxon << " is no taxon of the tables";
     int expected = number.at(binomial(taxon));
     ASSERT_TRUE(s.keyNumber.count(natural(name))) << natural(name) << " not keyed";
     EXPECT_EQ(expected, s.keyNumber.at(natural(name)));
@@ -594,7 +617,8 @@ TEST_F(ShippedTest, EveryPairIsReachableThroughTheNameMenu) {
   for (const auto& pair : kPairs) {
     SCOPED_TRACE(pair[0]);
     int upper = 0, lower = 0;
-    EXPECT_EQ(0, vegmatch::binfnd(tables->calc1.species_name, tables->dict_size, pair[0], upper, lower));
+    EXPECT_EQ(
+        0, vegmatch::binfnd(tables->calc1.species_name, tables->dict_size, pair[0], upper, lower));
     for (int member : {1, 3}) {
       // first the menu alone (RETURN deletes the line), to find the choice
       veg::testing::FakeConsole console({""});
@@ -615,7 +639,8 @@ TEST_F(ShippedTest, EveryPairIsReachableThroughTheNameMenu) {
       key = pair[0];
       int entry = vegmatch::newnam(chosen, key, tables->calc1, names, tables->dict_size, 0, grid);
       ASSERT_GT(entry, 2);
-      EXPECT_EQ(number.at(pair[member]), tables->calc1.species_number[static_cast<std::size_t>(entry)]);
+      EXPECT_EQ(number.at(pair[member]),
+                tables->calc1.species_number[static_cast<std::size_t>(entry)]);
       EXPECT_EQ(pair[member + 1], key);
       EXPECT_EQ(tables->name_count, names) << "no name added";
     }
