@@ -304,4 +304,24 @@ TEST(VegmatchRunTest, DatafileRunReportsEverySampleUnattended) {
   EXPECT_FALSE(run.exists("SAMP.txt"));
 }
 
+// Community 2 is a placeholder that no association-table entry names; it
+// ranks among the zero scores in its place, not as a repeated line.
+TEST(VegmatchRunTest, CommunityWithoutEntriesRanksAmongTheZeroScores) {
+  ProgramRun run;
+  run.put("SPECDICT.txt", {"   2 agro capi", "   1 fest rubr", "   4 plan lanc", "   3 rume acet"});
+  run.put("ASSOCTAB.txt", {"    4    3", "  148  127  1 6  3 6", "    1    1    1",
+                           "    2    2    2", "    3    3    4"});
+  run.put("NVCTYPES.txt",
+          {" CG 2a  Test grassland comm.    typical         E1.26   Semi-dry grassland",
+           " X 0    Placeholder", "  W 1   Test woodland           " + std::string(16, ' ') +
+                                       "G1.41   Wet woodland"});
+  run.put("field.txt", {"Q1", " fest rubr    25", " agro capi     3", " plan lanc    10", ""});
+  // Title, help offer, answers file, datafile source, its name, species
+  // groups, scale, analysis type, three communities.
+  ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", "", "1", "field.txt", "", "", "", "3"}));
+  EXPECT_EQ("", veg::testing::firstDifference(
+                    {"", sampleLine("Q1", "Sp & c"), kWorkedType1, kUnmatched, kUnmatched},
+                    run.lines("VEGMOUT.txt")));
+}
+
 }  // namespace

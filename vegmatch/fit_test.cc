@@ -202,6 +202,37 @@ TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
   EXPECT_GT(world.tables->calc3.fit_score[2], 0.5f);
 }
 
+// A community that no entry names (community 2, below the largest number),
+// and one whose only species lies above the species-group limit (community
+// 4), have nothing to measure the sample against: like community 3, which
+// shares no species with the sample, they score 0 on all four coefficients
+// under every analysis type, and take their places among the zero scores in
+// community order.
+TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
+  World world;
+  world.load({"   1 aaaa aaaa", "   2 bbbb bbbb", "3500 cccc cccc"},
+             {{{1, 45}}, {{3, 25}}, {{4, 45}}}, {" A 1  ", " X 0  ", " A 3  ", " A 4  "},
+             3000, {1, 2, 3500});
+  ASSERT_EQ(4, world.tables->n_communities);
+  for (int type = 1; type <= 5; ++type) {
+    score(world.sample({{1, 10}}), type, *world.tables);
+    const Tables& t = *world.tables;
+    for (int k : {2, 3, 4}) {
+      EXPECT_EQ(0.0f, t.calc3.fit_score[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.calc3.community_composition_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.calc3.sample_composition_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.calc6.community_cover_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.calc5.sample_cover_fit[k]) << type << " " << k;
+    }
+    EXPECT_GT(t.calc3.fit_score[1], 0.1f) << type;
+    std::array<short, kMaxOutput + 1> top{};
+    std::array<float, kMaxOutput + 1> best{};
+    topn(t.calc3.fit_score, t.n_communities, top, best, 4);
+    EXPECT_EQ((std::vector<short>{1, 2, 3, 4}), std::vector<short>(top.begin() + 1, top.begin() + 5))
+        << type;
+  }
+}
+
 TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
   // Two class V species, both in the sample: P = 2, Q = 1.9; 0.1 carries
   // into class IV (empty) and no further, so class III gains nothing.
