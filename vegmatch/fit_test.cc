@@ -4,8 +4,7 @@
 
 #include <memory>
 
-#include "common/testing/fakes.h"
-#include "vegmatch/refdata.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
@@ -64,52 +63,22 @@ TEST(PercentTest, TimesTheSinglePrecisionHundredPointOne) {
   EXPECT_EQ(9, percent(0.0999f));  // 0.0999 x 100.1 = 9.99999
 }
 
-// A small world of reference files: species 1..4 in the dictionary, the
-// communities given as (community, class code) per species.
-struct World {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
-
-  void load(const std::vector<std::string>& dictionary,
+// A small world of reference files: the dictionary given, the communities
+// given as (community, class code) per species, loaded and prepared.
+struct World : testing::Fixture {
+  void load(const testing::Lines& dictionary,
             const std::vector<std::vector<std::pair<int, int>>>& species_entries,
-            const std::vector<std::string>& codes, int species_limit = 10000,
+            const testing::Lines& codes, int species_limit = 10000,
             const std::vector<int>& numbers = {}) {
-    fs.put("SPECDICT.txt", dictionary);
-    std::vector<std::string> assoc;
-    std::string line;
-    std::vector<std::string> records;
-    int e = 0;
-    for (std::size_t s = 0; s < species_entries.size(); ++s) {
-      int first = e + 1;
-      for (auto [k, m] : species_entries[s]) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%3d%2d", k, m);
-        line += buf;
-        if (++e % 15 == 0) assoc.push_back(std::exchange(line, ""));
-      }
-      char rec[40];
-      std::snprintf(rec, sizeof rec, "%5d%5d%5d",
-                    numbers.empty() ? static_cast<int>(s + 1) : numbers[s], first, e);
-      records.push_back(rec);
-    }
-    if (!line.empty()) assoc.push_back(line);
-    char header[40];
-    std::snprintf(header, sizeof header, "%5d%5zu", e, records.size());
-    assoc.insert(assoc.begin(), header);
-    assoc.insert(assoc.end(), records.begin(), records.end());
-    fs.put("ASSOCTAB.txt", assoc);
-    std::vector<std::string> types;
-    for (const std::string& code : codes) types.push_back(" " + code + "  Community");
-    fs.put("NVCTYPES.txt", types);
-    load_species_dictionary(console, fs, *tables);
-    load_association_tables(console, fs, species_limit, *tables);
-    load_cross_reference(console, fs, *tables);
+    putReferenceFiles(dictionary, testing::assocTable(species_entries, numbers),
+                      testing::crossReference(codes));
+    loadReferenceFiles(species_limit);
     prepare(*tables);
   }
 
-  Sample sample(const std::vector<std::pair<int, int>>& species_cover, float max_frequency = 0,
-                const std::vector<int>& frequency = {}) {
+  // A sample of (species number, cover percent) entries.
+  Sample sampleOf(const std::vector<std::pair<int, int>>& species_cover, float max_frequency = 0,
+                  const std::vector<int>& frequency = {}) {
     Sample s;
     s.sample_size = static_cast<int>(species_cover.size());
     for (int i = 1; i <= s.sample_size; ++i) {
@@ -157,7 +126,7 @@ TEST_F(WorkedExampleTest, StartUpTotals) {
 }
 
 TEST_F(WorkedExampleTest, CompositionOnly) {
-  Sample s = world.sample({{1, 25}, {2, 3}, {4, 10}});
+  Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
   score(s, 2, *world.tables);
   EXPECT_NEAR(0.75859f, world.tables->calc3.fit_score[1], 2e-5);
   EXPECT_NEAR(0.98766f, world.tables->calc3.community_composition_fit[1], 1e-5);
@@ -168,7 +137,7 @@ TEST_F(WorkedExampleTest, CompositionOnly) {
 }
 
 TEST_F(WorkedExampleTest, MixedCompositionAndCover) {
-  Sample s = world.sample({{1, 25}, {2, 3}, {4, 10}});
+  Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
   score(s, 1, *world.tables);
   EXPECT_NEAR(0.79038f, world.tables->calc3.fit_score[1], 2e-5);
   EXPECT_NEAR(0.72177f, world.tables->calc5.sample_cover_fit[1], 1e-5);
@@ -177,27 +146,27 @@ TEST_F(WorkedExampleTest, MixedCompositionAndCover) {
 
 TEST_F(WorkedExampleTest, NewNamesCountLikeUnknownSpecies) {
   // A name added during the run (9001) is not in the sorted index.
-  Sample s = world.sample({{1, 25}, {2, 3}, {9001, 10}});
+  Sample s = world.sampleOf({{1, 25}, {2, 3}, {9001, 10}});
   score(s, 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
 TEST_F(WorkedExampleTest, TypeFourIsSampleCompositionUnadjusted) {
-  Sample s = world.sample({{1, 25}, {2, 3}, {4, 10}});
+  Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
   score(s, 4, *world.tables);
   EXPECT_NEAR(0.65030f, world.tables->calc3.fit_score[1], 1e-5);
 }
 
 TEST_F(WorkedExampleTest, ScoresDoNotCarryOverBetweenSamples) {
-  score(world.sample({{1, 100}, {2, 100}, {3, 100}}), 1, *world.tables);
-  score(world.sample({{1, 25}, {2, 3}, {4, 10}}), 1, *world.tables);
+  score(world.sampleOf({{1, 100}, {2, 100}, {3, 100}}), 1, *world.tables);
+  score(world.sampleOf({{1, 25}, {2, 3}, {4, 10}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
 TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
   World world;
   world.load(kDictionary, {{{1, 48}}, {{2, 27}}, {{1, 6}}}, {" A 1  ", " A 2  "});
-  score(world.sample({{2, 50}}), 1, *world.tables);
+  score(world.sampleOf({{2, 50}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), world.columns(1));
   EXPECT_GT(world.tables->calc3.fit_score[2], 0.5f);
 }
@@ -215,7 +184,7 @@ TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
              3000, {1, 2, 3500});
   ASSERT_EQ(4, world.tables->n_communities);
   for (int type = 1; type <= 5; ++type) {
-    score(world.sample({{1, 10}}), type, *world.tables);
+    score(world.sampleOf({{1, 10}}), type, *world.tables);
     const Tables& t = *world.tables;
     for (int k : {2, 3, 4}) {
       EXPECT_EQ(0.0f, t.calc3.fit_score[k]) << type << " " << k;
@@ -238,7 +207,7 @@ TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
   // into class IV (empty) and no further, so class III gains nothing.
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 45}}, {{1, 25}}}, {" A 1  "});
-  score(world.sample({{1, 10}, {2, 10}}), 2, *world.tables);
+  score(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
   const Tables& t = *world.tables;
   float norm = 1e-6f + 0.9025f + 0.9025f + 0.25f;
   EXPECT_NEAR(1.9f * 0.95f / norm, t.calc3.community_composition_fit[1], 1e-6);
@@ -247,7 +216,7 @@ TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
 TEST(ScoreTest, FrequenciesWeightSpeciesAndScaleShares) {
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 25}}, {{1, 25}}}, {" A 1  "});
-  score(world.sample({{1, 10}, {2, 10}, {4, 10}}, 20, {20, 10, 20}), 2, *world.tables);
+  score(world.sampleOf({{1, 10}, {2, 10}, {4, 10}}, 20, {20, 10, 20}), 2, *world.tables);
   const Tables& t = *world.tables;
   // Class V: P = 20/20 = 1, Q = 0.95, carry 0.05; class IV: P = 0, Q = 0;
   // class III: P = 10/20 = 0.5, Q = 2 x 0.5 = 1.
@@ -295,7 +264,7 @@ TEST(ScoreTest, UnknownSpeciesWithFullDictionaryAddsNothing) {
   }
   world.load(dictionary, {{{1, 45}}}, {" A 1  "});
   ASSERT_EQ(kMaxNames, world.tables->dict_size);
-  score(world.sample({{1, 10}, {9001, 10}}), 1, *world.tables);
+  score(world.sampleOf({{1, 10}, {9001, 10}}), 1, *world.tables);
   EXPECT_EQ(1, world.tables->calc2.sample_class_count[5][1]);
 }
 

@@ -5,23 +5,17 @@
 #include <memory>
 #include <optional>
 
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
 using veg::StopRun;
 
-struct RefdataTest : ::testing::Test {
-  veg::testing::FakeConsole console{{""}};  // one RETURN for the end-of-program notice
-  veg::testing::MemoryFileSystem fs;
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+struct RefdataTest : ::testing::Test, testing::Fixture {
+  RefdataTest() { console.type({""}); }  // one RETURN for the end-of-program notice
 
-  void loadAll(int species_limit = 10000) {
-    load_species_dictionary(console, fs, *tables);
-    load_association_tables(console, fs, species_limit, *tables);
-    load_cross_reference(console, fs, *tables);
-  }
+  void loadAll(int species_limit = 10000) { loadReferenceFiles(species_limit); }
 
   // The screen lines after the progress line of the failing loader.
   std::vector<std::string> lastLines(std::size_t n) {
