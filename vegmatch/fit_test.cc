@@ -163,6 +163,167 @@ TEST_F(WorkedExampleTest, ScoresDoNotCarryOverBetweenSamples) {
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
+// Whole coefficient sets with covers below 100. The sample holds species 1
+// (class V, mean cover 18.3333) at 10 %, species 2 (class III, mean cover
+// 5.5714) at 8 %, above its mean, and species 4 (in no table) at 5 %:
+//   F1 = (0.9025 + 0.25) / 1.166901 = 0.98766 and F2 = 1.450001 /
+//   (3.000001 x 0.743249) = 0.65030, as in the worked example;
+//   F3 = (10 x 0.9025 + 5.5714 x 0.25) / 16.41906 = 10.41786 / 16.41906 =
+//   0.63450 (species 2 counts only up to its mean cover: with all of its 8 %
+//   F3 would be 11.025 / 16.41906 = 0.67148);
+//   F4 = (10^0.75 x 0.95 + 8^0.75 x 0.5) / ((0.001 + 5.62341 + 4.75683 +
+//   3.34370) x 0.853833) = 7.72066 / 11.71878 = 0.65883.
+// Adjusted for types 1 to 3: F1 = 0.98766 x 0.65030 x 1.34970 = 0.86688,
+// F2 = 0.65030 stays below it; F3 = 0.63450 x 0.65883 x 1.34117 = 0.56064,
+// and F4 = 0.65883 is cut to that.
+struct BelowMeanTest : WorkedExampleTest {
+  Sample below(const std::vector<int>& frequency = {}) {
+    return world.sampleOf({{1, 10}, {2, 8}, {4, 5}}, 0, frequency);
+  }
+};
+
+TEST_F(BelowMeanTest, EveryAnalysisType) {
+  struct Case {
+    int type;
+    float fit;
+    int fit_percent;
+  };
+  const Case cases[] = {
+      {1, 0.65962f, 66},  // 0.25 x (0.86688 + 0.65030 + 0.56064 + 0.56064)
+      {2, 0.75859f, 75},  // 0.5 x (0.86688 + 0.65030)
+      {3, 0.56064f, 56},  // 0.5 x (0.56064 + 0.56064); unadjusted it would be 0.64667
+      {4, 0.65030f, 65},  // F2, unadjusted
+      {5, 0.64453f, 64},  // 0.25 x 0.65030 + 0.5 x 0.63450 + 0.25 x 0.65883, unadjusted
+  };
+  for (const Case& c : cases) {
+    score(below(), c.type, *world.tables);
+    EXPECT_NEAR(c.fit, world.tables->calc3.fit_score[1], 2e-5) << c.type;
+    // The stored coefficients are those before the adjustment.
+    EXPECT_EQ((std::vector<int>{c.fit_percent, 98, 65, 63, 65}), world.columns(1)) << c.type;
+  }
+}
+
+TEST_F(BelowMeanTest, CoverCountsUpToTheClassMeanCover) {
+  score(below(), 1, *world.tables);
+  EXPECT_NEAR(0.63450f, world.tables->calc6.community_cover_fit[1], 1e-5);
+}
+
+TEST_F(BelowMeanTest, SampleCoverCoefficientIsCutToTheAdjustedCommunityCover) {
+  // Without the cut the score would be 0.25 x (0.86688 + 0.65030 + 0.56064 +
+  // 0.65883) = 0.68416.
+  score(below(), 1, *world.tables);
+  EXPECT_NEAR(0.65962f, world.tables->calc3.fit_score[1], 2e-5);
+  EXPECT_NEAR(0.65883f, world.tables->calc5.sample_cover_fit[1], 1e-5);
+}
+
+TEST_F(BelowMeanTest, FrequenciesOfASampleWithoutFrequencyDataWeighNothing) {
+  // Every species weighs 1 when the maximum frequency is 0, whatever its
+  // frequency entry holds.
+  score(below({4, 2, 7}), 1, *world.tables);
+  EXPECT_NEAR(0.65962f, world.tables->calc3.fit_score[1], 2e-5);
+  EXPECT_EQ((std::vector<int>{66, 98, 65, 63, 65}), world.columns(1));
+  EXPECT_EQ(1, world.tables->calc2.sample_class_count[5][1]);
+}
+
+TEST_F(BelowMeanTest, TwoSamplesInARowScoreAsIfEachWereAlone) {
+  // The first sample fills every per-sample total; none of it may reach the
+  // second, whose cover coefficient is well below its clamp.
+  score(world.sampleOf({{1, 100}, {2, 100}, {3, 100}, {4, 100}}, 20, {20, 20, 20, 20}), 1,
+        *world.tables);
+  score(below(), 1, *world.tables);
+  EXPECT_EQ((std::vector<int>{66, 98, 65, 63, 65}), world.columns(1));
+  score(below(), 3, *world.tables);
+  EXPECT_EQ((std::vector<int>{56, 98, 65, 63, 65}), world.columns(1));
+}
+
+// A sample of species 1 alone at 3 %: F1 = 0.9025 / 1.166901 = 0.77342; F2
+// = 0.950001 / (1.000001 x 0.743249) = 1.278, clamped to 1; F3 = 3 x 0.9025
+// / 16.41906 = 0.16490; F4 = 3^0.75 x 0.95 / (2.28051 x 0.853833) = 1.112,
+// clamped to 1. The adjustment leaves F1 and F3 as they are and cuts F2 to
+// F1 and F4 to F3: score 0.25 x 2 x (0.77342 + 0.16490) = 0.46916. Without
+// the cut of F2 it would be 0.52581, without that of F4 0.67794.
+TEST_F(WorkedExampleTest, AdjustmentCutsEachSampleCoefficientToItsCommunityOne) {
+  score(world.sampleOf({{1, 3}}), 1, *world.tables);
+  EXPECT_NEAR(0.46916f, world.tables->calc3.fit_score[1], 2e-5);
+  EXPECT_EQ((std::vector<int>{46, 77, 100, 16, 100}), world.columns(1));
+}
+
+// Frequency data, maximum 4: species 1 at 10 % with frequency 4, species 2
+// at 3 % with frequency 2, species 4 at 5 % with frequency 1.
+//   sample_weight_sum = (1e-6 + 7) / 4 = 1.75; class V P = 1, Q = 0.95;
+//   class III P = 0.5, Q = 0.5: F1 = (0.9025 + 0.25) / 1.166901 = 0.98766,
+//   F2 = 1.200001 / (1.75 x 0.743249) = 0.92259;
+//   F3 = (4 x 10 x 0.9025 + 2 x 3 x 0.25) / (4 x 16.41906) = 37.6 /
+//   65.67624 = 0.57251 (divided by the cover norm alone it would clamp to 1);
+//   F4 = (5.62341 x 0.95 + 2.27951 x 0.5) / (11.24762 x 0.853833) = 0.67496.
+// Adjusted: F1 = 0.98766 x 0.92259 x 1.07741 = 0.98174, F2 stays; F3 =
+// 0.57251 x 0.67496 x 1.32504 = 0.51202, and F4 is cut to it. Score 0.25 x
+// (0.98174 + 0.92259 + 2 x 0.51202) = 0.73209.
+TEST_F(WorkedExampleTest, CommunityCoverIsDividedByMaximumFrequencyTimesCoverNorm) {
+  score(world.sampleOf({{1, 10}, {2, 3}, {4, 5}}, 4, {4, 2, 1}), 1, *world.tables);
+  EXPECT_NEAR(0.57251f, world.tables->calc6.community_cover_fit[1], 1e-5);
+  EXPECT_NEAR(0.73209f, world.tables->calc3.fit_score[1], 2e-5);
+  EXPECT_EQ((std::vector<int>{73, 98, 92, 57, 67}), world.columns(1));
+}
+
+// Covers outside 0..100 never reach scoring from sample entry; scoring
+// still takes them as 100 and 0. Species 1 at 10 % and species 2 at 100 %:
+// F2 = 1.450001 / (2.000001 x 0.743249) = 0.97545; F3 = (10 x 0.9025 +
+// 5.5714 x 0.25) / 16.41906 = 0.63450; F4 = (5.62341 x 0.95 + 31.62278 x
+// 0.5) / (37.24719 x 0.853833) = 21.15363 / 31.80283 = 0.66515; score 0.25
+// x (0.98766 x 0.97545 x 1.02455 + 0.97545 + 2 x 0.63450 x 0.66515 x
+// 1.33485) = 0.77231. Species 2 at 0 %: F3 = 9.025 / 16.41906 = 0.54967,
+// F4 = (5.34224 + 1e-6 x 0.5) / (5.62441 x 0.853833) = 1.112, clamped.
+TEST_F(WorkedExampleTest, CoversBeyondTheScaleCountAsItsEnds) {
+  for (int cover : {100, 150, 3000}) {
+    score(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
+    EXPECT_NEAR(0.66515f, world.tables->calc5.sample_cover_fit[1], 1e-5) << cover;
+    EXPECT_EQ((std::vector<int>{77, 98, 97, 63, 66}), world.columns(1)) << cover;
+  }
+  for (int cover : {0, -5}) {
+    score(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
+    EXPECT_NEAR(0.54967f, world.tables->calc6.community_cover_fit[1], 1e-5) << cover;
+    EXPECT_EQ((std::vector<int>{76, 98, 97, 55, 100}), world.columns(1)) << cover;
+  }
+}
+
+// A sample species numbered 0 (a dictionary name with number 0) has no table
+// entries: it counts like species 4 of the worked example.
+TEST_F(WorkedExampleTest, SampleSpeciesNumberZeroIsASpeciesWithoutEntries) {
+  score(world.sampleOf({{1, 25}, {2, 3}, {0, 10}}), 1, *world.tables);
+  EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
+}
+
+// The worked community with species 1 under two names: the start-up totals
+// count it once, so they are those of the worked example (a count per name
+// would give class V two species and composition_norm 2.069401).
+TEST(ScoreTest, SynonymsCountOncePerSpeciesNumber) {
+  World world;
+  world.load({"   1 aaaa aaaa", "   1 aaaa bbbb", "   2 bbbb bbbb", "   3 cccc cccc"},
+             {{{1, 48}}, {{1, 27}}, {{1, 6}}}, {" A 1  "});
+  const Tables& t = *world.tables;
+  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
+  EXPECT_NEAR(1.166901f, t.calc5.composition_norm[1], 1e-6);
+  EXPECT_NEAR(0.743249f, t.calc5.mean_constancy[1], 1e-6);
+  EXPECT_NEAR(16.41906f, t.calc6.cover_norm[1], 2e-4);
+  EXPECT_NEAR(0.853833f, t.calc5.mean_cover_constancy[1], 1e-5);
+  score(world.sampleOf({{1, 25}, {2, 3}, {9001, 10}}), 1, *world.tables);
+  EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
+}
+
+// A species record for number 0 links the two reserved entries, which
+// count in no community total: community 1 holds species 1 alone, class
+// V, composition_norm 1e-6 + 0.9025.
+TEST(ScoreTest, SpeciesRecordNumberZeroCountsInNoTotal) {
+  World world;
+  world.load(kDictionary, {{{1, 45}}, {{1, 45}}}, {" A 1  "}, 10000, {0, 1});
+  const Tables& t = *world.tables;
+  EXPECT_EQ(1, t.ccalc1.first_entry[1]);
+  EXPECT_EQ(1, t.ccalc1.last_entry[2]);
+  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
+  EXPECT_NEAR(0.902501f, t.calc5.composition_norm[1], 1e-6);
+}
+
 TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
   World world;
   world.load(kDictionary, {{{1, 48}}, {{2, 27}}, {{1, 6}}}, {" A 1  ", " A 2  "});
