@@ -241,11 +241,18 @@ TEST_F(BelowMeanTest, TwoSamplesInARowScoreAsIfEachWereAlone) {
 // / 16.41906 = 0.16490; F4 = 3^0.75 x 0.95 / (2.28051 x 0.853833) = 1.112,
 // clamped to 1. The adjustment leaves F1 and F3 as they are and cuts F2 to
 // F1 and F4 to F3: score 0.25 x 2 x (0.77342 + 0.16490) = 0.46916. Without
-// the cut of F2 it would be 0.52581, without that of F4 0.67794.
+// the cut of F2 it would be 0.52581, without that of F4 0.67794. Types 4
+// and 5 make no adjustment: type 4 scores F2 = 1, type 5 0.25 x 1 + 0.5 x
+// 0.16490 + 0.25 x 1 = 0.58245 (adjusted it would be 0.31703).
 TEST_F(WorkedExampleTest, AdjustmentCutsEachSampleCoefficientToItsCommunityOne) {
   score(world.sampleOf({{1, 3}}), 1, *world.tables);
   EXPECT_NEAR(0.46916f, world.tables->calc3.fit_score[1], 2e-5);
   EXPECT_EQ((std::vector<int>{46, 77, 100, 16, 100}), world.columns(1));
+  score(world.sampleOf({{1, 3}}), 4, *world.tables);
+  EXPECT_EQ(1.0f, world.tables->calc3.fit_score[1]);
+  score(world.sampleOf({{1, 3}}), 5, *world.tables);
+  EXPECT_NEAR(0.58245f, world.tables->calc3.fit_score[1], 2e-5);
+  EXPECT_EQ((std::vector<int>{58, 77, 100, 16, 100}), world.columns(1));
 }
 
 // Frequency data, maximum 4: species 1 at 10 % with frequency 4, species 2
@@ -322,6 +329,22 @@ TEST(ScoreTest, SpeciesRecordNumberZeroCountsInNoTotal) {
   EXPECT_EQ(1, t.ccalc1.last_entry[2]);
   EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
   EXPECT_NEAR(0.902501f, t.calc5.composition_norm[1], 1e-6);
+}
+
+// A community whose only entries are those of a species record for number
+// 0 has no counted species, so it scores 0 throughout, even for a sample
+// species numbered 0 (which reaches those entries through the reserved
+// entry first in the sorted index); left alone its cover coefficients would
+// divide by a mean cover constancy of 0.
+TEST(ScoreTest, CommunityOfSpeciesNumberZeroOnlyScoresZero) {
+  World world;
+  world.load(kDictionary, {{{1, 45}}, {{2, 45}}}, {" A 1  ", " A 2  "}, 10000, {1, 0});
+  for (int type = 1; type <= 5; ++type) {
+    score(world.sampleOf({{0, 10}, {1, 10}}), type, *world.tables);
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), world.columns(2)) << type;
+    EXPECT_EQ(0.0f, world.tables->calc3.fit_score[2]) << type;
+    EXPECT_GT(world.tables->calc3.fit_score[1], 0.1f) << type;
+  }
 }
 
 TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
