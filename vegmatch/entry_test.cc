@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Lines;
+using testing::loadDictionary;
+using testing::operator+;
 
 const Lines kClear = {"", "", "", "", ""};
 const Lines kNamePrompt = {"", "", "", "", "", " Now enter sample name (at most 8 characters)",
@@ -34,11 +34,6 @@ std::string plainSampleLine(const std::string& name8, const std::string& scale =
   return " Sample " + name8 + "       Parameters = " + "  All sp" + "   " + scale + "   Sp & c";
 }
 
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 // One merged entry as scoring receives it.
 struct Merged {
   int species;
@@ -59,58 +54,20 @@ std::vector<Merged> merged(const Sample& sample) {
   return out;
 }
 
-void loadDictionary(Tables& tables, const std::vector<std::pair<std::string, short>>& names) {
-  tables.calc1.species_name[1] = "NEW NAME ";
-  tables.calc1.species_name[2] = "DELETE   ";
-  int i = 2;
-  for (const auto& [name, number] : names) {
-    ++i;
-    tables.calc1.species_name[static_cast<std::size_t>(i)] = name;
-    tables.calc1.species_number[static_cast<std::size_t>(i)] = number;
-  }
-  tables.dict_size = tables.name_count = i;
-}
-
-const std::vector<std::pair<std::string, short>> kDictionary = {
+const testing::DictionaryNames kDictionary = {
     {"agro capi", 12},  {"anth odor", 30},   {"call vulg", 130}, {"clad port", 5000},
     {"desc flex", 200}, {"eric tetr", 210},  {"fest ovin", 271}, {"fest rubi", 272},
     {"fest rubr", 272}, {"holc lana", 400},  {"hylo sple", 3500}, {"junc squa", 450},
     {"moli caer", 500}, {"nard stri", 550},  {"poa  annu", 600}};
 
-struct Session {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  Io io{console, fs};
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
-  few settings;
-  cards buffers;
-  captab grid;
-  Sample sample;
-  Switches switches;
-
+// One sample entry at a time on the fixture, with the dictionary above and
+// the answers file open.
+struct Session : testing::Fixture {
   Session() {
     loadDictionary(*tables, kDictionary);
-    io.answers = fs.createNew("VEGMOUT.txt");
-  }
-  void keyboard(Lines typed) {
-    switches = Switches{0, 1, 10000};
-    io.record = fs.createNew("SAMP.txt");
-    console.type(std::move(typed));
-  }
-  void datafile(Lines lines) {
-    switches = Switches{4, 0, 10000};
-    fs.put("DATA.txt", std::move(lines));
-    io.datafile = fs.openExisting("DATA.txt");
+    openAnswers();
   }
   void run() { stndin(io, *tables, settings, buffers, grid, sample, switches); }
-  Lines record() { return fs.lines("SAMP.txt"); }
-  Lines answers() { return fs.lines("VEGMOUT.txt"); }
-  bool shown(const std::string& line) const {
-    return std::find(console.output.begin(), console.output.end(), line) != console.output.end();
-  }
-  int count(const std::string& line) const {
-    return static_cast<int>(std::count(console.output.begin(), console.output.end(), line));
-  }
 };
 
 struct EntryTest : ::testing::Test, Session {};

@@ -161,13 +161,16 @@ template <bool kAdjust>
     c = c > 1.0f ? 1.0f : c;
     float d = f4[k] / (cover_sum * mean_cover_constancy[k]);
     d = d > 1.0f ? 1.0f : d;
-    // A community that shares no species with the sample scores 0 throughout
-    // (`live` is 0 for it, 1 otherwise).
-    const float live = matched[k];
-    f1[k] = a * live;
-    f2[k] = b * live;
-    f3[k] = c * live;
-    f4[k] = d * live;
+    // A community that shares no species with the sample scores 0
+    // throughout; so does one that no counted species belongs to (no table
+    // entries, or none within the species-group limit), whose quotients are
+    // 0/0. The values are selected, not multiplied by 0, so that a NaN of
+    // such a community never survives; the selection stays branch-free.
+    const bool live = matched[k] != 0 && mean_cover_constancy[k] > 0;
+    f1[k] = live ? a : 0.0f;
+    f2[k] = live ? b : 0.0f;
+    f3[k] = live ? c : 0.0f;
+    f4[k] = live ? d : 0.0f;
   }
   for (int k = 1; k <= n; ++k) {
     float a = f1[k], b = f2[k], c = f3[k], d = f4[k];
