@@ -142,8 +142,12 @@ class Flattener {
   Flattener(const Parser& parser, CompiledFormat& format) : p_(parser), f_(format) {}
 
   void top(int first) {
+    int last_group = -1;
+    for (int i = first; i >= 0; i = p_.node(i).next) {
+      if (p_.node(i).kind == 'G') last_group = i;
+    }
     for (int i = first; i >= 0 && !full_ && f_.ok; i = p_.node(i).next) {
-      if (p_.node(i).kind == 'G') {
+      if (i == last_group) {
         f_.reversion = f_.count;
         floor_ = f_.count;
       }

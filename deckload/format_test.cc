@@ -105,6 +105,17 @@ TEST(CompileFormatTest, XWithoutCountIsOneColumn) {
   EXPECT_EQ(1, f.edits[1].width);
 }
 
+TEST(CompileFormatTest, OnlyTheLastTopLevelGroupIsAReversionPoint) {
+  // The skips of the first two groups merge into one; the last group is
+  // where a read is taken up again.
+  const CompiledFormat f = compileFormat("(i4,1(1x),1(1x),2(i5,f5.1))");
+  ASSERT_TRUE(f.ok);
+  ASSERT_EQ(6, f.count);
+  EXPECT_EQ('X', f.edits[1].kind);
+  EXPECT_EQ(2, f.edits[1].width);
+  EXPECT_EQ(2, f.reversion);
+}
+
 TEST(CompileFormatTest, MalformedFormatsAreErrorValues) {
   for (const char* text :
        {"", "     ", "i4,2x", "(i4,2x", "(i4,)", "(,i4)", "()", "(i4,2x,7(i5,f5))",
