@@ -123,7 +123,8 @@ void readData(Run& r) {
   }
 }
 
-/// Step 10: the sample file gets its last empty line and is written whole.
+/// The end of the run: the sample file gets its last empty line and is
+/// written whole.
 [[noreturn]] void endOfRun(Run& r) {
   r.text += '\n';
   std::string_view rest = r.text;

@@ -409,6 +409,13 @@ TEST_F(DeckloadTest, FormatRunningOutOfFieldsOnALaterLineIsAnError) {
                            "     the format has I4 where a value is expected"});
 }
 
+TEST_F(DeckloadTest, FormatTakenUpAgainAtAGroupWithoutFieldsIsAnError) {
+  const Lines screen = run({"T", card2("(i4,2x,i5,f5.1,2(1x))", 2), data(1, {{1, "  1.0"}}),
+                            data(1, {{2, "  2.0"}}), "   0"});
+  expectErrorStop(screen, {" *** Error *** Line     3 does not fit the data format",
+                           "     the format has no I or F field left for the rest of the items"});
+}
+
 TEST_F(DeckloadTest, EndOfFileBeforeTheEndOfDataCardIsAnError) {
   const Lines screen =
       run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), data(2, {{1, "  1.0"}})});

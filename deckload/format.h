@@ -103,6 +103,12 @@ template <typename Sink>
 bool writeRecord(const CompiledFormat& format, const DataRecord& record, int couplets,
                  std::string& out, Sink&& sink);
 
+// The field routines below follow the edit descriptors rather than the
+// suite's fixed-column fields (common/fields.h): a comma is no part of a
+// number, Fw.0 output keeps its point, a 0 before the point gives way when
+// the field is narrow, and nothing is allocated, as they run for every field
+// of every data line. Rounding is the same: halfway away from zero.
+
 /// Appends Iw output: right-justified, asterisks when it does not fit.
 void appendInt(std::string& out, long long value, int width);
 /// Appends Fw.d output: rounded to d decimals (halfway away from zero),
