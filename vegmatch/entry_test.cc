@@ -329,6 +329,59 @@ TEST_F(EntryTest, ValueAboveTheLimitIsReportedAndKept) {
   EXPECT_EQ((std::vector<Merged>{{272, 1, 100}}), merged(sample));
 }
 
+// A value exactly at the limit of its scale is within it; a tenth more is
+// warned of (and kept).
+TEST(CoverLimitWarningTest, ExactlyAtTheLimitIsNoWarning) {
+  struct Case {
+    int scale;
+    std::string at, above, warning;
+  };
+  const Case cases[] = {
+      {1, "100", "100.1", " *** Cover value 100.1 greater than limit 100.0"},
+      {2, "5", "5.1", " *** Cover value   5.1 greater than limit   5.0"},
+      {3, "10", "10.1", " *** Cover value  10.1 greater than limit  10.0"},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.settings.cover_scale = c.scale;
+    s.keyboard({"Q1", "Festuca rubra " + c.at, "Holcus lanatus " + c.above, "", ""});
+    s.run();
+    Lines warnings;
+    for (const std::string& line : s.console.output)
+      if (line.rfind(" *** Cover value", 0) == 0) warnings.push_back(line);
+    EXPECT_EQ(Lines{c.warning}, warnings) << c.scale;
+    EXPECT_EQ(2, s.sample.sample_size) << c.scale;
+  }
+}
+
+// Frequency samples with the maximum frequencies 1 and 100, typed and
+// recorded: the frequency stands in its three columns.
+TEST_F(EntryTest, FrequencySamplesWithMaximumOneAndHundred) {
+  keyboard({"Q1*1", "Festuca rubra 1 25", "Holcus lanatus 2 5", "", "", "Q2*100",
+            "Festuca rubra 100 25", "Holcus lanatus 7 5", "", ""});
+  run();
+  EXPECT_TRUE(shown("     *** Bad data - ignored ***   " + col40("Holcus lanatus 2 5")));
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 25}}), merged(sample));
+  EXPECT_EQ(1.0f, sample.max_frequency);
+  run();
+  EXPECT_EQ((std::vector<Merged>{{272, 100, 25}, {400, 7, 5}}), merged(sample));
+  EXPECT_EQ((Lines{"Q1         *  1 COVR%", " fest rubr    1  25", "", "Q2         *100 COVR%",
+                   " fest rubr  100  25", " holc lana    7   5", ""}),
+            record());
+}
+
+// Only a negative value deletes: an entry of 0 is counted, kept in the
+// merge and recorded.
+TEST_F(EntryTest, CoverOfZeroIsAnEntry) {
+  keyboard({"Q1", "Festuca rubra 0", "Holcus lanatus 5", "", ""});
+  run();
+  EXPECT_TRUE(shown(row(" fest rubr     0")));
+  EXPECT_TRUE(shown("     Number of entries is     2"));
+  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr     0", " holc lana     5", ""}),
+            record());
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 0}, {400, 1, 5}}), merged(sample));
+}
+
 TEST_F(EntryTest, LimitFollowsTheScale) {
   settings.cover_scale = 3;
   keyboard({"Q1", "Festuca rubra 10", "Holcus lanatus 10.5", "", ""});

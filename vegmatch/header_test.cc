@@ -33,6 +33,19 @@ TEST(HeaderLineTest, PlainAndFrequencyForms) {
   EXPECT_EQ(21u, headerLine("Q1", 7, 3).size());
 }
 
+TEST(HeaderLineTest, MaximumFrequenciesOneAndHundred) {
+  EXPECT_EQ("Q1      " "   *" "  1" " " "COVR%", headerLine("Q1      ", 1, 1));
+  EXPECT_EQ("Q1      " "   *" "100" " " "COVR%", headerLine("Q1      ", 100, 1));
+}
+
+TEST(SampleLineTest, MaximumFrequenciesOneAndHundred) {
+  few settings;
+  EXPECT_EQ(" Sample Q1      " "*  1" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
+            sampleLine("Q1      ", 1, 10000, settings));
+  EXPECT_EQ(" Sample Q1      " "*100" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
+            sampleLine("Q1      ", 100, 10000, settings));
+}
+
 TEST(SampleLineTest, WithoutFrequencyData) {
   few settings;
   EXPECT_EQ(" Sample Q1      " "       Parameters = " "  All sp" "   Cover%" "   Sp & c",
@@ -116,6 +129,37 @@ TEST_F(HeaderTest, MaximumFrequencyAboveHundredIsRefused) {
   EXPECT_TRUE(bad);
   EXPECT_EQ(Lines{" *** Maximum frequency may not exceed 100 ***"}, console.output);
   EXPECT_TRUE(record().empty());
+}
+
+TEST_F(HeaderTest, MaximumFrequenciesFromOneToHundredAreAccepted) {
+  keyboard();
+  nameLine("Q1*1");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(1, max_frequency);
+  nameLine("Q2 * 100");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(100, max_frequency);
+  nameLine("Q3 * 101");
+  EXPECT_TRUE(bad);
+  EXPECT_EQ((Lines{"Q1         *  1 COVR%", "Q2         *100 COVR%"}), record());
+}
+
+// The name buffer is blanked for every name line: a short name after a
+// long one keeps nothing of it.
+TEST_F(HeaderTest, ShortNameAfterALongOne) {
+  keyboard();
+  nameLine("LONGNAME");
+  EXPECT_EQ("LONGNAME", name);
+  nameLine("AB*5");
+  EXPECT_EQ("AB      ", name);
+  nameLine("LONGNAME");
+  nameLine("*");
+  EXPECT_EQ("SAMPL  1", name);
+  nameLine("Q1");
+  EXPECT_EQ("Q1      ", name);
+  EXPECT_EQ((Lines{"LONGNAME     COVR%", "AB         *  5 COVR%", "LONGNAME     COVR%",
+                   "SAMPL  1     COVR%", "Q1           COVR%"}),
+            record());
 }
 
 TEST_F(HeaderTest, SignsAndCommasCountAsZeroDigits) {

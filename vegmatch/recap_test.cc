@@ -51,6 +51,15 @@ TEST_F(RecapTest, FormatsTheFourLineForms) {
   EXPECT_EQ(" fest rubr    3  12.5", formatEntry(sample, 2, dict, name_count, 10));
 }
 
+TEST_F(RecapTest, FrequencyFieldAtTheEndsOfTheRange) {
+  // A maximum frequency of 1 still shows the frequency; 100 fills its three
+  // columns.
+  add(4, 52, 250, 1);
+  add(4, 52, 250, 100);
+  EXPECT_EQ(" fest rubr    1  25", formatEntry(sample, 1, dict, name_count, 1));
+  EXPECT_EQ(" fest rubr  100  25", formatEntry(sample, 2, dict, name_count, 100));
+}
+
 TEST_F(RecapTest, HalfHasItsLeadingZeroAndWideValuesFit) {
   add(4, 52, 5);
   add(4, 52, 0);
@@ -151,6 +160,19 @@ TEST_F(RecapTest, DeletedEntriesLeaveNoGap) {
   run(kRecapRecord);
   EXPECT_EQ((Lines{" agro capi     1", " holc lana     3"}), record());
   EXPECT_TRUE(console.output.empty());
+}
+
+// A cover of 0 is an entry like any other (only a negative one is passed
+// over): it takes its cell, its running-display line and its record line.
+TEST_F(RecapTest, CoverOfZeroIsShownAndRecorded) {
+  add(3, 1, 0);
+  add(4, 52, 10);
+  run(kRecapScreen);
+  EXPECT_EQ((Lines{"", row(" agro capi     0"), row(" fest rubr     1")}), console.take());
+  run(kRecapRunning);
+  EXPECT_EQ((Lines{" agro capi     0", " fest rubr     1"}), console.take());
+  run(kRecapRecord);
+  EXPECT_EQ((Lines{" agro capi     0", " fest rubr     1"}), record());
 }
 
 TEST_F(RecapTest, DeletedEntriesDoNotCountTowardsAScreen) {
