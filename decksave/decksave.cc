@@ -88,7 +88,7 @@ bool readSample(Run& r) {
     if (r.entry_count == kMaxSampleEntries) {
       r.stop({" *** ERROR *** Sample " + r.sampleName(r.sample_count) + " has more than " +
                   std::to_string(kMaxSampleEntries) + " species lines",
-              " (line " + std::to_string(r.line_number) + ")",
+              " (line " + std::to_string(r.line_number) + " of the input file)",
               " The Cornell file holds the samples before this one"});
     }
     int number = 0;
@@ -123,11 +123,10 @@ void decksave(Run& r) {
     if (!r.next()) break;
     if (veg::isBlank(veg::column(r.line, 1, kShortNameLength))) continue;
     if (r.sample_count == kMaxSamples) {
-      r.stop({" *** ERROR *** More than " + std::to_string(kMaxSamples) +
-                  " samples: the sample on line " + std::to_string(r.line_number) + ",",
-              " " + veg::column(r.line, 1, kShortNameLength) +
-                  ", and those after it are not converted",
-              " The Cornell file is incomplete: it holds the first " +
+      r.stop({" *** ERROR *** More than " + std::to_string(kMaxSamples) + " samples",
+              " Sample " + veg::column(r.line, 1, kShortNameLength) + " on line " +
+                  std::to_string(r.line_number) + " and all after it are not converted",
+              " The Cornell file is incomplete: data of the first " +
                   std::to_string(kMaxSamples) + " samples only"});
     }
     ++r.sample_count;
