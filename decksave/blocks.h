@@ -19,10 +19,18 @@ constexpr int kShortNameLength = 8;  // species and sample names on the name car
 using SpeciesName = std::array<char, kNameLength>;
 using ShortName = std::array<char, kShortNameLength>;
 
+// Slots of the name index of dict1: a power of two, at least 1.5 times the
+// dictionary, so that a look-up probes few slots.
+constexpr int kIndexSlots = 8192;
+static_assert(kIndexSlots >= kDictionarySize * 3 / 2 && (kIndexSlots & (kIndexSlots - 1)) == 0);
+
 /// The species dictionary: distinct names in the order of their first
-/// occurrence; a name's position is its species number.
+/// occurrence; a name's position is its species number. `index` finds a
+/// name's position without going through the list (open addressing by a hash
+/// of the name, 0 for an empty slot); only inlist writes either.
 struct dict1 {
   std::array<SpeciesName, kDictionarySize + 1> species_name{};
+  std::array<short, kIndexSlots> index{};
 };
 
 /// The sample names, by sample number.

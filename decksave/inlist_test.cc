@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/testing/fakes.h"
 
@@ -73,6 +76,38 @@ TEST_F(InlistTest, TheWholeCapacityCanBeFilled) {
   EXPECT_EQ(1234, look("n1234    "));
   EXPECT_THROW(look("one more "), veg::StopRun);
   EXPECT_EQ(" Dictionary now full.  Item one more Number   5000", console.output.back());
+}
+
+
+TEST_F(InlistTest, ACountSetBackForgetsTheLaterNames) {
+  EXPECT_EQ(1, look("fest rubr"));
+  EXPECT_EQ(2, look("agro capi"));
+  EXPECT_EQ(3, look("plan lanc"));
+  count = 1;
+  EXPECT_EQ(2, look("plan lanc"));  // entry 3 is no longer in the dictionary
+  EXPECT_EQ(3, look("agro capi"));
+  EXPECT_EQ(1, look("fest rubr"));
+  EXPECT_EQ(2, look("plan lanc"));
+  EXPECT_EQ(3, count);
+}
+
+// Names that share their first letters, so that many fall close together in
+// the index: every one keeps the number of its first occurrence.
+TEST_F(InlistTest, ManySimilarNamesAgainstAStraightScan) {
+  std::vector<std::string> seen;
+  char text[16];
+  for (int round = 0; round < 3; ++round) {
+    for (int i = 0; i < 1500; i += 1 + round) {
+      std::snprintf(text, sizeof text, "aaaa %04d", (i * 7919) % 1500);
+      const std::string name = text;
+      auto at = std::find(seen.begin(), seen.end(), name);
+      const int expected = at == seen.end() ? static_cast<int>(seen.size()) + 1
+                                            : static_cast<int>(at - seen.begin()) + 1;
+      if (at == seen.end()) seen.push_back(name);
+      ASSERT_EQ(expected, look(name)) << name;
+    }
+  }
+  EXPECT_EQ(static_cast<int>(seen.size()), count);
 }
 
 }  // namespace
