@@ -31,8 +31,16 @@ TEST(CornellDataLineTest, CoupletsOfTenColumnsAfterTheSampleNumber) {
   const float values[] = {25.0f, 3.0f, 10.5f};
   std::string line;
   dataLine(line, 7, species, values, 3);
-  //        1-4   5-6  7-11   12-16  17-21  22-26  27-31  32-36
-  EXPECT_EQ("   7" "  " "    1" " 25.0" "   12" "  3.0" "  345" " 10.5", line);
+  EXPECT_EQ(
+      "   7"    // columns 1-4
+      "  "      // 5-6
+      "    1"   // 7-11
+      " 25.0"   // 12-16
+      "   12"   // 17-21
+      "  3.0"   // 22-26
+      "  345"   // 27-31
+      " 10.5",  // 32-36
+      line);
 }
 
 TEST(CornellDataLineTest, ValueFieldLimits) {
@@ -40,9 +48,16 @@ TEST(CornellDataLineTest, ValueFieldLimits) {
   const float values[] = {1000.0f, 999.9f, 0.5f, 1.2f, -100.0f, -99.9f, 0.0f};
   std::string line;
   dataLine(line, 1, species, values, 7);
-  EXPECT_EQ("   1  " "    1*****" "    2999.9" "    3  0.5" "    4  1.2"
-            "    5*****" "    6-99.9" "    7  0.0",
-            line);
+  EXPECT_EQ(
+      "   1  "
+      "    1*****"
+      "    2999.9"
+      "    3  0.5"
+      "    4  1.2"
+      "    5*****"
+      "    6-99.9"
+      "    7  0.0",
+      line);
   EXPECT_EQ(76u, line.size());
 }
 

@@ -126,8 +126,8 @@ void decksave(Run& r) {
       r.stop({" *** ERROR *** More than " + std::to_string(kMaxSamples) + " samples",
               " Sample " + veg::column(r.line, 1, kShortNameLength) + " on line " +
                   std::to_string(r.line_number) + " and all after it are not converted",
-              " The Cornell file is incomplete: data of the first " +
-                  std::to_string(kMaxSamples) + " samples only"});
+              " The Cornell file is incomplete: data of the first " + std::to_string(kMaxSamples) +
+                  " samples only"});
     }
     ++r.sample_count;
     ShortName& name = r.samples.sample_name[r.sample_count];
@@ -137,8 +137,8 @@ void decksave(Run& r) {
 
     more = readSample(r);
     if (r.entry_count > 0) sort2(r.sample.species.data(), r.sample.value.data(), r.entry_count);
-    writeSample(*r.cornell, r.card, r.sample_count, r.sample.species.data(),
-                r.sample.value.data(), r.entry_count);
+    writeSample(*r.cornell, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
+                r.entry_count);
   }
 
   writeNames(r);
@@ -153,7 +153,8 @@ void decksave(Run& r) {
 int runDecksave(veg::Console& console, veg::FileSystem& fs) {
   auto r = std::make_unique<Run>(console, fs);
   // Every end of the run arrives here; the files close with `r`.
-  return veg::runProgram(console, [&] { decksave(*r); }, [&] { r->flush(); });
+  return veg::runProgram(
+      console, [&] { decksave(*r); }, [&] { r->flush(); });
 }
 
 }  // namespace decksave

@@ -23,8 +23,14 @@ const std::string kProgram = "decksave/decksave";
 const std::string kFormatCard = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
 
 Lines banner() {
-  return {"", "", "", "", " Program DECKSAVE",
-          " Converts from VEGMATCH format to Cornell condensed format", "", ""};
+  return {"",
+          "",
+          "",
+          "",
+          " Program DECKSAVE",
+          " Converts from VEGMATCH format to Cornell condensed format",
+          "",
+          ""};
 }
 
 Lines inputQuestion() {
@@ -38,7 +44,16 @@ Lines outputQuestion() {
 }
 
 Lines holdNotice() {
-  return {"", "", "", "", "*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
+  return {"",
+          "",
+          "",
+          "",
+          "*** Program finished  ***",
+          "",
+          "",
+          "Press <RETURN> to exit",
+          "",
+          "",
           "*************************"};
 }
 
@@ -46,9 +61,19 @@ Lines holdNotice() {
 // label, marks, whole values in columns 13-16 and others in 13-18, an
 // empty sample.
 Lines recordFile() {
-  return {"Heath 1      DOMIN", " call vulg     8", " eric cine*    5", " vacc myrt**   3", "",
-          "Bare         DOMIN", "", "Heath 2      COVR%", " eric cine    12.5",
-          " call vulg    40", " moli caer     0.5", " call vulg     1", ""};
+  return {"Heath 1      DOMIN",
+          " call vulg     8",
+          " eric cine*    5",
+          " vacc myrt**   3",
+          "",
+          "Bare         DOMIN",
+          "",
+          "Heath 2      COVR%",
+          " eric cine    12.5",
+          " call vulg    40",
+          " moli caer     0.5",
+          " call vulg     1",
+          ""};
 }
 
 TEST(DecksaveRunTest, RecordFileWithTypedNamesAndATakenDefault) {
@@ -57,13 +82,12 @@ TEST(DecksaveRunTest, RecordFileWithTypedNamesAndATakenDefault) {
   run.put("CORNELL.txt", {"an earlier file"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"heath", "heath.txt", "heath.txt", "", ""}));
 
-  Lines expected = banner() + inputQuestion() +
-                   Lines{"", "  *** ERROR *** File does not exist", " Type another name"} +
-                   outputQuestion() +
-                   Lines{"", "  *** ERROR *** File already exists",
-                         " Type another name, not heath.txt           "} +
-                   Lines{"NO TITLE", kFormatCard, " Heath 1 ", " Bare    ", " Heath 2 "} +
-                   holdNotice();
+  Lines expected =
+      banner() + inputQuestion() +
+      Lines{"", "  *** ERROR *** File does not exist", " Type another name"} + outputQuestion() +
+      Lines{"", "  *** ERROR *** File already exists",
+            " Type another name, not heath.txt           "} +
+      Lines{"NO TITLE", kFormatCard, " Heath 1 ", " Bare    ", " Heath 2 "} + holdNotice();
   EXPECT_EQ("", veg::testing::firstDifference(expected, run.screen));
 
   // Species 1 call vulg, 2 eric cine, 3 vacc myrt, 4 moli caer. Heath 2
@@ -92,7 +116,12 @@ TEST(DecksaveRunTest, UnreadableValueEndsTheRunWithTheSamplesBefore) {
   run.put("SAMP.txt", {"Q1", " fest rubr    25", "", "Q2", " agro capi    3,5O"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", ""}));
   Lines expected = banner() + inputQuestion() + outputQuestion() +
-                   Lines{"NO TITLE", kFormatCard, " Q1      ", " Q2      ", "", "",
+                   Lines{"NO TITLE",
+                         kFormatCard,
+                         " Q1      ",
+                         " Q2      ",
+                         "",
+                         "",
                          " *** ERROR *** Cannot read the value in columns 13-18 of line 5:",
                          " agro capi    3,5O",
                          " The Cornell file holds the samples before this one"} +
@@ -127,7 +156,8 @@ TEST(DecksaveRunTest, FileSizeLimitIsReportedWithTheFileName) {
     samples.push_back("");
   }
   run.put("SAMP.txt", samples);
-  run.put("limited", {"#!/bin/sh", "ulimit -f 4 || exit 99", "exec '" + builtProgram(kProgram) + "'"});
+  run.put("limited",
+          {"#!/bin/sh", "ulimit -f 4 || exit 99", "exec '" + builtProgram(kProgram) + "'"});
   ASSERT_EQ(0, std::system(("chmod +x '" + run.dir + "/limited'").c_str()));
   ASSERT_EQ(0, run.run(run.dir + "/limited", {"", "", ""}));
   const Lines tail = Lines{"", "", "  *** ERROR *** Cannot write file CORNELL.txt",

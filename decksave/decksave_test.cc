@@ -24,16 +24,37 @@ Lines operator+(Lines a, const Lines& b) {
 const std::string kFormatCard = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
 
 Lines opening() {
-  return {"", "", "", "", " Program DECKSAVE",
-          " Converts from VEGMATCH format to Cornell condensed format", "", "",
-          "", "", " Enter name of input datafile in VEGMATCH format",
-          "      or press <RETURN> for default SAMP.txt", "", "",
+  return {"",
+          "",
+          "",
+          "",
+          " Program DECKSAVE",
+          " Converts from VEGMATCH format to Cornell condensed format",
+          "",
+          "",
+          "",
+          "",
+          " Enter name of input datafile in VEGMATCH format",
+          "      or press <RETURN> for default SAMP.txt",
+          "",
+          "",
           " Type name of output file (Cornell Condensed)",
-          "      or press <RETURN> for default CORNELL.txt", "NO TITLE", kFormatCard};
+          "      or press <RETURN> for default CORNELL.txt",
+          "NO TITLE",
+          kFormatCard};
 }
 
 Lines holdNotice() {
-  return {"", "", "", "", "*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
+  return {"",
+          "",
+          "",
+          "",
+          "*** Program finished  ***",
+          "",
+          "",
+          "Press <RETURN> to exit",
+          "",
+          "",
           "*************************"};
 }
 
@@ -73,12 +94,12 @@ TEST_F(DecksaveTest, TwoSamplesOfThreeAndNineSpecies) {
   // Species 1 fest rubr, 2 agro capi, 3 plan lanc, 4 rume acet, 5 anth odor,
   // 6 holc lana, 7 lotu corn, 8 trif repe, 9 cyno cris, 10 dact glom.
   EXPECT_EQ((header() +
-                Lines{"   1      1 25.0    2  3.0    3 10.5",
-                      "   2      1 50.0    3  1.0    4  1.0    5  2.0    6 12.5    7  4.0    8  7.0",
-                      "   2      9  8.0   10  5.0", "   0",
-                      "festrubragrocapiplanlancrumeacetanthodorholclanalotucorntrifrepecynocris"
-                      "dactglom",
-                      "Q1      Q2      "}),
+             Lines{"   1      1 25.0    2  3.0    3 10.5",
+                   "   2      1 50.0    3  1.0    4  1.0    5  2.0    6 12.5    7  4.0    8  7.0",
+                   "   2      9  8.0   10  5.0", "   0",
+                   "festrubragrocapiplanlancrumeacetanthodorholclanalotucorntrifrepecynocris"
+                   "dactglom",
+                   "Q1      Q2      "}),
             cornell());
   EXPECT_TRUE(flushedCornell());
   EXPECT_EQ(0u, console.unread());
@@ -103,7 +124,7 @@ TEST_F(DecksaveTest, BlankLinesAreSkippedAndEmptySamplesKeepTheirNumber) {
   // A ends at once; B ends at a line whose columns 2-10 are blank; C at the
   // end of the file, without its terminator.
   EXPECT_EQ((header() + Lines{"   1", "   2      1 25.0", "   3      1  2.0    2  3.0", "   0",
-                             "festrubragrocapi", "A       B       C       "}),
+                              "festrubragrocapi", "A       B       C       "}),
             cornell());
 }
 
@@ -113,8 +134,8 @@ TEST_F(DecksaveTest, NamesKeepTheirFirstNumberAndLetterCaseCounts) {
   // S2 holds species 2, 1, 2: the heap puts the second Fest rubr (8.0)
   // before the first (7.0). The fifth character of abcdefghi is dropped.
   EXPECT_EQ((header() + Lines{"   1      1  1.0    2  2.0    3  3.0",
-                             "   2      1  5.0    2  8.0    2  7.0", "   0",
-                             "festrubrFestrubrabcdfghi", "S1      S2      "}),
+                              "   2      1  5.0    2  8.0    2  7.0", "   0",
+                              "festrubrFestrubrabcdfghi", "S1      S2      "}),
             cornell());
 }
 
@@ -151,11 +172,11 @@ TEST_F(DecksaveTest, UnreadableValueStopsWithTheLineAndKeepsTheSamplesBefore) {
   run({"Q1", " fest rubr    25", "", "Q2", " agro capi     3", " plan lanc   1x5",
        " rume acet     1", ""},
       {"", "", ""});
-  EXPECT_EQ((opening() + Lines{" Q1      ", " Q2      ", "", "",
-                              " *** ERROR *** Cannot read the value in columns 13-18 of line 6:",
-                              " plan lanc   1x5",
-                              " The Cornell file holds the samples before this one"} +
-                holdNotice()),
+  EXPECT_EQ((opening() +
+             Lines{" Q1      ", " Q2      ", "", "",
+                   " *** ERROR *** Cannot read the value in columns 13-18 of line 6:",
+                   " plan lanc   1x5", " The Cornell file holds the samples before this one"} +
+             holdNotice()),
             console.output);
   EXPECT_EQ((header() + Lines{"   1      1 25.0"}), cornell());
   EXPECT_TRUE(flushedCornell());
@@ -181,7 +202,10 @@ TEST_F(DecksaveTest, MoreThan5000SamplesStopAfterTheFirst5000) {
   ASSERT_EQ(5002u, c.size());
   EXPECT_EQ("   1", c[2]);
   EXPECT_EQ("5000", c.back());
-  const Lines tail = Lines{" S5000   ", "", "", " *** ERROR *** More than 5000 samples",
+  const Lines tail = Lines{" S5000   ",
+                           "",
+                           "",
+                           " *** ERROR *** More than 5000 samples",
                            " Sample S5001    on line 10001 and all after it are not converted",
                            " The Cornell file is incomplete: data of the first 5000 samples only"} +
                      holdNotice();
@@ -201,7 +225,9 @@ TEST_F(DecksaveTest, ASampleTakes5000SpeciesLinesButNotMore) {
   // 5000 couplets: 714 lines of 7 and one of 2.
   ASSERT_EQ(2u + 715, c.size());
   EXPECT_EQ("   1      1  1.0    1  1.0", c.back());
-  const Lines tail = Lines{" Over    ", "", "",
+  const Lines tail = Lines{" Over    ",
+                           "",
+                           "",
                            " *** ERROR *** Sample Over     has more than 5000 species lines",
                            " (line 10004 of the input file)",
                            " The Cornell file holds the samples before this one"} +
@@ -219,8 +245,8 @@ TEST_F(DecksaveTest, FullDictionaryStopsAtOnceWithTheCornellFileFlushed) {
   file.push_back(" extra        2");
   file.push_back(" n0002        2");
   run(file, {"", "", ""});
-  EXPECT_EQ((opening() + Lines{" Q1      ", " Q2      ",
-                              " Dictionary now full.  Item extra    Number   5000"}),
+  EXPECT_EQ((opening() +
+             Lines{" Q1      ", " Q2      ", " Dictionary now full.  Item extra    Number   5000"}),
             console.output);
   const Lines c = cornell();
   ASSERT_EQ(2u + 715, c.size());
@@ -253,20 +279,22 @@ TEST_F(DecksaveTest, EndOfInputAtHoldLeavesTheWholeFile) {
 TEST_F(DecksaveTest, FailedWriteOfTheCornellFileIsReported) {
   fs.write_limit["CORNELL.txt"] = 3;
   run({"Q1", " fest rubr     1", "", "Q2", " fest rubr     2", ""});
-  EXPECT_EQ((opening() + Lines{" Q1      ", " Q2      ", "", "",
-                              "  *** ERROR *** Cannot write file CORNELL.txt",
-                              " No space left on device", " The file is incomplete"} +
-                holdNotice()),
-            console.output);
+  EXPECT_EQ(
+      (opening() +
+       Lines{" Q1      ", " Q2      ", "", "", "  *** ERROR *** Cannot write file CORNELL.txt",
+             " No space left on device", " The file is incomplete"} +
+       holdNotice()),
+      console.output);
   EXPECT_EQ((header() + Lines{"   1      1  1.0"}), cornell());
 }
 
 TEST_F(DecksaveTest, FailedReadOfTheSampleFileIsReported) {
   fs.read_limit["SAMP.txt"] = 2;
   run({"Q1", " fest rubr     1", " agro capi     2", ""});
-  EXPECT_EQ((opening() + Lines{" Q1      ", "", "", "  *** ERROR *** Cannot read file SAMP.txt",
-                              " Input/output error"} +
-                holdNotice()),
+  EXPECT_EQ((opening() +
+             Lines{" Q1      ", "", "", "  *** ERROR *** Cannot read file SAMP.txt",
+                   " Input/output error"} +
+             holdNotice()),
             console.output);
   EXPECT_EQ(header(), cornell());
 }

@@ -60,9 +60,8 @@ TEST_F(InlistTest, FullDictionaryStopsWithItsLineAndStoresNothing) {
   EXPECT_EQ(2, look("agro capi", 2));  // a known name is still found
   int number = -1;
   EXPECT_THROW(inlist(console, *dictionary, 2, count, name9("quer robu"), number), veg::StopRun);
-  EXPECT_EQ(
-      std::vector<std::string>{" Dictionary now full.  Item quer robuNumber      2"},
-      console.output);
+  EXPECT_EQ(std::vector<std::string>{" Dictionary now full.  Item quer robuNumber      2"},
+            console.output);
   EXPECT_EQ(name9("agro capi"), dictionary->species_name[2]);
   EXPECT_EQ(SpeciesName{}, dictionary->species_name[3]);
 }
@@ -77,7 +76,6 @@ TEST_F(InlistTest, TheWholeCapacityCanBeFilled) {
   EXPECT_THROW(look("one more "), veg::StopRun);
   EXPECT_EQ(" Dictionary now full.  Item one more Number   5000", console.output.back());
 }
-
 
 TEST_F(InlistTest, ACountSetBackForgetsTheLaterNames) {
   EXPECT_EQ(1, look("fest rubr"));

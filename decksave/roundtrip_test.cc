@@ -66,23 +66,53 @@ TEST(RoundTripTest, TypedSamplesThroughDecksaveAndDeckloadComeBackTheSame) {
   putReferenceFiles(run);
 
   // 1. vegmatch, keyboard entry, % cover, no frequency data, no marks.
-  Lines typed = keyboardSetUp() +
-                Lines{"Heath1", "Calluna vulgaris 60", "Erica cinerea 12.5", "Vaccinium myrtillus 5",
-                      "Deschampsia flexuosa 0.5", "", "", ""} +
-                Lines{"Grass", "Festuca rubra 25", "Agrostis capillaris 30",
-                      "Cynosurus cristatus 7.5", "Trifolium repens 10", "Holcus lanatus 4",
-                      "Anthoxanthum odoratum 3", "Plantago lanceolata 2", "Lolium perenne 1", "", "",
-                      ""} +
-                Lines{"Mix", "Plantago lanceolata 15", "Calluna vulgaris 2.5", "Festuca rubra 40",
-                      "", "", "e", ""};
+  Lines typed =
+      keyboardSetUp() +
+      Lines{"Heath1",
+            "Calluna vulgaris 60",
+            "Erica cinerea 12.5",
+            "Vaccinium myrtillus 5",
+            "Deschampsia flexuosa 0.5",
+            "",
+            "",
+            ""} +
+      Lines{"Grass",
+            "Festuca rubra 25",
+            "Agrostis capillaris 30",
+            "Cynosurus cristatus 7.5",
+            "Trifolium repens 10",
+            "Holcus lanatus 4",
+            "Anthoxanthum odoratum 3",
+            "Plantago lanceolata 2",
+            "Lolium perenne 1",
+            "",
+            "",
+            ""} +
+      Lines{
+          "Mix", "Plantago lanceolata 15", "Calluna vulgaris 2.5", "Festuca rubra 40", "", "", "e",
+          ""};
   ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), typed));
-  const Lines record = {"Heath1       COVR%", " call vulg    60", " eric cine    12.5",
-                        " vacc myrt     5",   " desc flex     0.5", "",
-                        "Grass        COVR%", " fest rubr    25", " agro capi    30",
-                        " cyno cris     7.5", " trif repe    10",  " holc lana     4",
-                        " anth odor     3",   " plan lanc     2",  " loli pere     1",
-                        "",                   "Mix          COVR%", " plan lanc    15",
-                        " call vulg     2.5", " fest rubr    40",  ""};
+  const Lines record = {"Heath1       COVR%",
+                        " call vulg    60",
+                        " eric cine    12.5",
+                        " vacc myrt     5",
+                        " desc flex     0.5",
+                        "",
+                        "Grass        COVR%",
+                        " fest rubr    25",
+                        " agro capi    30",
+                        " cyno cris     7.5",
+                        " trif repe    10",
+                        " holc lana     4",
+                        " anth odor     3",
+                        " plan lanc     2",
+                        " loli pere     1",
+                        "",
+                        "Mix          COVR%",
+                        " plan lanc    15",
+                        " call vulg     2.5",
+                        " fest rubr    40",
+                        ""};
   ASSERT_EQ("", firstDifference(record, run.lines("SAMP.txt")));
 
   // 2. decksave: species numbered by first occurrence, each sample sorted.
@@ -104,13 +134,27 @@ TEST(RoundTripTest, TypedSamplesThroughDecksaveAndDeckloadComeBackTheSame) {
   // same samples, names and values, in species-number order, one decimal.
   ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "", "", ""}));
   EXPECT_EQ(Lines{}, warnings(run.screen));
-  const Lines back = {"Heath1  ",           " call vulg    60.0", " eric cine    12.5",
-                      " vacc myrt     5.0", " desc flex     0.5", "",
-                      "Grass   ",           " fest rubr    25.0", " agro capi    30.0",
-                      " cyno cris     7.5", " trif repe    10.0", " holc lana     4.0",
-                      " anth odor     3.0", " plan lanc     2.0", " loli pere     1.0",
-                      "",                   "Mix     ",           " call vulg     2.5",
-                      " fest rubr    40.0", " plan lanc    15.0", ""};
+  const Lines back = {"Heath1  ",
+                      " call vulg    60.0",
+                      " eric cine    12.5",
+                      " vacc myrt     5.0",
+                      " desc flex     0.5",
+                      "",
+                      "Grass   ",
+                      " fest rubr    25.0",
+                      " agro capi    30.0",
+                      " cyno cris     7.5",
+                      " trif repe    10.0",
+                      " holc lana     4.0",
+                      " anth odor     3.0",
+                      " plan lanc     2.0",
+                      " loli pere     1.0",
+                      "",
+                      "Mix     ",
+                      " call vulg     2.5",
+                      " fest rubr    40.0",
+                      " plan lanc    15.0",
+                      ""};
   ASSERT_EQ("", firstDifference(back, run.lines("SAMP01.txt")));
 
   // 4. vegmatch identifies both sample files as it identified the typed
@@ -127,15 +171,54 @@ TEST(RoundTripTest, TypedSamplesThroughDecksaveAndDeckloadComeBackTheSame) {
 
 TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
   ProgramRun run;
-  run.put("SAMP.txt",
-          {"S1           COVR%", " call vulg    60", " eric cine    12.5", " vacc myrt     5",
-           " desc flex     0.5", " fest rubr    25", " agro capi    30", " cyno cris     7.5",
-           " trif repe    10", " holc lana     4", " anth odor     3", " plan lanc     2",
-           " abcdefghi     1", "", "S2           COVR%", "", "S3", " fest rubr*   20",
-           " call vulg     1.5", " fest rubr    20.5", "", "", "S4", " nard stri     4", "", "S5",
-           " nard stri     5", "", "S6", " nard stri     6", "", "S7", " nard stri     7", "",
-           "S8", " nard stri     8", "", "S9", " nard stri     9", "", "S10",
-           " nard stri    10", "", "S11", " nard stri    11", "", "S12", " nard stri    12"});
+  run.put("SAMP.txt", {"S1           COVR%",
+                       " call vulg    60",
+                       " eric cine    12.5",
+                       " vacc myrt     5",
+                       " desc flex     0.5",
+                       " fest rubr    25",
+                       " agro capi    30",
+                       " cyno cris     7.5",
+                       " trif repe    10",
+                       " holc lana     4",
+                       " anth odor     3",
+                       " plan lanc     2",
+                       " abcdefghi     1",
+                       "",
+                       "S2           COVR%",
+                       "",
+                       "S3",
+                       " fest rubr*   20",
+                       " call vulg     1.5",
+                       " fest rubr    20.5",
+                       "",
+                       "",
+                       "S4",
+                       " nard stri     4",
+                       "",
+                       "S5",
+                       " nard stri     5",
+                       "",
+                       "S6",
+                       " nard stri     6",
+                       "",
+                       "S7",
+                       " nard stri     7",
+                       "",
+                       "S8",
+                       " nard stri     8",
+                       "",
+                       "S9",
+                       " nard stri     9",
+                       "",
+                       "S10",
+                       " nard stri    10",
+                       "",
+                       "S11",
+                       " nard stri    11",
+                       "",
+                       "S12",
+                       " nard stri    12"});
   ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"", "", ""}));
   // Species 1 call vulg ... 12 abcdefghi, 13 nard stri. S3 holds 5, 1, 5:
   // the heap puts the second fest rubr (20.5) before the first (20.0).
@@ -165,13 +248,27 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
   ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "back.txt", "", ""}));
   EXPECT_EQ(Lines{}, warnings(run.screen));
   // The fifth character of abcdefghi does not come back: it is a blank.
-  Lines back = {"S1      ",           " call vulg    60.0", " eric cine    12.5",
-                " vacc myrt     5.0", " desc flex     0.5", " fest rubr    25.0",
-                " agro capi    30.0", " cyno cris     7.5", " trif repe    10.0",
-                " holc lana     4.0", " anth odor     3.0", " plan lanc     2.0",
-                " abcd fghi     1.0", "",                   "S2      ",
-                "",                   "S3      ",           " call vulg     1.5",
-                " fest rubr    20.5", " fest rubr    20.0", ""};
+  Lines back = {"S1      ",
+                " call vulg    60.0",
+                " eric cine    12.5",
+                " vacc myrt     5.0",
+                " desc flex     0.5",
+                " fest rubr    25.0",
+                " agro capi    30.0",
+                " cyno cris     7.5",
+                " trif repe    10.0",
+                " holc lana     4.0",
+                " anth odor     3.0",
+                " plan lanc     2.0",
+                " abcd fghi     1.0",
+                "",
+                "S2      ",
+                "",
+                "S3      ",
+                " call vulg     1.5",
+                " fest rubr    20.5",
+                " fest rubr    20.0",
+                ""};
   for (int s = 4; s <= 12; ++s) {
     std::string name = "S" + std::to_string(s);
     name.resize(8, ' ');

@@ -90,11 +90,11 @@ TEST(SpeciesLineTest, SignsAndCommas) {
 
 TEST(SpeciesLineTest, CharactersThatCannotBeReadAreRefused) {
   EXPECT_FALSE(read(" fest rubr  12a5").ok);
-  EXPECT_FALSE(read(" fest rubr  x").ok);      // column 13
+  EXPECT_FALSE(read(" fest rubr  x").ok);       // column 13
   EXPECT_FALSE(read(" fest rubr      1x").ok);  // column 18
-  EXPECT_FALSE(read(" fest rubr    1e").ok);   // no exponents
-  EXPECT_FALSE(read(" fest rubr  1.5").ok);    // a point in columns 13-16
-  EXPECT_FALSE(read(" fest rubr   1-2").ok);   // a sign after a digit
+  EXPECT_FALSE(read(" fest rubr    1e").ok);    // no exponents
+  EXPECT_FALSE(read(" fest rubr  1.5").ok);     // a point in columns 13-16
+  EXPECT_FALSE(read(" fest rubr   1-2").ok);    // a sign after a digit
   EXPECT_FALSE(read(" fest rubr      ..").ok);
   EXPECT_FALSE(read(" fest rubr      5-").ok);
   EXPECT_FALSE(read(" fest rubr    25\t").ok);
