@@ -72,6 +72,30 @@ TEST(ExampleTest, EveryQuadratIsIdentifiedInItsHabitatGroup) {
   EXPECT_EQ("*************************", run.screen.back());
 }
 
+// The same quadrats as a Cornell condensed file (species names of four and
+// four letters): deckload turns it into a sample file with no warning, and
+// vegmatch identifies every quadrat in its habitat group again.
+TEST(ExampleTest, CornellExampleConvertsAndIsIdentified) {
+  ProgramRun run;
+  putShippedData(run);
+  run.copy(sourceFile("data/examples/quadrats.cornell"), "CORNELL.txt");
+  ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "", ""}));
+  for (const std::string& line : run.screen) {
+    EXPECT_EQ(std::string::npos, line.find("BEWARE")) << line;
+    EXPECT_EQ(std::string::npos, line.find("rror")) << line;
+  }
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileRun("SAMP.txt")));
+  Lines answers = run.lines("VEGMOUT.txt");
+  ASSERT_EQ(kQuadrats.size() * 7, answers.size());
+  for (std::size_t s = 0; s < kQuadrats.size(); ++s) {
+    const auto& [name, group] = kQuadrats[s];
+    EXPECT_EQ(" Sample " + name + std::string(8 - name.size(), ' '),
+              answers[s * 7 + 1].substr(0, 16));
+    EXPECT_EQ(group, trim(answers[s * 7 + 2].substr(9, 2))) << answers[s * 7 + 2];
+  }
+  for (const std::string& line : answers) EXPECT_EQ(std::string::npos, line.find("***")) << line;
+}
+
 // The same quadrat with the cells of a spreadsheet: name, epithet and cover
 // separated by tabs.
 TEST(ExampleTest, TabSeparatedLinesGiveTheSameResult) {
