@@ -294,6 +294,15 @@ TEST_F(WorkedExampleTest, CoversBeyondTheScaleCountAsItsEnds) {
   }
 }
 
+// A cover of 0 weighs x = 1e-6 on the sample side and matches no cover:
+// species 1 alone at 0 % gives F3 = 0 and F4 = 1e-6 x 0.95 / ((0.001 +
+// 1e-6) x 0.853833) = 0.0011115.
+TEST_F(WorkedExampleTest, CoverOfZeroWeighsOneMillionth) {
+  score(world.sampleOf({{1, 0}}), 1, *world.tables);
+  EXPECT_EQ(0.0f, world.tables->calc6.community_cover_fit[1]);
+  EXPECT_NEAR(0.0011115f, world.tables->calc5.sample_cover_fit[1], 2e-7);
+}
+
 // A sample species numbered 0 (a dictionary name with number 0) has no table
 // entries: it counts like species 4 of the worked example.
 TEST_F(WorkedExampleTest, SampleSpeciesNumberZeroIsASpeciesWithoutEntries) {
@@ -395,6 +404,19 @@ TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
   const Tables& t = *world.tables;
   float norm = 1e-6f + 0.9025f + 0.9025f + 0.25f;
   EXPECT_NEAR(1.9f * 0.95f / norm, t.calc3.community_composition_fit[1], 1e-6);
+}
+
+TEST(ScoreTest, CarryIsUsedInTheNextClass) {
+  // Two class V species and one class IV species; the sample holds the two
+  // of class V: P = 2, Q = 1.9, class V adds 1.9 x 0.95 = 1.805 and carries
+  // 0.1 into class IV, where min(0 + 0.1, 0.75) x 0.75 = 0.075 is added.
+  // F1 = 1.88 / (1e-6 + 2 x 0.9025 + 0.5625) = 1.88 / 2.367501 = 0.79409
+  // (without the carry 0.76240).
+  World world;
+  world.load(kDictionary, {{{1, 45}}, {{1, 45}}, {{1, 35}}}, {" A 1  "});
+  score(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
+  EXPECT_NEAR(0.79409f, world.tables->calc3.community_composition_fit[1], 1e-5);
+  EXPECT_EQ(79, world.columns(1)[1]);
 }
 
 TEST(ScoreTest, FrequenciesWeightSpeciesAndScaleShares) {

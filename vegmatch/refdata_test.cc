@@ -88,6 +88,17 @@ TEST_F(RefdataTest, TablesLinkEverySynonymAndSkipHeaderColumnsElevenOn) {
   EXPECT_EQ("", t.calc3.nvc_code[10]);
 }
 
+TEST_F(RefdataTest, DigitInColumnElevenOfTheHeaderIsNotRead) {
+  // Columns 6-10 hold the one species record; the 7 in column 11 is not
+  // part of the count.
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  fs.put("ASSOCTAB.txt", {"    1    17", "  145", "    1    1    1"});
+  fs.put("NVCTYPES.txt", {" A  1"});
+  loadAll();
+  EXPECT_EQ(1, tables->ccalc1.last_entry[3]);
+  EXPECT_EQ(1, tables->n_communities);
+}
+
 TEST_F(RefdataTest, CrossReferenceFieldsByColumn) {
   fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
   fs.put("ASSOCTAB.txt", {"    1    1", "  145", "    1    1    1"});

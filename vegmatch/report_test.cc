@@ -54,6 +54,13 @@ TEST_F(ReportTest, CommunityBelowTheThresholdShowsNoTexts) {
   EXPECT_EQ(kLine3, tableLine(*tables, 3, 1));
 }
 
+TEST_F(ReportTest, FitOfExactlyTheThresholdShowsTheTexts) {
+  // Only a fit strictly below 0.0001 hides the code and names.
+  tables->calc3.fit_score[3] = 0.0001f;
+  EXPECT_EQ(" C1.32    A 2    0 | 50  50  50  50| Lemna minor community    " + std::string(16, ' '),
+            tableLine(*tables, 3, 1));
+}
+
 TEST_F(ReportTest, UnusedColumnsAreZeroedByAnalysisType) {
   // Columns: fit | community composition, sample composition, community
   // cover, sample cover.
