@@ -142,7 +142,10 @@ TEST(VegmatchFaultTest, RunKilledAtARandomMomentKeepsEveryFinishedSample) {
     putShippedData(run);
     run.put("field.txt", datafile);
     const double after = length * std::uniform_real_distribution<double>(0.1, 0.9)(random);
-    EXPECT_EQ(-1, run.run(builtProgram(kProgram), kDatafileRun, killAfter(after)));
+    // On a busy machine the kill may come too late; the run has then ended
+    // normally and its file is whole.
+    const int status = run.run(builtProgram(kProgram), kDatafileRun, killAfter(after));
+    EXPECT_TRUE(status == -1 || status == 0) << status;
     const Lines kept = run.lines("VEGMOUT.txt");
     EXPECT_TRUE(isInterruptedPrefix(kept, answers))
         << "killed after " << after << " s of " << length << " s, " << kept.size() << " lines";
