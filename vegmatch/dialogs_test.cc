@@ -231,11 +231,15 @@ TEST_F(SetswTest, SpeciesGroupRepliesZeroToTwo) {
   }
   console.type({"", "", "", "3", "-1", "2"});
   EXPECT_EQ(3000, setsw(io).species_limit);
-  const std::vector<std::string> tail = join(
-      {groups(), {" * Inadmissible entry *", "   Limits are       0     2"}, prompt("  0"),
-       {" * Inadmissible entry *", "   Limits are       0     2"}, prompt("  0")});
+  const std::vector<std::string> tail =
+      join({groups(),
+            {" * Inadmissible entry *", "   Limits are       0     2"},
+            prompt("  0"),
+            {" * Inadmissible entry *", "   Limits are       0     2"},
+            prompt("  0")});
   ASSERT_GE(console.output.size(), tail.size());
-  EXPECT_EQ(tail, std::vector<std::string>(console.output.end() - tail.size(), console.output.end()));
+  EXPECT_EQ(tail,
+            std::vector<std::string>(console.output.end() - tail.size(), console.output.end()));
 }
 
 struct ScreenTest : ::testing::Test {

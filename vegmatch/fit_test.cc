@@ -373,8 +373,8 @@ TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
 TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
   World world;
   world.load({"   1 aaaa aaaa", "   2 bbbb bbbb", "3500 cccc cccc"},
-             {{{1, 45}}, {{3, 25}}, {{4, 45}}}, {" A 1  ", " X 0  ", " A 3  ", " A 4  "},
-             3000, {1, 2, 3500});
+             {{{1, 45}}, {{3, 25}}, {{4, 45}}}, {" A 1  ", " X 0  ", " A 3  ", " A 4  "}, 3000,
+             {1, 2, 3500});
   ASSERT_EQ(4, world.tables->n_communities);
   for (int type = 1; type <= 5; ++type) {
     score(world.sampleOf({{1, 10}}), type, *world.tables);
@@ -390,7 +390,8 @@ TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
     std::array<short, kMaxOutput + 1> top{};
     std::array<float, kMaxOutput + 1> best{};
     topn(t.calc3.fit_score, t.n_communities, top, best, 4);
-    EXPECT_EQ((std::vector<short>{1, 2, 3, 4}), std::vector<short>(top.begin() + 1, top.begin() + 5))
+    EXPECT_EQ((std::vector<short>{1, 2, 3, 4}),
+              std::vector<short>(top.begin() + 1, top.begin() + 5))
         << type;
   }
 }

@@ -131,7 +131,8 @@ void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency
   sample_name = buffers.name_work.substr(0, kNameWidth);
   if (bad) return;
   if (veg::isBlank(sample_name)) sample_name = "SAMPL" + veg::fmtInt(settings.sample_count, 3);
-  if (!isDatafile(input_mode)) io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
+  if (!isDatafile(input_mode))
+    io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
 }
 
 void headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches) {

@@ -39,10 +39,15 @@ class RecordReader {
   }
 
   /// The next line; the end of the file here is a premature end, reported
-  /// as "file ends before " and `what`.
-  std::string required(const std::string& what) {
+  /// as "file ends before " and `what`, followed by `number` when it is not
+  /// negative (the message is only built when it is needed).
+  std::string required(const char* what, long long number = -1) {
     std::string line;
-    if (!next(line)) fail(line_number_ + 1, "file ends before " + what);
+    if (!next(line)) {
+      std::string fault = std::string("file ends before ") + what;
+      if (number >= 0) fault += " " + std::to_string(number);
+      fail(line_number_ + 1, fault);
+    }
     return line;
   }
 
@@ -130,7 +135,7 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
 
   int n_communities = 0;
   for (int e = 1; e <= entries;) {
-    std::string line = reader.required("table entry " + std::to_string(e));
+    std::string line = reader.required("table entry", e);
     for (int slot = 0; slot < 15 && e <= entries; ++slot, ++e) {
       long long community = reader.number(line, 5 * slot + 1, 3, "community number");
       long long code = reader.number(line, 5 * slot + 4, 2, "class code");
@@ -147,7 +152,7 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
 
   const calc1& dict = tables.calc1;
   for (long long r = 0; r < records; ++r) {
-    std::string line = reader.required("species record " + std::to_string(r + 1));
+    std::string line = reader.required("species record", r + 1);
     long long p = reader.number(line, 1, 5, "species number");
     long long first = reader.number(line, 6, 5, "first entry");
     long long last = reader.number(line, 11, 5, "last entry");
@@ -180,7 +185,7 @@ void load_cross_reference(veg::Console& console, veg::FileSystem& fs, Tables& ta
   console.writeLine(std::string(" Reading cross-reference from file ") + kCrossReferenceFile);
   RecordReader reader(console, fs, kCrossReferenceFile);
   for (int k = 1; k <= tables.n_communities; ++k) {
-    std::string line = reader.required("record of community " + std::to_string(k));
+    std::string line = reader.required("record of community", k);
     tables.calc3.nvc_code[k] = column(line, 2, 6);
     tables.calc3.community_name[k] = column(line, 9, 24);
     tables.calc4.subcommunity_name[k] = column(line, 33, 16);
