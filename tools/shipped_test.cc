@@ -9,10 +9,12 @@
 #include <map>
 #include <set>
 
-#include "tools/csv.h"
+#include "common/csv.h"
 
 namespace nvcdata {
 namespace {
+
+using veg::CsvTable;
 
 std::string sourceDir() {
   const char* dir = std::getenv("VEG_SOURCE_DIR");

@@ -1,8 +1,8 @@
-#include "tools/csv.h"
+#include "common/csv.h"
 
 #include <gtest/gtest.h>
 
-namespace nvcdata {
+namespace veg {
 namespace {
 
 TEST(CsvTest, PlainAndQuotedFields) {
@@ -50,5 +50,38 @@ TEST(CsvTest, MissingColumnIsAnError) {
   EXPECT_THROW(t.column("c"), SourceError);
 }
 
+TEST(CsvTest, SplitRecordReusesFieldsAndDropsSurplus) {
+  std::vector<std::string> fields = {"old", "old", "old", "old"};
+  std::size_t pos = 0;
+  std::string text = "a,\"b,c\",\nd\n";
+  ASSERT_TRUE(splitRecord(text, pos, fields));
+  EXPECT_EQ((std::vector<std::string>{"a", "b,c", ""}), fields);
+  ASSERT_TRUE(splitRecord(text, pos, fields));
+  EXPECT_EQ((std::vector<std::string>{"d"}), fields);
+  EXPECT_EQ(text.size(), pos);
+}
+
+TEST(CsvTest, FieldsWrittenQuotedOnlyWhenTheyMustBe) {
+  std::string out;
+  for (const char* field : {"plain", "a, b", "say \"hi\"", " lead", "two\nlines", ""}) {
+    appendCsvField(out, field);
+    out += '|';
+  }
+  EXPECT_EQ("plain|\"a, b\"|\"say \"\"hi\"\"\"|\" lead\"|\"two\nlines\"||", out);
+}
+
+TEST(CsvTest, WrittenFieldsReadBack) {
+  std::string line;
+  const std::vector<std::string> fields = {"x,y", "\"q\"", "", " z "};
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) line += ',';
+    appendCsvField(line, fields[i]);
+  }
+  std::vector<std::string> back;
+  std::size_t pos = 0;
+  ASSERT_TRUE(splitRecord(line, pos, back));
+  EXPECT_EQ(fields, back);
+}
+
 }  // namespace
-}  // namespace nvcdata
+}  // namespace veg

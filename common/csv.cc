@@ -1,21 +1,27 @@
-#include "tools/csv.h"
+#include "common/csv.h"
 
 #include <fstream>
 #include <sstream>
 
-namespace nvcdata {
+namespace veg {
 
-bool splitRecord(const std::string& text, std::size_t& pos, std::vector<std::string>& fields) {
-  fields.clear();
-  std::string field;
+bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields) {
+  std::size_t count = 0;
+  auto next = [&]() -> std::string& {
+    if (count == fields.size()) fields.emplace_back();
+    std::string& field = fields[count++];
+    field.clear();
+    return field;
+  };
+  std::string* field = &next();
   bool quoted = false;
   while (pos < text.size()) {
     char c = text[pos++];
     if (quoted) {
       if (c != '"') {
-        field += c;
+        *field += c;
       } else if (pos < text.size() && text[pos] == '"') {
-        field += '"';
+        *field += '"';
         ++pos;
       } else {
         quoted = false;
@@ -23,16 +29,30 @@ bool splitRecord(const std::string& text, std::size_t& pos, std::vector<std::str
     } else if (c == '"') {
       quoted = true;
     } else if (c == ',') {
-      fields.push_back(field);
-      field.clear();
+      field = &next();
     } else if (c == '\n') {
       break;
     } else if (c != '\r') {
-      field += c;
+      *field += c;
     }
   }
-  fields.push_back(field);
+  fields.resize(count);
   return !quoted;
+}
+
+void appendCsvField(std::string& out, std::string_view field) {
+  const bool quote = field.find_first_of(",\"\r\n") != std::string_view::npos ||
+                     (!field.empty() && (field.front() == ' ' || field.back() == ' '));
+  if (!quote) {
+    out.append(field);
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
 }
 
 CsvTable CsvTable::parse(const std::string& text, const std::string& name) {
@@ -79,4 +99,4 @@ std::size_t CsvTable::column(const std::string& column) const {
   throw SourceError(name_ + ": no column " + column);
 }
 
-}  // namespace nvcdata
+}  // namespace veg
