@@ -1,5 +1,6 @@
 #include "common/csv.h"
 
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -13,6 +14,28 @@ bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::strin
     field.clear();
     return field;
   };
+  // A record without quotes is cut at its commas in whole pieces.
+  std::size_t line_end = text.find('\n', pos);
+  if (line_end == std::string_view::npos) line_end = text.size();
+  std::string_view record = text.substr(pos, line_end - pos);
+  if (record.find('"') == std::string_view::npos) {
+    for (;;) {
+      const std::size_t comma = record.find(',');
+      std::string_view piece = record.substr(0, comma);
+      std::string& field = next();
+      if (piece.find('\r') == std::string_view::npos) {
+        field.assign(piece);
+      } else {
+        for (char c : piece)
+          if (c != '\r') field += c;
+      }
+      if (comma == std::string_view::npos) break;
+      record.remove_prefix(comma + 1);
+    }
+    fields.resize(count);
+    pos = line_end < text.size() ? line_end + 1 : line_end;
+    return true;
+  }
   std::string* field = &next();
   bool quoted = false;
   while (pos < text.size()) {
@@ -38,6 +61,25 @@ bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::strin
   }
   fields.resize(count);
   return !quoted;
+}
+
+bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields) {
+  fields.clear();
+  // This runs for every line of a large file: memchr looks at many
+  // characters at a time.
+  const char* data = line.data();
+  const std::size_t size = line.size();
+  for (char special : {'"', '\r', '\n'}) {
+    if (std::memchr(data, special, size) != nullptr) return false;
+  }
+  std::size_t start = 0;
+  while (const void* found = std::memchr(data + start, ',', size - start)) {
+    const std::size_t comma = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+    fields.push_back(line.substr(start, comma - start));
+    start = comma + 1;
+  }
+  fields.push_back(line.substr(start));
+  return true;
 }
 
 void appendCsvField(std::string& out, std::string_view field) {

@@ -43,6 +43,11 @@ class CsvTable {
 /// they have grown.
 bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields);
 
+/// Splits `line`, one whole record without quotes or carriage returns,
+/// into views of its fields (no copy); false, and `fields` empty, for any
+/// other line, which splitRecord takes apart.
+bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields);
+
 /// `field` as a CSV field: quoted (inner quotes doubled) when it holds a
 /// comma, a quote, a line end or leading or trailing blanks; as it is
 /// otherwise. Appended to `out`.

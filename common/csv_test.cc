@@ -61,6 +61,17 @@ TEST(CsvTest, SplitRecordReusesFieldsAndDropsSurplus) {
   EXPECT_EQ(text.size(), pos);
 }
 
+TEST(CsvTest, PlainRecordsSplitIntoViews) {
+  std::vector<std::string_view> fields = {"stale"};
+  ASSERT_TRUE(splitPlainRecord("Q1,Festuca rubra,,25", fields));
+  EXPECT_EQ((std::vector<std::string_view>{"Q1", "Festuca rubra", "", "25"}), fields);
+  ASSERT_TRUE(splitPlainRecord("", fields));
+  EXPECT_EQ((std::vector<std::string_view>{""}), fields);
+  EXPECT_FALSE(splitPlainRecord("Q1,\"a, b\",25", fields));
+  EXPECT_TRUE(fields.empty());
+  EXPECT_FALSE(splitPlainRecord("Q1,x\r", fields));
+}
+
 TEST(CsvTest, FieldsWrittenQuotedOnlyWhenTheyMustBe) {
   std::string out;
   for (const char* field : {"plain", "a, b", "say \"hi\"", " lead", "two\nlines", ""}) {
