@@ -117,48 +117,75 @@ const Override kOverrides[] = {
 // Genus names that occur in the published unit names (older or misspelt
 // forms) but not among the taxon names.
 const char* const kExtraGenera[] = {
-    "Arthrocnemum", "Bilderdykia", "Cochlearis",   "Cornicularia", "Halimione",
-    "Herberta",     "Hylocomnium", "Hypochoeris",  "Isoetes",      "Loisleuria",
-    "Ricciocarpus",
+    "Arthrocnemum", "Bilderdykia", "Cochlearis", "Cornicularia", "Halimione",    "Herberta",
+    "Hylocomnium",  "Hypochoeris", "Isoetes",    "Loisleuria",   "Ricciocarpus",
 };
 
 // Step 1: the usual short forms of common words (matched without regard to
 // an initial capital, which the short form keeps).
 const std::pair<const char*, const char*> kCommonWords[] = {
     // the NVC names
-    {"community", "comm."},        {"communities", "comms."},   {"grassland", "grassl."},
-    {"grasslands", "grassl."},     {"vegetation", "veg."},      {"woodland", "woodl."},
-    {"woodlands", "woodl."},       {"salt-marsh", "saltm."},    {"maritime", "marit."},
-    {"species-poor", "sp.-poor"},  {"underscrub", "underscr."},
+    {"community", "comm."},
+    {"communities", "comms."},
+    {"grassland", "grassl."},
+    {"grasslands", "grassl."},
+    {"vegetation", "veg."},
+    {"woodland", "woodl."},
+    {"woodlands", "woodl."},
+    {"salt-marsh", "saltm."},
+    {"maritime", "marit."},
+    {"species-poor", "sp.-poor"},
+    {"underscrub", "underscr."},
     // and the EUNIS names
-    {"saltmarsh", "saltm."},       {"saltmarshes", "saltm."},   {"waterbodies", "waters"},
-    {"atlantic", "Atl."},          {"european", "Eur."},        {"british", "Brit."},
-    {"britannic", "Brit."},        {"northern", "N."},          {"mesotrophic", "mesotr."},
-    {"eutrophic", "eutr."},        {"oligotrophic", "oligotr."}, {"dystrophic", "dystr."},
-    {"calcareous", "calc."},       {"siliceous", "silic."},     {"submerged", "subm."},
-    {"free-floating", "free-fl."}, {"floating", "float."},      {"temporary", "temp."},
-    {"perennial", "perenn."},      {"amphibious", "amphib."},   {"acidocline", "acidocl."},
-    {"boreo-alpine", "boreo-alp."}, {"dominated", "dom."},      {"brackish", "brack."},
-    {"constructions", "constr."},  {"abandoned", "aband."},     {"recently", "recent."},
-    {"medium-tall", "med.-tall"},  {"mid-upper", "mid-up."},    {"meadows", "mead."},
+    {"saltmarsh", "saltm."},
+    {"saltmarshes", "saltm."},
+    {"waterbodies", "waters"},
+    {"atlantic", "Atl."},
+    {"european", "Eur."},
+    {"british", "Brit."},
+    {"britannic", "Brit."},
+    {"northern", "N."},
+    {"mesotrophic", "mesotr."},
+    {"eutrophic", "eutr."},
+    {"oligotrophic", "oligotr."},
+    {"dystrophic", "dystr."},
+    {"calcareous", "calc."},
+    {"siliceous", "silic."},
+    {"submerged", "subm."},
+    {"free-floating", "free-fl."},
+    {"floating", "float."},
+    {"temporary", "temp."},
+    {"perennial", "perenn."},
+    {"amphibious", "amphib."},
+    {"acidocline", "acidocl."},
+    {"boreo-alpine", "boreo-alp."},
+    {"dominated", "dom."},
+    {"brackish", "brack."},
+    {"constructions", "constr."},
+    {"abandoned", "aband."},
+    {"recently", "recent."},
+    {"medium-tall", "med.-tall"},
+    {"mid-upper", "mid-up."},
+    {"meadows", "mead."},
 };
 
 // Step 6: words a reader supplies without help.
-const char* const kSmallWords[] = {"of", "and", "with", "the", "on", "in", "or", "by", "to", "a", "an"};
+const char* const kSmallWords[] = {"of", "and", "with", "the", "on", "in",
+                                   "or", "by",  "to",   "a",   "an"};
 
 // English words that may follow a genus name ("Salicornia salt-marsh
 // community", "Typha beds") and are not its epithet.
 const char* const kNotEpithets[] = {
-    "beds",   "carr",   "communities", "community", "dune",   "fens",   "forests",
-    "grassland", "heath", "heaths",    "mats",      "meadows", "mires", "moss-heaths",
-    "pioneer", "rafts", "salt-marsh",  "scrub",     "species", "stands", "subcommunity",
-    "swamp",  "swards", "thickets",    "woods",
+    "beds",      "carr",   "communities", "community", "dune",    "fens",   "forests",
+    "grassland", "heath",  "heaths",      "mats",      "meadows", "mires",  "moss-heaths",
+    "pioneer",   "rafts",  "salt-marsh",  "scrub",     "species", "stands", "subcommunity",
+    "swamp",     "swards", "thickets",    "woods",
 };
 
 // Markers of aggregates and infraspecific ranks; the first three are followed
 // by the name of the rank.
-const char* const kRankWords[] = {"ssp.",   "subsp.", "var.", "agg.", "s.l.", "s.str.",
-                                  "sens.",  "lat.",   "sensu", "sp.", "spp."};
+const char* const kRankWords[] = {"ssp.",  "subsp.", "var.",  "agg.", "s.l.", "s.str.",
+                                  "sens.", "lat.",   "sensu", "sp.",  "spp."};
 
 enum class Kind { kGenus, kEpithet, kRank, kInfra, kWord };
 
@@ -168,8 +195,8 @@ struct Token {
   std::string core;   // the word itself
   std::string trail;  // closing brackets and punctuation
   Kind kind = Kind::kWord;
-  bool paren = false;    // inside a parenthetical remark
-  bool fixed = false;    // a short form or an initial: never cut further
+  bool paren = false;  // inside a parenthetical remark
+  bool fixed = false;  // a short form or an initial: never cut further
   bool removed = false;
   std::size_t stem = 0;  // letters kept when cut back (0: whole word)
 };
@@ -215,53 +242,19 @@ std::string normalise(const std::string& name) {
   return out;
 }
 
-}  // namespace
-
-std::string toAscii(const std::string& text) {
-  static const char kC3[64 + 1] =
-      "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c == 0xC3 && i + 1 < text.size()) {
-      unsigned char d = static_cast<unsigned char>(text[++i]);
-      if (d >= 0x80 && d <= 0xBF) out += kC3[d - 0x80];
-    } else if (c == 0xE2 && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0x80) {
-      unsigned char d = static_cast<unsigned char>(text[i + 2]);
-      if (d == 0x93 || d == 0x94) out += '-';
-      if (d == 0x98 || d == 0x99) out += '\'';
-      i += 2;
-    }
-    // any other byte of a multi-byte character is dropped
-  }
-  return out;
-}
-
-Abbreviator::Abbreviator(std::set<std::string> genera) : genera_(std::move(genera)) {
-  for (const char* g : kExtraGenera) genera_.insert(g);
-}
-
-std::string Abbreviator::abbreviate(const std::string& name, std::size_t width) const {
-  std::string published = normalise(name);
-  for (const Override& o : kOverrides)
-    if (o.width == width && published == o.name) return o.text;
-  return abbreviateByRule(name, width);
-}
-
-std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t width) const {
-  std::string s = normalise(name);
-  // A subcommunity is known to be one from its field.
+// A subcommunity is known to be one from its field.
+std::string withoutSubcommunity(std::string s) {
   for (const char* tail : {" subcommunity", " subc"}) {
     std::string t(tail);
     if (s.size() > t.size() && lowerCase(s.substr(s.size() - t.size())) == t)
       s.erase(s.size() - t.size());
   }
-  if (s.size() <= width) return s;
+  return s;
+}
 
-  // Take the name apart into words; a hyphen followed by a capital joins two
-  // names ("Calluna vulgaris-Festuca ovina") and separates tokens.
+// Takes a name apart into words; a hyphen followed by a capital joins two
+// names ("Calluna vulgaris-Festuca ovina") and separates tokens.
+std::vector<Token> tokenize(const std::string& s, const std::set<std::string>& genera) {
   std::vector<Token> tokens;
   std::size_t i = 0;
   bool paren = false;
@@ -287,8 +280,7 @@ std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t w
         w.pop_back();
       }
       // "Sphagnum." for "Sphagnum": a stray full stop after a genus
-      if (w.size() > 2 && w.back() == '.' && genera_.count(w.substr(0, w.size() - 1)))
-        w.pop_back();
+      if (w.size() > 2 && w.back() == '.' && genera.count(w.substr(0, w.size() - 1))) w.pop_back();
       t.core = w;
       if (!t.lead.empty()) paren = true;
       t.paren = paren;
@@ -299,34 +291,36 @@ std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t w
     }
     i = end + 1;
   }
+  return tokens;
+}
 
-  // Kinds of token.
+// The kind of every token: genus, its epithet, rank marker, rank name or
+// other word.
+void classify(std::vector<Token>& tokens, const std::set<std::string>& genera) {
   for (std::size_t k = 0; k < tokens.size(); ++k) {
     Token& t = tokens[k];
     if (t.core.empty()) continue;
     const Token* prev = k > 0 ? &tokens[k - 1] : nullptr;
-    bool rank = std::find_if(std::begin(kRankWords), std::end(kRankWords), [&](const char* r) {
-                  return t.core == r;
-                }) != std::end(kRankWords);
+    bool rank = std::find_if(std::begin(kRankWords), std::end(kRankWords),
+                             [&](const char* r) { return t.core == r; }) != std::end(kRankWords);
     if (rank) {
       t.kind = Kind::kRank;
     } else if (prev && prev->kind == Kind::kRank &&
                (prev->core == "ssp." || prev->core == "subsp." || prev->core == "var.")) {
       t.kind = Kind::kInfra;
-    } else if (std::isupper(static_cast<unsigned char>(t.core[0])) && genera_.count(t.core)) {
+    } else if (std::isupper(static_cast<unsigned char>(t.core[0])) && genera.count(t.core)) {
       t.kind = Kind::kGenus;
     } else if (std::islower(static_cast<unsigned char>(t.core[0])) && prev &&
                prev->kind == Kind::kGenus && t.sep == " " && prev->trail.empty() &&
-               std::find_if(std::begin(kNotEpithets), std::end(kNotEpithets), [&](const char* w) {
-                 return t.core == w;
-               }) == std::end(kNotEpithets)) {
+               std::find_if(std::begin(kNotEpithets), std::end(kNotEpithets),
+                            [&](const char* w) { return t.core == w; }) == std::end(kNotEpithets)) {
       t.kind = Kind::kEpithet;
     }
   }
+}
 
-  auto fits = [&] { return render(tokens).size() <= width; };
-
-  // 1. Common words.
+// Step 1: common words get their short forms, keeping an initial capital.
+void shortenCommonWords(std::vector<Token>& tokens) {
   for (Token& t : tokens) {
     if (t.kind != Kind::kWord) continue;
     std::string lower = lowerCase(t.core);
@@ -334,22 +328,25 @@ std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t w
       if (lower != word) continue;
       std::string replacement = shortForm;
       if (std::isupper(static_cast<unsigned char>(t.core[0])))
-        replacement[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(replacement[0])));
+        replacement[0] =
+            static_cast<char>(std::toupper(static_cast<unsigned char>(replacement[0])));
       t.core = replacement;
       t.fixed = true;
     }
   }
-  if (fits()) return render(tokens);
+}
 
-  // 2. Infraspecific parts and parenthetical remarks.
+// Step 2: infraspecific parts and parenthetical remarks go.
+void dropInfraspecificParts(std::vector<Token>& tokens) {
   for (Token& t : tokens) {
     if (t.paren || t.kind == Kind::kInfra ||
         (t.kind == Kind::kRank && t.core != "spp." && t.core != "sp."))
       t.removed = true;
   }
-  if (fits()) return render(tokens);
+}
 
-  // 3. and 4. Genus initials, first with a blank after them, then without.
+// Step 3: a genus followed by its epithet is cut to its initial.
+void cutGeneraToInitials(std::vector<Token>& tokens) {
   for (std::size_t k = 0; k + 1 < tokens.size(); ++k) {
     if (tokens[k].kind == Kind::kGenus && tokens[k + 1].kind == Kind::kEpithet &&
         !tokens[k + 1].removed) {
@@ -357,52 +354,58 @@ std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t w
       tokens[k].fixed = true;
     }
   }
-  if (fits()) return render(tokens);
+}
+
+// Step 4: the blank after an initial goes.
+void closeUpInitials(std::vector<Token>& tokens) {
   for (std::size_t k = 1; k < tokens.size(); ++k)
     if (tokens[k].kind == Kind::kEpithet && tokens[k - 1].fixed) tokens[k].sep = "";
-  if (fits()) return render(tokens);
+}
 
-  // 6. Cut back the longest words, one letter at a time.
-  auto cutBack = [&](std::size_t minStem) {
-    while (!fits()) {
-      int best = -1;
-      std::size_t bestLength = 0;
-      std::size_t bestStem = 0;
-      for (std::size_t k = 0; k < tokens.size(); ++k) {
-        const Token& t = tokens[k];
-        if (t.removed || t.fixed || t.kind == Kind::kRank) continue;
-        std::size_t length = text(t).size();
-        if (t.core.size() < 3) continue;
-        // the cut form, stem and full stop, must be shorter than the text now
-        std::size_t stem = t.stem == 0 ? t.core.size() - 2 : t.stem - 1;
-        // a stem ends in a consonant where it can, and never in a hyphen
-        while (stem > minStem && isVowel(t.core[stem - 1])) --stem;
-        while (stem > 0 && (t.core[stem - 1] == '-' || t.core[stem - 1] == '/')) --stem;
-        if (stem < minStem) continue;
-        if (length >= bestLength) {
-          best = static_cast<int>(k);
-          bestLength = length;
-          bestStem = stem;
-        }
-      }
-      if (best < 0) return;
-      tokens[best].stem = bestStem;
-    }
-  };
-  // 5. Small words.
+// Step 5: small words go.
+void dropSmallWords(std::vector<Token>& tokens) {
   for (Token& t : tokens) {
     std::string lower = lowerCase(t.core);
     if (t.kind == Kind::kWord &&
         std::find(std::begin(kSmallWords), std::end(kSmallWords), lower) != std::end(kSmallWords))
       t.removed = true;
   }
-  if (fits()) return render(tokens);
+}
 
-  cutBack(4);
-  if (fits()) return render(tokens);
+// Steps 6 and 8: the longest words are cut back one letter at a time, to
+// stems of at least `minStem` letters, until the name fits `width` or
+// nothing more can be cut.
+void cutBack(std::vector<Token>& tokens, std::size_t width, std::size_t minStem) {
+  while (render(tokens).size() > width) {
+    int best = -1;
+    std::size_t bestLength = 0;
+    std::size_t bestStem = 0;
+    for (std::size_t k = 0; k < tokens.size(); ++k) {
+      const Token& t = tokens[k];
+      if (t.removed || t.fixed || t.kind == Kind::kRank) continue;
+      std::size_t length = text(t).size();
+      if (t.core.size() < 3) continue;
+      // the cut form, stem and full stop, must be shorter than the text now
+      std::size_t stem = t.stem == 0 ? t.core.size() - 2 : t.stem - 1;
+      // a stem ends in a consonant where it can, and never in a hyphen
+      while (stem > minStem && isVowel(t.core[stem - 1])) --stem;
+      while (stem > 0 && (t.core[stem - 1] == '-' || t.core[stem - 1] == '/')) --stem;
+      if (stem < minStem) continue;
+      if (length >= bestLength) {
+        best = static_cast<int>(k);
+        bestLength = length;
+        bestStem = stem;
+      }
+    }
+    if (best < 0) return;
+    tokens[best].stem = bestStem;
+  }
+}
 
-  // 7. A name of two or more species drops the words after the last one
-  // ("woodland", "comm."): the group of the community implies them.
+// Step 7: a name of two or more species drops the words after the last one
+// ("woodland", "comm."): the group of the community implies them. False for
+// a name of fewer species, which is left as it is.
+bool dropWordsAfterTheLastName(std::vector<Token>& tokens) {
   std::size_t names = 0, lastName = 0;
   for (std::size_t k = 0; k < tokens.size(); ++k) {
     if (tokens[k].kind == Kind::kGenus) ++names;
@@ -410,27 +413,88 @@ std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t w
         tokens[k].kind == Kind::kRank)
       lastName = k;
   }
-  if (names >= 2) {
-    for (std::size_t k = lastName + 1; k < tokens.size(); ++k) tokens[k].removed = true;
-    for (Token& t : tokens) t.stem = 0;
-    cutBack(4);
-    if (fits()) return render(tokens);
-  }
+  if (names < 2) return false;
+  for (std::size_t k = lastName + 1; k < tokens.size(); ++k) tokens[k].removed = true;
+  return true;
+}
 
-  // 8. Stems of three letters, where they make the name fit.
-  std::vector<Token> saved = tokens;
-  cutBack(3);
-  if (fits()) return render(tokens);
-  tokens = saved;
-
-  // 9. The last resort: whole words from the end, then the field width.
-  for (std::size_t k = tokens.size(); k-- > 1 && !fits();) {
+// Step 9, the last resort: whole words from the end, then the field width.
+std::string dropWordsFromTheEnd(std::vector<Token>& tokens, std::size_t width) {
+  for (std::size_t k = tokens.size(); k-- > 1 && render(tokens).size() > width;) {
     if (tokens[k].removed) continue;
     tokens[k].removed = true;
   }
   std::string out = render(tokens).substr(0, width);
   while (!out.empty() && std::string(" -,/:").find(out.back()) != std::string::npos) out.pop_back();
   return out;
+}
+
+}  // namespace
+
+std::string toAscii(const std::string& text) {
+  static const char kC3[64 + 1] =
+      "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c == 0xC3 && i + 1 < text.size()) {
+      unsigned char d = static_cast<unsigned char>(text[++i]);
+      if (d >= 0x80 && d <= 0xBF) out += kC3[d - 0x80];
+    } else if (c == 0xE2 && i + 2 < text.size() &&
+               static_cast<unsigned char>(text[i + 1]) == 0x80) {
+      unsigned char d = static_cast<unsigned char>(text[i + 2]);
+      if (d == 0x93 || d == 0x94) out += '-';
+      if (d == 0x98 || d == 0x99) out += '\'';
+      i += 2;
+    }
+    // any other byte of a multi-byte character is dropped
+  }
+  return out;
+}
+
+Abbreviator::Abbreviator(std::set<std::string> genera) : genera_(std::move(genera)) {
+  for (const char* g : kExtraGenera) genera_.insert(g);
+}
+
+std::string Abbreviator::abbreviate(const std::string& name, std::size_t width) const {
+  std::string published = normalise(name);
+  for (const Override& o : kOverrides)
+    if (o.width == width && published == o.name) return o.text;
+  return abbreviateByRule(name, width);
+}
+
+std::string Abbreviator::abbreviateByRule(const std::string& name, std::size_t width) const {
+  std::string s = withoutSubcommunity(normalise(name));
+  if (s.size() <= width) return s;
+
+  std::vector<Token> tokens = tokenize(s, genera_);
+  classify(tokens, genera_);
+  auto fits = [&] { return render(tokens).size() <= width; };
+
+  shortenCommonWords(tokens);  // 1.
+  if (fits()) return render(tokens);
+  dropInfraspecificParts(tokens);  // 2.
+  if (fits()) return render(tokens);
+  cutGeneraToInitials(tokens);  // 3.
+  if (fits()) return render(tokens);
+  closeUpInitials(tokens);  // 4.
+  if (fits()) return render(tokens);
+  dropSmallWords(tokens);  // 5.
+  if (fits()) return render(tokens);
+  cutBack(tokens, width, 4);  // 6.
+  if (fits()) return render(tokens);
+  if (dropWordsAfterTheLastName(tokens)) {  // 7.
+    for (Token& t : tokens) t.stem = 0;
+    cutBack(tokens, width, 4);
+    if (fits()) return render(tokens);
+  }
+  std::vector<Token> saved = tokens;  // 8.
+  cutBack(tokens, width, 3);
+  if (fits()) return render(tokens);
+  tokens = saved;
+  return dropWordsFromTheEnd(tokens, width);  // 9.
 }
 
 }  // namespace nvcdata

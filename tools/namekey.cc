@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <numeric>
 #include <set>
 #include <stdexcept>
 
@@ -33,18 +32,34 @@ std::string part(const std::string& word) {
   return p;
 }
 
-// Epithet parts for a species that lost its natural key, in order of choice.
-std::vector<std::string> candidates(const std::string& name) {
+// The epithet parts a species of `group` (the species sharing its natural
+// key) may take, in order of choice.
+std::vector<std::string> candidates(const std::string& name,
+                                    const std::vector<std::string>& group) {
   std::vector<std::string> w = words(name);
   std::vector<std::string> out;
   std::string base;
   if (w.size() >= 2) {
-    std::string e = lowerCase(w[1]);
-    if (e.size() >= 2) {
-      out.push_back(e.substr(0, 3) + e.back());
-      if (e.size() >= 4) out.push_back(e.substr(0, 2) + e.substr(e.size() - 2));
+    std::string genus = lowerCase(w[0]), epithet = lowerCase(w[1]);
+    bool sameEpithet = false;
+    std::string otherGenus;  // of another species with the same epithet
+    for (const std::string& other : group) {
+      std::vector<std::string> o = words(other);
+      if (other != name && o.size() >= 2 && lowerCase(o[1]) == epithet) {
+        otherGenus = lowerCase(o[0]);
+        sameEpithet = true;
+        break;
+      }
     }
-    base = e.substr(0, 3);
+    if (sameEpithet) {
+      std::size_t i = 0;
+      while (i < genus.size() && i < otherGenus.size() && genus[i] == otherGenus[i]) ++i;
+      char parting = i < genus.size() ? genus[i] : genus.back();
+      out.push_back(epithet.substr(0, 3) + parting);
+    } else if (epithet.size() >= 4) {
+      out.push_back(epithet.substr(0, 1) + epithet.substr(epithet.size() - 3));
+    }
+    base = epithet.substr(0, 3);
   } else if (!w.empty()) {
     std::string rest = lowerCase(w[0].size() > 4 ? w[0].substr(4) : "");
     if (!rest.empty()) out.push_back(rest.substr(0, 4));
@@ -89,40 +104,47 @@ std::string naturalKey(const std::string& name) {
   return key;
 }
 
-std::vector<std::string> assignKeys(const std::vector<KeyClaim>& species) {
-  std::vector<std::string> keys(species.size());
-  std::set<std::string> taken;
-  for (std::size_t i = 0; i < species.size(); ++i) {
-    keys[i] = naturalKey(species[i].name);
-    taken.insert(keys[i]);
-  }
-  // Strongest claim first: most entries, then the name that sorts first.
-  std::vector<std::size_t> order(species.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    if (species[a].entries != species[b].entries) return species[a].entries > species[b].entries;
-    return species[a].name < species[b].name;
-  });
+std::set<std::string> sharedKeys(const std::vector<std::string>& names) {
+  std::map<std::string, int> count;
+  for (const std::string& name : names) ++count[naturalKey(name)];
+  std::set<std::string> shared;
+  for (const auto& [key, n] : count)
+    if (n > 1) shared.insert(key);
+  return shared;
+}
+
+std::vector<std::string> assignKeys(const std::vector<std::string>& names) {
+  std::map<std::string, std::vector<std::string>> byKey;  // natural key -> its species
+  for (const std::string& name : names) byKey[naturalKey(name)].push_back(name);
+  // No special key may be a natural key, not even a shared one.
   std::set<std::string> held;
-  for (std::size_t i : order) {
-    if (held.insert(keys[i]).second) continue;
-    std::string genus = keys[i].substr(0, 5);
+  for (const auto& [key, group] : byKey) held.insert(key);
+
+  std::vector<std::string> keys;
+  for (const std::string& name : names) {
+    std::string natural = naturalKey(name);
+    const std::vector<std::string>& group = byKey[natural];
+    if (group.size() == 1) {
+      keys.push_back(natural);
+      continue;
+    }
+    std::string genus = natural.substr(0, 5);
     bool found = false;
-    for (const std::string& epithet : candidates(species[i].name)) {
+    for (const std::string& epithet : candidates(name, group)) {
       std::string key = genus + epithet;
-      if (taken.count(key) || held.count(key)) continue;
-      keys[i] = key;
-      held.insert(key);
+      if (!held.insert(key).second) continue;
+      keys.push_back(key);
       found = true;
       break;
     }
-    if (!found) throw std::runtime_error("no free key for " + species[i].name);
+    if (!found) throw std::runtime_error("no free key for " + name);
   }
   return keys;
 }
 
 std::vector<DictRecord> buildDictionary(const std::vector<std::string>& keys,
-                                        const std::vector<Synonym>& synonyms) {
+                                        const std::vector<Synonym>& synonyms,
+                                        const std::set<std::string>& shared) {
   std::map<std::string, std::size_t> owner;
   for (std::size_t i = 0; i < keys.size(); ++i) owner[keys[i]] = i;
   std::map<std::string, std::set<std::size_t>> synonymKeys;
@@ -131,7 +153,7 @@ std::vector<DictRecord> buildDictionary(const std::vector<std::string>& keys,
   std::vector<DictRecord> records;
   for (const auto& [key, species] : owner) records.push_back({key, species});
   for (const auto& [key, species] : synonymKeys) {
-    if (owner.count(key) || species.size() != 1) continue;
+    if (owner.count(key) || shared.count(key) || species.size() != 1) continue;
     records.push_back({key, *species.begin()});
   }
   std::sort(records.begin(), records.end(),

@@ -10,20 +10,28 @@
 // gives: the first four characters of the first word, a blank and the first
 // four of the second, folded to lower case and blank-padded.
 //
-// Where the natural keys of several species coincide, the species with the
-// most association-table entries keeps the key (on a tie the one whose name
-// sorts first) and every other one gets a special key. A special key keeps
-// the genus part and takes as its epithet part the first of these that no
-// species holds as its natural key and no other species has been given:
-//   1. the first three letters of the epithet and its last letter
-//      (Rumex acetosella: "rume acea");
-//   2. the first two letters of the epithet and its last two;
-//   3. the first three letters of the epithet and a digit 2..9.
-// A genus-only name takes the fifth to eighth letters of the genus instead
-// (Cladophora: "clad opho"), then the first three of them and a digit.
+// Where the natural keys of two or more species coincide, the key stands for
+// none of them: typed, it brings up the name menu, which offers every key
+// with the same first and sixth characters. Each of those species gets a
+// special key that keeps the genus part and the first letter of the
+// epithet, so the menu offers it, and that tells the species apart:
+//   1. species whose epithets differ take as epithet part the first letter
+//      of the epithet and its last three letters (Rumex acetosa "rume aosa",
+//      Rumex acetosella "rume alla");
+//   2. species with the same epithet in two genera take its first three
+//      letters and the first letter in which their genus differs from the
+//      other's (Plagiomnium undulatum "plag undm", Plagiothecium undulatum
+//      "plag undt");
+//   3. genus-only names take the fifth to eighth letters of the genus
+//      (Cladonia "clad onia", Cladophora "clad opho"); the menu of a genus
+//      typed alone offers every key of the genus part.
+// A key that is another species' natural key or is already given is passed
+// over for the first free of: the first three letters of the epithet (of
+// the genus' rest) and a digit 2..9.
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,16 +51,14 @@ std::string speciesOf(const std::string& taxon);
 /// a second word that begins with a digit is not a name word.
 std::string naturalKey(const std::string& name);
 
-/// One species competing for keys: its name and its number of table entries.
-struct KeyClaim {
-  std::string name;
-  int entries = 0;
-};
+/// The natural keys that two or more of `names` share; they stand for none
+/// of those species.
+std::set<std::string> sharedKeys(const std::vector<std::string>& names);
 
-/// The key of every species (same order as `species`): the natural key, or
-/// a special key by the rule above. Throws std::runtime_error when no
-/// candidate is free.
-std::vector<std::string> assignKeys(const std::vector<KeyClaim>& species);
+/// The key of every species of `names` (same order): its natural key, or a
+/// special key by the rule above where the natural key is shared. Throws
+/// std::runtime_error when no candidate is free.
+std::vector<std::string> assignKeys(const std::vector<std::string>& names);
 
 /// A different original name of a species, to be offered as a synonym.
 struct Synonym {
@@ -69,9 +75,11 @@ struct DictRecord {
 
 /// The dictionary: the key of every species (`keys`, from assignKeys), and
 /// the natural key of every synonym that differs from its species' key,
-/// unless that key belongs to another species or would stand for synonyms of
-/// two species. Sorted by key in byte order, each key once.
+/// unless that key belongs to another species, is one of the `shared` keys
+/// (which stand for no species) or would stand for synonyms of two species.
+/// Sorted by key in byte order, each key once.
 std::vector<DictRecord> buildDictionary(const std::vector<std::string>& keys,
-                                        const std::vector<Synonym>& synonyms);
+                                        const std::vector<Synonym>& synonyms,
+                                        const std::set<std::string>& shared = {});
 
 }  // namespace nvcdata

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <stdexcept>
 
 namespace nvcdata {
@@ -44,68 +45,76 @@ TEST(NaturalKeyTest, SecondWordStartingWithDigitIsNoEpithet) {
 }
 
 TEST(AssignKeysTest, DistinctKeysStayNatural) {
-  std::vector<std::string> keys = assignKeys({{"Festuca rubra", 3}, {"Festuca ovina", 2}});
+  std::vector<std::string> keys = assignKeys({"Festuca rubra", "Festuca ovina"});
   EXPECT_EQ("fest rubr", keys[0]);
   EXPECT_EQ("fest ovin", keys[1]);
+  EXPECT_TRUE(sharedKeys({"Festuca rubra", "Festuca ovina"}).empty());
 }
 
-TEST(AssignKeysTest, MoreEntriesKeepTheNaturalKey) {
-  std::vector<std::string> keys = assignKeys({{"Rumex acetosella", 58}, {"Rumex acetosa", 244}});
-  EXPECT_EQ("rume acea", keys[0]);  // acetosella: first three letters and the last
-  EXPECT_EQ("rume acet", keys[1]);
+TEST(AssignKeysTest, SharedKeyStandsForNeitherSpecies) {
+  // Epithets that differ: their first letter and last three letters.
+  std::vector<std::string> keys = assignKeys({"Rumex acetosella", "Rumex acetosa"});
+  EXPECT_EQ("rume alla", keys[0]);
+  EXPECT_EQ("rume aosa", keys[1]);
+  EXPECT_EQ(std::set<std::string>{"rume acet"}, sharedKeys({"Rumex acetosella", "Rumex acetosa"}));
 }
 
-TEST(AssignKeysTest, TieGoesToTheNameThatSortsFirst) {
-  std::vector<std::string> keys = assignKeys({{"Carex paniculata", 7}, {"Carex panicea", 7}});
-  EXPECT_EQ("care pana", keys[0]);
-  EXPECT_EQ("care pani", keys[1]);
+TEST(AssignKeysTest, SpecialKeysKeepTheFirstAndSixthCharacters) {
+  // so that the name menu of the shared key offers both
+  for (const auto& pair :
+       std::vector<std::vector<std::string>>{{"Carex paniculata", "Carex panicea"},
+                                             {"Juncus acutus", "Juncus acutiflorus"},
+                                             {"Polypodium vulgare", "Polygala vulgaris"},
+                                             {"Salix myrsinites", "Salix myrsinifolia"}}) {
+    std::vector<std::string> keys = assignKeys(pair);
+    std::string natural = naturalKey(pair[0]);
+    EXPECT_NE(keys[0], keys[1]);
+    for (const std::string& key : keys) {
+      EXPECT_NE(natural, key);
+      EXPECT_EQ(natural.substr(0, 6), key.substr(0, 6)) << key;
+    }
+  }
+  EXPECT_EQ((std::vector<std::string>{"care pata", "care pcea"}),
+            assignKeys({"Carex paniculata", "Carex panicea"}));
+  EXPECT_EQ((std::vector<std::string>{"poly vare", "poly vris"}),
+            assignKeys({"Polypodium vulgare", "Polygala vulgaris"}));
 }
 
 TEST(AssignKeysTest, SameEpithetInTwoGenera) {
-  std::vector<std::string> keys =
-      assignKeys({{"Plagiothecium undulatum", 40}, {"Plagiomnium undulatum", 10}});
-  EXPECT_EQ("plag undu", keys[0]);
+  // undulatum twice: the letter at which the genera part
+  std::vector<std::string> keys = assignKeys({"Plagiothecium undulatum", "Plagiomnium undulatum"});
+  EXPECT_EQ("plag undt", keys[0]);
   EXPECT_EQ("plag undm", keys[1]);
 }
 
-TEST(AssignKeysTest, GenusOnlyNameTakesTheRestOfTheGenus) {
-  std::vector<std::string> keys = assignKeys({{"Cladonia", 60}, {"Cladophora", 4}});
-  EXPECT_EQ("clad     ", keys[0]);
+TEST(AssignKeysTest, GenusOnlyNamesTakeTheRestOfTheGenus) {
+  std::vector<std::string> keys = assignKeys({"Cladonia", "Cladophora"});
+  EXPECT_EQ("clad onia", keys[0]);
   EXPECT_EQ("clad opho", keys[1]);
 }
 
-TEST(AssignKeysTest, FirstCandidateTakenByAnotherNaturalKey) {
-  // myrsinites gives "myrs" again; the second candidate is the first two
-  // letters and the last two
-  std::vector<std::string> keys = assignKeys({{"Salix myrsinites", 1}, {"Salix myrsinifolia", 5}});
-  EXPECT_EQ("sali myes", keys[0]);
-  EXPECT_EQ("sali myrs", keys[1]);
-}
-
-TEST(AssignKeysTest, CandidateHeldByAnotherSpeciesNaturalKeyIsSkipped) {
-  // acetosella would become "acea", the natural key of the third species
-  std::vector<std::string> keys =
-      assignKeys({{"Rumex acetosa", 9}, {"Rumex acetosella", 2}, {"Rumex aceaxx", 1}});
-  EXPECT_EQ("rume acet", keys[0]);
-  EXPECT_EQ("rume acla", keys[1]);
-  EXPECT_EQ("rume acea", keys[2]);
+TEST(AssignKeysTest, CandidateThatIsAnotherSpeciesNaturalKeyIsSkipped) {
+  // acetosella would become "alla", the natural key of the third species
+  std::vector<std::string> keys = assignKeys({"Rumex acetosa", "Rumex acetosella", "Rumex allaxx"});
+  EXPECT_EQ("rume aosa", keys[0]);
+  EXPECT_EQ("rume ace2", keys[1]);
+  EXPECT_EQ("rume alla", keys[2]);
 }
 
 TEST(AssignKeysTest, ThreeSpeciesOnOneKeyGetThreeKeys) {
-  std::vector<std::string> keys =
-      assignKeys({{"Carex acuta", 5}, {"Carex acutiformis", 9}, {"Carex acutata", 1}});
-  EXPECT_EQ("care acut", keys[1]);
-  EXPECT_EQ("care acua", keys[0]);
-  // acutata: "acua" is taken by acuta, "acta" is free
-  EXPECT_EQ("care acta", keys[2]);
+  std::vector<std::string> keys = assignKeys({"Carex acuta", "Carex acutiformis", "Carex acututa"});
+  EXPECT_EQ("care auta", keys[0]);
+  EXPECT_EQ("care amis", keys[1]);
+  // acututa: "auta" is given to acuta already
+  EXPECT_EQ("care acu2", keys[2]);
 }
 
 TEST(AssignKeysTest, DigitsAsLastResort) {
-  // xyzzz loses "xyzz" to xyzz, and both letter candidates are "xyzz" again
-  std::vector<std::string> keys = assignKeys({{"Abc xyz", 3}, {"Abc xyzz", 2}, {"Abc xyzzz", 1}});
+  // xyzz and xyzzz share "xyzz"; the ending rule gives xyzz that key again
+  std::vector<std::string> keys = assignKeys({"Abc xyz", "Abc xyzz", "Abc xyzzz"});
   EXPECT_EQ("abc  xyz ", keys[0]);
-  EXPECT_EQ("abc  xyzz", keys[1]);
-  EXPECT_EQ("abc  xyz2", keys[2]);
+  EXPECT_EQ("abc  xyz2", keys[1]);
+  EXPECT_EQ("abc  xzzz", keys[2]);
 }
 
 TEST(BuildDictionaryTest, SortedWithSynonyms) {
@@ -137,6 +146,15 @@ TEST(BuildDictionaryTest, SynonymKeyOfTwoSpeciesIsLeftOut) {
   EXPECT_EQ("pers amph", dict[1].key);
   EXPECT_EQ("pers lapa", dict[2].key);
   EXPECT_EQ((DictRecord{"poly nodo", 2}), dict[3]);
+}
+
+TEST(BuildDictionaryTest, SynonymOnASharedKeyIsLeftOut) {
+  // "rume acet" stands for neither Rumex acetosa nor Rumex acetosella
+  std::vector<std::string> keys = {"rume aosa", "rume alla"};
+  std::vector<DictRecord> dict = buildDictionary(keys, {{"Rumex acetosa agg.", 0}}, {"rume acet"});
+  ASSERT_EQ(2u, dict.size());
+  EXPECT_EQ("rume alla", dict[0].key);
+  EXPECT_EQ("rume aosa", dict[1].key);
 }
 
 TEST(BuildDictionaryTest, SynonymsOfOneSpeciesSharingAKeyGiveOneRecord) {

@@ -42,7 +42,7 @@ class NvcbuildTest : public ::testing::Test {
 TEST_F(NvcbuildTest, RebuildEqualsTheCommittedFiles) {
   fs::path data = fs::path(env("VEG_SOURCE_DIR", VEG_DEFAULT_SOURCE_DIR)) / "data";
   ASSERT_EQ(0, run((data / "source").string() + " " + out.string()));
-  for (const char* file : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"}) {
+  for (const char* file : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt", "NAMES.txt"}) {
     std::string built = contents(out / file), committed = contents(data / file);
     ASSERT_FALSE(built.empty()) << file;
     EXPECT_TRUE(built == committed) << file << " differs from the committed one: run "

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace nvcdata {
@@ -14,8 +15,9 @@ constexpr std::size_t kMaxEntries = 50000;
 constexpr std::size_t kMaxDictRecords = 2998;
 
 int toInt(const std::string& text, const std::string& what) {
-  if (text.empty() || text.size() > 6 ||
-      !std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
+  if (text.empty() || text.size() > 6 || !std::all_of(text.begin(), text.end(), [](char c) {
+        return std::isdigit(static_cast<unsigned char>(c));
+      }))
     throw SourceError(what + ": not a number: '" + text + "'");
   return std::stoi(text);
 }
@@ -27,9 +29,12 @@ bool unitLess(const UnitCode& a, const UnitCode& b) {
 }  // namespace
 
 Sources Sources::read(const std::string& dir) {
-  return Sources{CsvTable::read(dir + "/floristic_tables.csv"), CsvTable::read(dir + "/units.csv"),
-                 CsvTable::read(dir + "/taxa.csv"), CsvTable::read(dir + "/name_lookup.csv"),
-                 CsvTable::read(dir + "/eunis_correspondence.csv")};
+  return Sources{CsvTable::read(dir + "/floristic_tables.csv"),
+                 CsvTable::read(dir + "/units.csv"),
+                 CsvTable::read(dir + "/taxa.csv"),
+                 CsvTable::read(dir + "/name_lookup.csv"),
+                 CsvTable::read(dir + "/eunis_correspondence.csv"),
+                 CsvTable::read(dir + "/synonyms.csv")};
 }
 
 UnitCode parseUnitCode(const std::string& code) {
@@ -39,7 +44,8 @@ UnitCode parseUnitCode(const std::string& code) {
   std::string digits;
   while (i < code.size() && std::isdigit(static_cast<unsigned char>(code[i]))) digits += code[i++];
   if (i < code.size() && std::islower(static_cast<unsigned char>(code[i]))) u.letter = code[i++];
-  if (u.group.empty() || u.group.size() > 2 || digits.empty() || digits.size() > 2 || i != code.size())
+  if (u.group.empty() || u.group.size() > 2 || digits.empty() || digits.size() > 2 ||
+      i != code.size())
     throw SourceError("unit code '" + code + "' is not of the form CG2a");
   u.number = std::stoi(digits);
   return u;
@@ -53,8 +59,8 @@ std::string nvcCodeField(const UnitCode& code) {
 }
 
 int relationshipRank(const std::string& relationship) {
-  static const char* const kOrder[] = {"is equal to", "is contained in", "overlaps with", "contains",
-                                       "relationship uncertain"};
+  static const char* const kOrder[] = {"is equal to", "is contained in", "overlaps with",
+                                       "contains", "relationship uncertain"};
   for (int i = 0; i < 5; ++i)
     if (relationship == kOrder[i]) return i;
   return -1;
@@ -70,20 +76,28 @@ Group parseGroup(const std::string& name) {
 
 int firstNumber(Group group) {
   switch (group) {
-    case Group::kVascular: return 1;
-    case Group::kBryophyte: return 3001;
-    case Group::kLichen: return 4001;
-    case Group::kAlga: return 5001;
+    case Group::kVascular:
+      return 1;
+    case Group::kBryophyte:
+      return 3001;
+    case Group::kLichen:
+      return 4001;
+    case Group::kAlga:
+      return 5001;
   }
   return 0;
 }
 
 int lastNumber(Group group) {
   switch (group) {
-    case Group::kVascular: return 3000;
-    case Group::kBryophyte: return 4000;
-    case Group::kLichen: return 5000;
-    case Group::kAlga: return 9000;
+    case Group::kVascular:
+      return 3000;
+    case Group::kBryophyte:
+      return 4000;
+    case Group::kLichen:
+      return 5000;
+    case Group::kAlga:
+      return 9000;
   }
   return 0;
 }
@@ -96,14 +110,16 @@ std::size_t ReferenceData::entryCount() const {
   return n;
 }
 
-ReferenceData convert(const Sources& src, const ConvertOptions& options) {
-  ReferenceData data;
+namespace {
 
-  // Communities: every unit with a floristic table.
+using CommunityNumbers = std::map<std::string, int>;      // "CG2a" -> community number
+using SpeciesIndex = std::map<std::string, std::size_t>;  // species name -> index
+
+// Every unit with a floristic table, in community order, with its names and
+// chosen EUNIS correspondence.
+CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
   const CsvTable& ft = src.floristic;
-  std::size_t fCode = ft.column("nvc_code"), fTaxon = ft.column("taxon"),
-              fConst = ft.column("constancy"), fMax = ft.column("max_domin"),
-              fMean = ft.column("mean_domin"), fMin = ft.column("min_domin");
+  std::size_t fCode = ft.column("nvc_code");
   std::map<std::string, UnitCode> codes;
   for (const auto& row : ft.rows()) codes.emplace(row[fCode], parseUnitCode(row[fCode]));
   std::vector<std::pair<std::string, UnitCode>> ordered(codes.begin(), codes.end());
@@ -120,14 +136,16 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
   const CsvTable& et = src.eunis;
   for (const auto& row : et.rows()) {
     int rank = relationshipRank(row[et.column("relationship")]);
-    if (rank < 0) throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
-    auto candidate = std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
+    if (rank < 0)
+      throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
+    auto candidate =
+        std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
     auto [it, inserted] = eunis.emplace(row[et.column("nvc_code")], candidate);
     // strictly better only: among equals the first in the file stays
     if (!inserted && rank < std::get<0>(it->second)) it->second = candidate;
   }
 
-  std::map<std::string, int> communityNumber;
+  CommunityNumbers communityNumber;
   for (const auto& [text, code] : ordered) {
     Community c;
     c.code = code;
@@ -136,7 +154,8 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
     if (!unitName.count(community)) throw SourceError("no name for community " + community);
     c.name = unitName[community];
     if (code.letter != ' ')
-      c.subname = unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
+      c.subname =
+          unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
     if (eunis.count(community)) {
       c.eunis_code = std::get<1>(eunis[community]);
       c.eunis_name = std::get<2>(eunis[community]);
@@ -144,15 +163,21 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
     data.communities.push_back(c);
     communityNumber[text] = static_cast<int>(data.communities.size());
   }
+  return communityNumber;
+}
 
-  // Species, numbered by group.
+// The species of the tables, numbered by group.
+SpeciesIndex addSpecies(const Sources& src, ReferenceData& data) {
   std::map<std::string, Group> taxonGroup;
   const CsvTable& tt = src.taxa;
-  for (const auto& row : tt.rows()) taxonGroup[row[tt.column("taxon")]] = parseGroup(row[tt.column("group")]);
+  for (const auto& row : tt.rows())
+    taxonGroup[row[tt.column("taxon")]] = parseGroup(row[tt.column("group")]);
   std::map<std::string, Group> speciesGroup;
+  const CsvTable& ft = src.floristic;
   for (const auto& row : ft.rows()) {
-    const std::string& taxon = row[fTaxon];
-    if (!taxonGroup.count(taxon)) throw SourceError("taxon '" + taxon + "' has no group in taxa.csv");
+    const std::string& taxon = row[ft.column("taxon")];
+    if (!taxonGroup.count(taxon))
+      throw SourceError("taxon '" + taxon + "' has no group in taxa.csv");
     std::string species = speciesOf(taxon);
     auto [it, inserted] = speciesGroup.emplace(species, taxonGroup[taxon]);
     if (!inserted && it->second != taxonGroup[taxon])
@@ -161,7 +186,7 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
   std::vector<std::pair<Group, std::string>> byGroup;
   for (const auto& [name, group] : speciesGroup) byGroup.emplace_back(group, name);
   std::sort(byGroup.begin(), byGroup.end());
-  std::map<std::string, std::size_t> speciesIndex;
+  SpeciesIndex speciesIndex;
   std::map<Group, int> next;
   for (const auto& [group, name] : byGroup) {
     if (!next.count(group)) next[group] = firstNumber(group);
@@ -173,18 +198,29 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
     speciesIndex[name] = data.species.size();
     data.species.push_back(s);
   }
+  return speciesIndex;
+}
 
-  // Entries: one per species and unit, the highest constancy and cover of its taxa.
+// One entry per species and unit: the highest constancy and cover of its taxa.
+void addEntries(const Sources& src, const ConvertOptions& options,
+                const CommunityNumbers& communityNumber, const SpeciesIndex& speciesIndex,
+                ReferenceData& data) {
+  const CsvTable& ft = src.floristic;
+  std::size_t fCode = ft.column("nvc_code"), fTaxon = ft.column("taxon"),
+              fConst = ft.column("constancy"), fMax = ft.column("max_domin"),
+              fMean = ft.column("mean_domin"), fMin = ft.column("min_domin");
   std::map<std::pair<std::size_t, int>, std::pair<int, int>> best;
   for (const auto& row : ft.rows()) {
     std::string where = "floristic table " + row[fCode] + " " + row[fTaxon];
     int constancy = toInt(row[fConst], where);
     int domin = toInt(row[fMax], where);
     if (options.cover == ConvertOptions::Cover::kMean) domin = toInt(row[fMean], where);
-    if (options.cover == ConvertOptions::Cover::kMidpoint) domin = (toInt(row[fMin], where) + domin + 1) / 2;
+    if (options.cover == ConvertOptions::Cover::kMidpoint)
+      domin = (toInt(row[fMin], where) + domin + 1) / 2;
     if (constancy < 1 || constancy > 5) throw SourceError(where + ": constancy outside 1..5");
     if (domin < 1 || domin > 10) throw SourceError(where + ": Domin cover outside 1..10");
-    auto key = std::make_pair(speciesIndex[speciesOf(row[fTaxon])], communityNumber[row[fCode]]);
+    auto key =
+        std::make_pair(speciesIndex.at(speciesOf(row[fTaxon])), communityNumber.at(row[fCode]));
     auto [it, inserted] = best.emplace(key, std::make_pair(constancy, domin));
     if (!inserted) {
       it->second.first = std::max(it->second.first, constancy);
@@ -196,15 +232,10 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
       data.species[key.first].entries.push_back({key.second, classCode(value.first, value.second)});
   if (data.entryCount() > kMaxEntries)
     throw SourceError(std::to_string(data.entryCount()) + " entries, more than 50000");
+}
 
-  // Keys and dictionary.
-  std::vector<KeyClaim> claims;
-  for (const Species& s : data.species) claims.push_back({s.name, static_cast<int>(s.entries.size())});
-  std::vector<std::string> keys = assignKeys(claims);
-  for (std::size_t i = 0; i < keys.size(); ++i) {
-    data.species[i].key = keys[i];
-    data.species[i].natural_key = keys[i] == naturalKey(data.species[i].name);
-  }
+// The original names of name_lookup.csv that differ from their taxon name.
+std::vector<Synonym> lookupSynonyms(const Sources& src, const SpeciesIndex& speciesIndex) {
   std::vector<Synonym> synonyms;
   const CsvTable& lt = src.lookup;
   for (const auto& row : lt.rows()) {
@@ -212,12 +243,86 @@ ReferenceData convert(const Sources& src, const ConvertOptions& options) {
     const std::string& taxon = row[lt.column("taxon")];
     if (original == taxon) continue;
     auto it = speciesIndex.find(speciesOf(taxon));
-    if (it == speciesIndex.end()) throw SourceError("name_lookup.csv: taxon '" + taxon + "' has no table");
+    if (it == speciesIndex.end())
+      throw SourceError("name_lookup.csv: taxon '" + taxon + "' has no table");
     synonyms.push_back({original, it->second});
   }
-  data.dictionary = buildDictionary(keys, synonyms);
+  return synonyms;
+}
+
+// The rows of synonyms.csv, each checked to name a taxon of the tables (its
+// name as in the floristic tables, with or without the stratum suffix).
+std::vector<Synonym> curatedSynonyms(const Sources& src, const SpeciesIndex& speciesIndex) {
+  std::set<std::string> taxa;
+  for (const auto& row : src.floristic.rows()) {
+    const std::string& taxon = row[src.floristic.column("taxon")];
+    taxa.insert(taxon);
+    taxa.insert(stripStratum(taxon));
+  }
+  const CsvTable& st = src.synonyms;
+  std::size_t sName = st.column("name"), sTaxon = st.column("taxon"), sReason = st.column("reason");
+  std::vector<Synonym> synonyms;
+  std::set<std::string> seen;
+  for (const auto& row : st.rows()) {
+    const std::string& name = row[sName];
+    const std::string& taxon = row[sTaxon];
+    std::string where = "synonyms.csv: '" + name + "'";
+    if (!taxa.count(taxon))
+      throw SourceError(where + ": '" + taxon + "' is no taxon of the tables");
+    if (speciesIndex.count(speciesOf(name)))
+      throw SourceError(where + " is a species of the tables");
+    if (row[sReason].empty()) throw SourceError(where + " gives no reason");
+    if (!seen.insert(name).second) throw SourceError(where + " is given twice");
+    synonyms.push_back({name, speciesIndex.at(speciesOf(taxon))});
+  }
+  return synonyms;
+}
+
+// Every full name that stands for a species, each once. A name that stands
+// for two species is no use to anyone and is left out.
+std::vector<FullName> fullNames(const Sources& src, const SpeciesIndex& speciesIndex,
+                                const std::vector<Synonym>& synonyms) {
+  std::map<std::string, std::set<std::size_t>> names;
+  for (const auto& [name, i] : speciesIndex) names[name].insert(i);
+  for (const auto& row : src.taxa.rows()) {
+    const std::string& taxon = row[src.taxa.column("taxon")];
+    auto it = speciesIndex.find(speciesOf(taxon));
+    if (it != speciesIndex.end()) names[stripStratum(taxon)].insert(it->second);
+  }
+  for (const Synonym& s : synonyms) names[stripStratum(s.original_name)].insert(s.species);
+  std::vector<FullName> out;
+  for (const auto& [name, species] : names)
+    if (species.size() == 1) out.push_back({name, *species.begin()});
+  return out;
+}
+
+// The keys of the species, and the dictionary of keys and synonyms.
+void addDictionary(const Sources& src, const SpeciesIndex& speciesIndex, ReferenceData& data) {
+  std::vector<std::string> names;
+  for (const Species& s : data.species) names.push_back(s.name);
+  std::vector<std::string> keys = assignKeys(names);
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    data.species[i].key = keys[i];
+    data.species[i].natural_key = keys[i] == naturalKey(data.species[i].name);
+  }
+  std::vector<Synonym> synonyms = lookupSynonyms(src, speciesIndex);
+  std::vector<Synonym> curated = curatedSynonyms(src, speciesIndex);
+  synonyms.insert(synonyms.end(), curated.begin(), curated.end());
+  data.dictionary = buildDictionary(keys, synonyms, sharedKeys(names));
   if (data.dictionary.size() > kMaxDictRecords)
-    throw SourceError(std::to_string(data.dictionary.size()) + " dictionary records, more than 2998");
+    throw SourceError(std::to_string(data.dictionary.size()) +
+                      " dictionary records, more than 2998");
+  data.full_names = fullNames(src, speciesIndex, synonyms);
+}
+
+}  // namespace
+
+ReferenceData convert(const Sources& src, const ConvertOptions& options) {
+  ReferenceData data;
+  CommunityNumbers communityNumber = addCommunities(src, data);
+  SpeciesIndex speciesIndex = addSpecies(src, data);
+  addEntries(src, options, communityNumber, speciesIndex, data);
+  addDictionary(src, speciesIndex, data);
   return data;
 }
 

@@ -20,14 +20,16 @@ namespace nvcdata {
 using veg::CsvTable;
 using veg::SourceError;
 
-/// The five source tables, as copied into data/source.
+/// The five public source tables, as copied into data/source, and the
+/// hand-kept table of synonyms.
 struct Sources {
   CsvTable floristic;  // floristic_tables.csv
   CsvTable units;      // units.csv
   CsvTable taxa;       // taxa.csv
   CsvTable lookup;     // name_lookup.csv
   CsvTable eunis;      // eunis_correspondence.csv
-  /// Reads the five files from `dir`; throws SourceError.
+  CsvTable synonyms;   // synonyms.csv: name, taxon, reason
+  /// Reads the six files from `dir`; throws SourceError.
   static Sources read(const std::string& dir);
 };
 
@@ -64,10 +66,10 @@ int lastNumber(Group group);
 
 struct Community {
   UnitCode code;
-  std::string code_text;       // as in the source, "CG2a"
-  std::string name;            // published community name
-  std::string subname;         // published subcommunity name; empty for a community
-  std::string eunis_code;      // chosen correspondence; empty when none
+  std::string code_text;   // as in the source, "CG2a"
+  std::string name;        // published community name
+  std::string subname;     // published subcommunity name; empty for a community
+  std::string eunis_code;  // chosen correspondence; empty when none
   std::string eunis_name;
 };
 
@@ -82,13 +84,23 @@ struct Species {
   int number = 0;
   std::vector<Entry> entries;  // in community order
   std::string key;             // its dictionary key
-  bool natural_key = true;     // false when it had to give up its natural key
+  bool natural_key = true;     // false when its natural key is shared with another species
+};
+
+/// A full name that stands for a species: the species name itself, a taxon
+/// name of the tables, an original name of name_lookup.csv or a synonym of
+/// synonyms.csv; stratum suffixes removed.
+struct FullName {
+  std::string name;
+  std::size_t species = 0;  // index into the species list
+  bool operator==(const FullName&) const = default;
 };
 
 struct ReferenceData {
   std::vector<Community> communities;  // community k at index k-1
   std::vector<Species> species;        // ascending species number
   std::vector<DictRecord> dictionary;  // ascending key
+  std::vector<FullName> full_names;    // in byte order of the name, each name once
   std::size_t entryCount() const;
 };
 
@@ -103,7 +115,9 @@ struct ConvertOptions {
   int min_constancy = 1;
 };
 
-/// Converts the source tables; throws SourceError for data it cannot hold.
+/// Converts the source tables; throws SourceError for data it cannot hold,
+/// and for a row of synonyms.csv that names no taxon of the tables, names a
+/// species of the tables as its synonym, gives no reason or repeats a name.
 ReferenceData convert(const Sources& sources, const ConvertOptions& options = {});
 
 /// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.

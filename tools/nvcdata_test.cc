@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <stdexcept>
 
 #include "tools/nvcwrite.h"
@@ -34,8 +35,9 @@ TEST(ConvertTest, CommunitiesNumberedByGroupNumberAndLetter) {
   ReferenceData data = convert(smallSources());
   std::vector<std::string> codes;
   for (const Community& c : data.communities) codes.push_back(c.code_text);
-  EXPECT_EQ((std::vector<std::string>{"A2", "A2a", "A10", "CG2", "CG2a", "CG2b", "SM12", "SM12a", "W1"}),
-            codes);
+  EXPECT_EQ(
+      (std::vector<std::string>{"A2", "A2a", "A10", "CG2", "CG2a", "CG2b", "SM12", "SM12a", "W1"}),
+      codes);
 }
 
 TEST(ConvertTest, NamesOfCommunityAndSubcommunity) {
@@ -57,7 +59,7 @@ TEST(ConvertTest, EunisByRelationshipThenFileOrder) {
   EXPECT_EQ("C1.69", data.communities[2].eunis_code);  // two "overlaps with": the first
   EXPECT_EQ("E1.27", data.communities[3].eunis_code);  // "is contained in" before "contains"
   EXPECT_EQ("E1.27", data.communities[5].eunis_code);
-  EXPECT_EQ("", data.communities[8].eunis_code);       // W1 has none
+  EXPECT_EQ("", data.communities[8].eunis_code);  // W1 has none
   EXPECT_EQ("", data.communities[8].eunis_name);
 }
 
@@ -67,11 +69,11 @@ TEST(ConvertTest, SpeciesAreBinomialsNumberedByGroup) {
   std::vector<std::pair<int, std::string>> got;
   for (const Species& s : data.species) got.emplace_back(s.number, s.name);
   EXPECT_EQ((std::vector<std::pair<int, std::string>>{{1, "Betula pendula"},
-                                                       {2, "Fraxinus excelsior"},
-                                                       {3, "Lemna minor"},
-                                                       {3001, "Hypnum cupressiforme"},
-                                                       {4001, "Cladonia"},
-                                                       {5001, "Fucus vesiculosus"}}),
+                                                      {2, "Fraxinus excelsior"},
+                                                      {3, "Lemna minor"},
+                                                      {3001, "Hypnum cupressiforme"},
+                                                      {4001, "Cladonia"},
+                                                      {5001, "Fucus vesiculosus"}}),
             got);
 }
 
@@ -137,13 +139,15 @@ TEST(FormatTest, AssoctabEntriesFifteenToALine) {
   data.species.push_back(s);
   std::string text = formatAssoctab(data);
   std::string expected = "   16    1\n";
-  for (int k = 1; k <= 15; ++k) expected += (k * 50 < 100 ? " " : "") + std::to_string(k * 50) + "50";
+  for (int k = 1; k <= 15; ++k)
+    expected += (k * 50 < 100 ? " " : "") + std::to_string(k * 50) + "50";
   expected += "\n80050\n   12    1   16\n";
   EXPECT_EQ(expected, text);
 }
 
 TEST(FormatTest, NvctypesRecordIsEightyColumns) {
-  NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26", "Sub-Atl. semi-dry calc."};
+  NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26",
+              "Sub-Atl. semi-dry calc."};
   EXPECT_EQ(" CG 2a  Festuca ovina-Avenula   Cirsium acaule  E1.26   Sub-Atl. semi-dry calc. \n",
             formatNvctypes({r}));
   NvcRecord w{" W 1  ", "Salix", "", "", ""};
@@ -176,23 +180,51 @@ TEST(FormatTest, TwoCommunitiesOfAGroupWithOneNameAreRefused) {
 
 TEST(HelpTest, PagesPaddedToTwentyThreeLinesAndSpecialKeysAppended) {
   ReferenceData data;
-  Species s;
-  s.name = "Rumex acetosella";
-  s.key = "rume acea";
-  s.natural_key = false;
-  data.species = {s};
+  Species a, b;
+  a.name = "Rumex acetosella";
+  a.key = "rume alla";
+  b.name = "Rumex acetosa";
+  b.key = "rume aosa";
+  a.natural_key = b.natural_key = false;
+  data.species = {a, b};
   std::string help = formatHelp("one\n%page\ntwo\nthree\n", data);
   std::vector<std::string> lines;
   std::size_t from = 0;
   for (std::size_t at; (at = help.find('\n', from)) != std::string::npos; from = at + 1)
     lines.push_back(help.substr(from, at - from));
-  ASSERT_EQ(23u + 23u + 6u, lines.size());  // the last page is not padded
+  ASSERT_EQ(23u + 23u + 9u, lines.size());  // the last page is not padded
   EXPECT_EQ("one", lines[0]);
   EXPECT_EQ("", lines[22]);
   EXPECT_EQ("two", lines[23]);
   EXPECT_EQ("SPECIAL NAME KEYS", lines[46].substr(0, 17));
   EXPECT_EQ("page 3", lines[46].substr(54));
-  EXPECT_EQ("    rume acea    Rumex acetosella", lines[51]);
+  EXPECT_EQ("    shared     key        species", lines[52]);
+  // the shared key once, then both species in name order
+  EXPECT_EQ("    rume acet  rume aosa  Rumex acetosa", lines[53]);
+  EXPECT_EQ("               rume alla  Rumex acetosella", lines[54]);
+}
+
+TEST(HelpTest, AGroupOfSpecialKeysIsNeverSplitBetweenPages) {
+  ReferenceData data;
+  // nine pairs: sixteen lines of a page hold eight of them
+  for (char c = 'a'; c < 'a' + 9; ++c) {
+    for (std::string epithet : {"alpha", "alphina"}) {
+      Species s;
+      s.name = std::string(1, static_cast<char>(c - 'a' + 'A')) + "enus " + epithet;
+      s.key = std::string(1, c) + "enu " + (epithet == "alpha" ? "apha" : "aina");
+      s.natural_key = false;
+      data.species.push_back(s);
+    }
+  }
+  std::string help = formatHelp("one\n", data);
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  for (std::size_t at; (at = help.find('\n', from)) != std::string::npos; from = at + 1)
+    lines.push_back(help.substr(from, at - from));
+  ASSERT_EQ(23u + 23u + 9u, lines.size());
+  EXPECT_EQ("page 3", lines[46].substr(54));
+  EXPECT_EQ(std::string(15, ' ') + "henu aina  Henus alphina", lines[45]);
+  EXPECT_EQ("    ienu alph  ienu apha  Ienus alpha", lines[53]);
 }
 
 TEST(HelpTest, LongLineOrLongPageIsRefused) {
@@ -201,6 +233,91 @@ TEST(HelpTest, LongLineOrLongPageIsRefused) {
   std::string page;
   for (int i = 0; i < 24; ++i) page += "line\n";
   EXPECT_THROW(formatHelp(page, data), std::runtime_error);
+}
+
+Sources withSynonyms(const std::string& rows) {
+  Sources s = smallSources();
+  s.synonyms = CsvTable::parse("name,taxon,reason\n" + rows, "synonyms.csv");
+  return s;
+}
+
+TEST(SynonymTableTest, RowsAreKeyedForTheirTaxon) {
+  ReferenceData data =
+      convert(withSynonyms("Lemna minuscula,Lemna minor,older name\n"
+                           "Fraxinus elatior,Fraxinus excelsior (c),older name\n"
+                           "Fraxinus oxycarpa,Fraxinus excelsior,older name\n"));
+  std::map<std::string, int> number;
+  for (const DictRecord& r : data.dictionary) number[r.key] = data.species[r.species].number;
+  EXPECT_EQ(3, number.at("lemn minu"));
+  EXPECT_EQ(2, number.at("frax elat"));  // a taxon with its stratum suffix
+  EXPECT_EQ(2, number.at("frax oxyc"));  // or without it
+  EXPECT_EQ(3, number.at("lemn mini"));  // name_lookup.csv still counts
+}
+
+TEST(SynonymTableTest, AmbiguousRowIsNotKeyed) {
+  // Lemna minuta and Lemna minutissima for two species: the key stands for neither
+  ReferenceData data =
+      convert(withSynonyms("Lemna minuta,Lemna minor,older name\n"
+                           "Lemna minutissima,Fucus vesiculosus,test\n"));
+  for (const DictRecord& r : data.dictionary) EXPECT_NE("lemn minu", r.key);
+}
+
+TEST(SynonymTableTest, BadRowsAreRefused) {
+  EXPECT_THROW(convert(withSynonyms("Lemna minuscula,Lemna minuta,older name\n")), SourceError)
+      << "no taxon of the tables";
+  EXPECT_THROW(convert(withSynonyms("Lemna minuscula,Lemna minor,\n")), SourceError) << "no reason";
+  EXPECT_THROW(convert(withSynonyms("Lemna minor agg.,Lemna minor,aggregate\n")), SourceError)
+      << "a species of the tables";
+  EXPECT_THROW(
+      convert(withSynonyms("Lemna minuscula,Lemna minor,a\nLemna minuscula,Lemna minor,b\n")),
+      SourceError)
+      << "given twice";
+}
+
+TEST(SharedKeyTest, BothSpeciesGetSpecialKeysAndTheSharedKeyIsNotInTheDictionary) {
+  Sources s = smallSources();
+  s.floristic = CsvTable::parse(
+      "nvc_code,taxon,constancy,absolute_frequency,min_domin,mean_domin,max_domin\n"
+      "A2,Rumex acetosa,5,9,4,8,10\n"
+      "A2a,Rumex acetosa,5,9,4,8,10\n"
+      "A2,Rumex acetosella,1,1,1,1,1\n",
+      "floristic_tables.csv");
+  s.taxa = CsvTable::parse("taxon,group\nRumex acetosa,vascular\nRumex acetosella,vascular\n",
+                           "taxa.csv");
+  s.lookup =
+      CsvTable::parse("original_name,taxon\nRumex acetosa agg.,Rumex acetosa\n", "name_lookup.csv");
+  ReferenceData data = convert(s);
+  EXPECT_EQ("rume aosa", data.species[0].key);
+  EXPECT_EQ("rume alla", data.species[1].key);
+  EXPECT_FALSE(data.species[0].natural_key);
+  EXPECT_FALSE(data.species[1].natural_key);
+  ASSERT_EQ(2u, data.dictionary.size());  // the synonym's key is the shared one
+  EXPECT_EQ("rume alla", data.dictionary[0].key);
+  EXPECT_EQ("rume aosa", data.dictionary[1].key);
+}
+
+TEST(FullNameTest, SpeciesTaxaOriginalNamesAndSynonyms) {
+  ReferenceData data =
+      convert(withSynonyms("Fraxinus elatior,Fraxinus excelsior (c),older name\n"));
+  std::vector<FullName> expected = {
+      {"Betula pendula", 0},
+      {"Betula pendula x pubescens = B. x aurata", 0},
+      {"Cladonia", 4},
+      {"Fraxinus elatior", 1},
+      {"Fraxinus excelsior", 1},
+      {"Fucus vesiculosus", 5},
+      {"Hypnum cupressiforme", 3},
+      {"Hypnum cupressiforme var. lacunosum", 3},
+      {"Lemna minima", 2},
+      {"Lemna minor", 2},
+  };
+  EXPECT_EQ(expected, data.full_names);
+}
+
+TEST(FullNameTest, NameOfTwoSpeciesIsLeftOut) {
+  // the lookup gives Lemna minima to Lemna minor, the table to Fucus
+  ReferenceData data = convert(withSynonyms("Lemna minima,Fucus vesiculosus,older name\n"));
+  for (const FullName& f : data.full_names) EXPECT_NE("Lemna minima", f.name);
 }
 
 }  // namespace

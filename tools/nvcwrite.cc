@@ -6,18 +6,22 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tools/fullnames.h"
+
 namespace nvcdata {
 
 namespace {
 
 std::string right(long value, std::size_t width) {
   std::string s = std::to_string(value);
-  if (s.size() > width) throw std::runtime_error(s + " does not fit " + std::to_string(width) + " columns");
+  if (s.size() > width)
+    throw std::runtime_error(s + " does not fit " + std::to_string(width) + " columns");
   return std::string(width - s.size(), ' ') + s;
 }
 
 std::string pad(const std::string& text, std::size_t width) {
-  if (text.size() > width) throw std::runtime_error("'" + text + "' is wider than " + std::to_string(width));
+  if (text.size() > width)
+    throw std::runtime_error("'" + text + "' is wider than " + std::to_string(width));
   return text + std::string(width - text.size(), ' ');
 }
 
@@ -99,11 +103,13 @@ std::vector<NvcRecord> nvcRecords(const ReferenceData& data, const Abbreviator& 
     r.nvc_code = nvcCodeField(c.code);
     r.community_name = abbreviator.abbreviate(c.name, 24);
     if (!c.subname.empty()) r.subcommunity_name = abbreviator.abbreviate(c.subname, 16);
-    if (c.eunis_code.size() > 8) throw std::runtime_error("EUNIS code " + c.eunis_code + " is too long");
+    if (c.eunis_code.size() > 8)
+      throw std::runtime_error("EUNIS code " + c.eunis_code + " is too long");
     r.eunis_code = c.eunis_code;
     if (!c.eunis_name.empty()) r.eunis_name = abbreviator.abbreviate(c.eunis_name, 24);
     if (c.code.letter == ' ') {
-      auto [it, fresh] = communityWithName.emplace(c.code.group + "|" + r.community_name, c.code_text);
+      auto [it, fresh] =
+          communityWithName.emplace(c.code.group + "|" + r.community_name, c.code_text);
       if (!fresh)
         throw std::runtime_error(c.code_text + " and " + it->second + " are both named '" +
                                  r.community_name + "'");
@@ -122,10 +128,57 @@ std::vector<NvcRecord> nvcRecords(const ReferenceData& data, const Abbreviator& 
 std::string formatNvctypes(const std::vector<NvcRecord>& records) {
   std::string out;
   for (const NvcRecord& r : records)
-    out += " " + pad(r.nvc_code, 6) + " " + pad(r.community_name, 24) + pad(r.subcommunity_name, 16) +
-           pad(r.eunis_code, 8) + pad(r.eunis_name, 24) + "\n";
+    out += " " + pad(r.nvc_code, 6) + " " + pad(r.community_name, 24) +
+           pad(r.subcommunity_name, 16) + pad(r.eunis_code, 8) + pad(r.eunis_name, 24) + "\n";
   return out;
 }
+
+namespace {
+
+// The pages that list the special keys, group by group of species that
+// share a natural key, so that the list never falls behind the dictionary.
+void appendSpecialKeyPages(const ReferenceData& data,
+                           std::vector<std::vector<std::string>>& pages) {
+  const std::vector<std::string> heading = {
+      "",
+      "",
+      "Each key on the left is shared by two species and stands",
+      "for neither: typed, it brings up a menu offering both.",
+      "Type the key of the species instead:",
+      "",
+      "    shared     key        species",
+  };
+  std::map<std::string, std::vector<std::pair<std::string, std::string>>> groups;  // name, key
+  for (const Species& s : data.species)
+    if (!s.natural_key) groups[naturalKey(s.name)].emplace_back(s.name, s.key);
+  std::vector<std::vector<std::string>> blocks;
+  for (auto& [shared, members] : groups) {
+    std::sort(members.begin(), members.end());
+    std::vector<std::string> block;
+    for (const auto& [name, key] : members)
+      block.push_back("    " + (block.empty() ? shared : std::string(kKeyWidth, ' ')) + "  " + key +
+                      "  " + name);
+    blocks.push_back(block);
+  }
+  // A group is never split between two pages.
+  std::size_t next = 0;
+  do {
+    std::string title = "SPECIAL NAME KEYS";
+    std::string number = "page " + std::to_string(pages.size() + 1);
+    pages.push_back(heading);
+    pages.back()[0] =
+        title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
+    std::size_t before = next;
+    while (next < blocks.size() && pages.back().size() + blocks[next].size() <= kHelpPageLines) {
+      pages.back().insert(pages.back().end(), blocks[next].begin(), blocks[next].end());
+      ++next;
+    }
+    if (next == before && next < blocks.size())
+      throw std::runtime_error("too many species share the key of " + blocks[next][0]);
+  } while (next < blocks.size());
+}
+
+}  // namespace
 
 std::string formatHelp(const std::string& text, const ReferenceData& data) {
   std::vector<std::vector<std::string>> pages(1);
@@ -139,27 +192,7 @@ std::string formatHelp(const std::string& text, const ReferenceData& data) {
     pages.back().push_back(line);
   }
 
-  // The special keys, so that the list never falls behind the dictionary.
-  const std::vector<std::string> heading = {
-      "",
-      "",
-      "Where two species would share a key, the one found in more",
-      "communities keeps it; type the other with the key below:",
-      "",
-  };
-  const std::size_t perPage = kHelpPageLines - 1 - heading.size();
-  std::vector<std::pair<std::string, std::string>> special;  // name, key
-  for (const Species& s : data.species)
-    if (!s.natural_key) special.emplace_back(s.name, s.key);
-  std::sort(special.begin(), special.end());
-  for (std::size_t i = 0; i < special.size() || i == 0; i += perPage) {
-    std::string title = "SPECIAL NAME KEYS";
-    std::string number = "page " + std::to_string(pages.size() + 1);
-    pages.push_back(heading);
-    pages.back()[0] = title + std::string(kHelpLineWidth - title.size() - number.size(), ' ') + number;
-    for (std::size_t j = i; j < special.size() && j < i + perPage; ++j)
-      pages.back().push_back("    " + special[j].second + "    " + special[j].first);
-  }
+  appendSpecialKeyPages(data, pages);
 
   std::string out;
   for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -184,6 +217,7 @@ void buildAll(const std::string& source_dir, const std::string& output_dir) {
   writeFile(output_dir + "/ASSOCTAB.txt", formatAssoctab(data));
   writeFile(output_dir + "/NVCTYPES.txt", formatNvctypes(nvcRecords(data, abbreviator)));
   writeFile(output_dir + "/HELP.txt", formatHelp(help, data));
+  writeFile(output_dir + "/NAMES.txt", formatNames(data));
 }
 
 }  // namespace nvcdata

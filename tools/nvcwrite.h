@@ -1,6 +1,7 @@
-// The four shipped files, formatted from the converted reference data:
-// SPECDICT.txt, ASSOCTAB.txt, NVCTYPES.txt and HELP.txt. All are plain
-// fixed-column text with LF line ends.
+// The four files VEGMATCH reads, formatted from the converted reference
+// data: SPECDICT.txt, ASSOCTAB.txt, NVCTYPES.txt and HELP.txt. All are plain
+// fixed-column text with LF line ends. NAMES.txt, the table of full names
+// beside them, is formatted in tools/fullnames.h.
 #pragma once
 
 #include <set>
@@ -52,14 +53,16 @@ std::string formatNvctypes(const std::vector<NvcRecord>& records);
 
 /// HELP.txt from the hand-written `text`, whose pages are separated by lines
 /// reading "%page", followed by pages listing every species whose key is not
-/// its natural key. Every page but the last is padded to 23 lines, and the
-/// last holds fewer, so that no empty page follows it. Throws
+/// its natural key: per shared natural key, a line of the key, the special
+/// key and the name of its first species, then a line of the special key
+/// and the name for each other one (columns 5-13, 16-24 and from 27). Every page but the last is
+/// padded to 23 lines, and the last holds fewer, so that no empty page follows it. Throws
 /// std::runtime_error for a page of more than 23 lines or a line of more
 /// than 60 characters.
 std::string formatHelp(const std::string& text, const ReferenceData& data);
 
-/// Converts the sources in `source_dir` (the five CSV files and
-/// help_text.txt) and writes the four files into `output_dir`.
+/// Converts the sources in `source_dir` (the six CSV files and
+/// help_text.txt) and writes the four files and NAMES.txt into `output_dir`.
 void buildAll(const std::string& source_dir, const std::string& output_dir);
 
 }  // namespace nvcdata

@@ -51,6 +51,7 @@ Sources smallSources() {
                       "CG2,E1.27,Very dry,is contained in\n"
                       "SM12,A2.556,Rayed Aster,relationship uncertain\n",
                       "eunis_correspondence.csv"),
+      CsvTable::parse("name,taxon,reason\n", "synonyms.csv"),
   };
 }
 

@@ -760,5 +760,25 @@ TEST_F(EntryTest, FrequencySampleValueOfThousandCannotBeReadBack) {
   EXPECT_TRUE(later.shown("     *** Bad data - ignored ***   " + col40(" fest rubr    31000")));
 }
 
+// Lines pasted from a spreadsheet: cells separated by tabs.
+TEST_F(EntryTest, DatafileTabsSeparateWordsLikeBlanks) {
+  datafile({"Q1", "Festuca\trubra\t25", "\tHolcus\tlanatus\t12.5", "\t\t", "Q2",
+            "Agrostis capillaris\t5", ""});
+  run();
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 25}, {400, 1, 13}}), merged(sample));
+  EXPECT_FALSE(shown("     *** Name not in dictionary ***  fest     "));
+  // the line of tabs ended the first sample
+  run();
+  EXPECT_EQ("Q2      ", sample.sample_name);
+  EXPECT_EQ((std::vector<Merged>{{12, 1, 5}}), merged(sample));
+}
+
+TEST_F(EntryTest, KeyboardTabsSeparateWordsAndTheRecordHasBlanks) {
+  keyboard({"Q1", "Festuca\trubra\t25", "", ""});
+  run();
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 25}}), merged(sample));
+  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr    25", ""}), record());
+}
+
 }  // namespace
 }  // namespace vegmatch

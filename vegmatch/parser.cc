@@ -10,6 +10,10 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Words are separated by blanks and by tabs, so that a line pasted from a
+// spreadsheet reads like a typed one.
+bool isSeparator(char c) { return c == ' ' || c == '\t'; }
+
 // Positions of field_work: 1-4 genus, 6-9 epithet, 11-16 the value word.
 constexpr int kEpithet = 6;
 constexpr int kValue = 11;
@@ -28,12 +32,13 @@ class WordScanner {
   int pos() const { return pos_; }
 
   void skipBlanks() {
-    while (!usedUp() && here() == ' ') ++pos_;
+    while (!usedUp() && isSeparator(here())) ++pos_;
   }
-  // Moves to the blank after the word (or past column 40); returns its length.
+  // Moves to the separator after the word (or past column 40); returns its
+  // length.
   int skipWord() {
     int start = pos_;
-    while (!usedUp() && here() != ' ') ++pos_;
+    while (!usedUp() && !isSeparator(here())) ++pos_;
     return pos_ - start;
   }
   char at(int p) const {

@@ -1,7 +1,7 @@
 // The species line parser: a line of a sample (typed, or read from a sample
 // file) is free format within its first 40 columns: a name word, an optional
 // second name word, the frequency (only in a sample with frequency data) and
-// the value, separated by blanks; asterisks anywhere are marks.
+// the value, separated by blanks or tabs; asterisks anywhere are marks.
 #pragma once
 
 #include <string>
@@ -33,7 +33,7 @@ bool heldTenths(float value, short& tenths);
 
 /// Takes a marks-free 40-column card apart. `field_work` is the work buffer
 /// (its first 16 characters are overwritten). `key` receives the 9-character
-/// name key (all blank for a line of blanks only). With `max_frequency` > 0
+/// name key (all blank for a line of blanks and tabs only). With `max_frequency` > 0
 /// a number after the name is the frequency. `frequency` is 1 when none is
 /// given, `value` 0 when none is given. `bad` is set when the frequency word
 /// is longer than 3 characters, unreadable or above `max_frequency`, or the

@@ -162,10 +162,49 @@ TEST(ConstrTest, BlankLineGivesBlankKey) {
   EXPECT_EQ(2, p.marks);
 }
 
-TEST(ConstrTest, TabIsAnOrdinaryCharacter) {
+// Lines pasted from a spreadsheet have tabs between the cells; a tab
+// separates words exactly as a blank does.
+TEST(ConstrTest, TabSeparatesWordsLikeABlank) {
   Parsed p = parse("Festuca\trubra 5");
-  EXPECT_EQ("fest     ", p.key);
+  EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(5.0f, p.value);
+  EXPECT_FALSE(p.bad);
+
+  p = parse("\tFestuca\t\trubra\t12.5\t");
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(12.5f, p.value);
+  EXPECT_FALSE(p.bad);
+
+  // no epithet: the number after the tab is the value
+  p = parse("Festuca\t25");
+  EXPECT_EQ("fest     ", p.key);
+  EXPECT_EQ(25.0f, p.value);
+}
+
+TEST(ConstrTest, TabBeforeTheFrequencyAndTheValue) {
+  Parsed p = parse("Festuca\trubra\t3\t25", 10);
+  EXPECT_EQ("fest rubr", p.key);
+  EXPECT_EQ(3, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_FALSE(p.bad);
+  EXPECT_TRUE(parse("Festuca\trubra\t12\t25", 10).bad);
+}
+
+TEST(ConstrTest, LineOfTabsAndBlanksGivesBlankKey) {
+  Parsed p = parse("\t \t\t");
+  EXPECT_EQ("         ", p.key);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(0.0f, p.value);
+}
+
+TEST(ConstrTest, TabAfterTheValueWordEndsItBeforeColumnForty) {
+  // the value word ends in column 39, a tab stands in column 40
+  Parsed p = parse(endingAt("Festuca rubra 25", 39) + "\t");
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(25.0f, p.value);
+  // a tab inside the forty columns is a character of the line, not a column
+  // stop: the words still have to end before column 40
+  EXPECT_TRUE(parse(endingAt("Festuca\trubra\t25", 40)).bad);
 }
 
 TEST(ConstrTest, NameWithoutValueReadsZero) {

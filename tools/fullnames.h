@@ -1,0 +1,34 @@
+// NAMES.txt: the table of full names beside the reference files, for
+// programs that match the Latin names of a species list (not VEGMATCH, which
+// knows only the keys of SPECDICT.txt).
+//
+// One record per name, LF line ends:
+//   columns 1-4   species number, as in SPECDICT.txt and ASSOCTAB.txt
+//   column  5     blank
+//   columns 6-14  the species' dictionary key, as in SPECDICT.txt
+//   column  15    blank
+//   columns 16-   the name, in ASCII, without its stratum suffix
+// The names are the species names, the taxon names of the floristic tables,
+// the original names of name_lookup.csv and the synonyms of synonyms.csv.
+// Names are matched in their matching form (matchForm); the table holds one
+// name for each matching form, in byte order of the forms, and leaves out a
+// form that would stand for two species.
+#pragma once
+
+#include <string>
+
+#include "tools/nvcdata.h"
+
+namespace nvcdata {
+
+/// The form in which two names are compared: ASCII, lower case, words
+/// separated by one blank, without a stratum suffix "(c)", "(s)" or "(g)" and
+/// without the qualifiers "agg.", "s.l.", "s.lat.", "s. lat.", "sens. lat.",
+/// "sensu lato", "s.str.", "sens. str." and "sensu stricto".
+/// "Polypodium  vulgare sens. lat." and "polypodium vulgare" match.
+std::string matchForm(const std::string& name);
+
+/// NAMES.txt from the full names of `data`, in the layout above.
+std::string formatNames(const ReferenceData& data);
+
+}  // namespace nvcdata
