@@ -12,7 +12,10 @@ namespace vegfit {
 namespace {
 
 constexpr std::array<std::string_view, 3> kStrata = {"(c)", "(s)", "(g)"};
-constexpr std::array<std::string_view, 2> kQualifiers = {"agg.", "s.l."};
+// Qualifiers that name no other species: words, and pairs of words.
+constexpr std::array<std::string_view, 4> kQualifiers = {"agg.", "s.l.", "s.lat.", "s.str."};
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kQualifierPairs = {{
+    {"s.", "lat."}, {"sens.", "lat."}, {"sensu", "lato"}, {"sens.", "str."}, {"sensu", "stricto"}}};
 
 std::vector<std::string_view> words(std::string_view text) {
   std::vector<std::string_view> out;
@@ -58,7 +61,7 @@ std::string joined(const std::vector<std::string_view>& kept, bool fold) {
 }
 
 // The words of a name without stratum suffixes; with `drop_qualifiers` also
-// without "agg.", "s.l." and "sens. lat.". The first word is always kept.
+// without the qualifiers. The first word is always kept.
 std::vector<std::string_view> nameWords(std::string_view name, bool drop_qualifiers) {
   std::vector<std::string_view> all = words(name);
   std::vector<std::string_view> kept;
@@ -70,8 +73,10 @@ std::vector<std::string_view> nameWords(std::string_view name, bool drop_qualifi
       if (std::any_of(kQualifiers.begin(), kQualifiers.end(),
                       [&](std::string_view q) { return equalFolded(w, q); }))
         continue;
-      if (equalFolded(w, "sens.") && i + 1 < all.size() &&
-          equalFolded(withoutStratum(all[i + 1]), "lat.")) {
+      if (i + 1 < all.size() &&
+          std::any_of(kQualifierPairs.begin(), kQualifierPairs.end(), [&](const auto& q) {
+            return equalFolded(w, q.first) && equalFolded(withoutStratum(all[i + 1]), q.second);
+          })) {
         ++i;
         continue;
       }
@@ -82,6 +87,15 @@ std::vector<std::string_view> nameWords(std::string_view name, bool drop_qualifi
 }
 
 }  // namespace
+
+std::string nameKey(std::string_view name) {
+  std::string field_work, key;
+  int frequency = 0;
+  float value = 0;
+  bool bad = false;
+  vegmatch::constr(vegmatch::card(normalName(name)), field_work, key, 0, frequency, value, bad);
+  return key;
+}
 
 std::string normalName(std::string_view name) { return joined(nameWords(name, true), true); }
 
@@ -111,10 +125,11 @@ int editDistance(std::string_view a, std::string_view b, int limit) {
   return distance > limit ? limit + 1 : distance;
 }
 
-void NameIndex::add(std::string_view name, int species_number) {
+void NameIndex::add(std::string_view name, int species_number, bool own) {
   std::string normal = normalName(name);
   if (normal.empty()) return;
-  if (!shown_.count(species_number)) shown_[species_number] = shownForm(name);
+  auto [shown, added] = shown_.try_emplace(species_number, Shown{shownForm(name), own});
+  if (!added && own && !shown->second.own) shown->second = Shown{shownForm(name), true};
   auto it = place_.find(normal);
   if (it != place_.end()) {
     Entry& entry = names_[static_cast<std::size_t>(it->second - 1)];
@@ -138,7 +153,7 @@ int NameIndex::place(std::string_view normal) const {
 const std::string& NameIndex::shownName(int species_number) const {
   static const std::string kNone;
   auto it = shown_.find(species_number);
-  return it == shown_.end() ? kNone : it->second;
+  return it == shown_.end() ? kNone : it->second.name;
 }
 
 std::vector<std::string> NameIndex::closeNames(std::string_view normal, std::size_t count) const {
@@ -170,7 +185,9 @@ bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std
       error = "line " + std::to_string(i + 1) + " is not a species number and a name";
       return false;
     }
-    index.add(name, static_cast<int>(number));
+    // The table does not mark a species' own name among its synonyms; the
+    // first name that gives the species' key naturally is taken for it.
+    index.add(name, static_cast<int>(number), nameKey(name) == veg::column(line, 6, 9));
   }
   return true;
 }
@@ -210,13 +227,7 @@ Match NameMatcher::resolve(const std::string& name) const {
   Match m;
   const std::string normal = normalName(name);
   if (normal.empty()) return m;
-  // The name key, as the species line parser forms it from the first two
-  // words.
-  std::string field_work, key;
-  int frequency = 0;
-  float value = 0;
-  bool bad = false;
-  vegmatch::constr(vegmatch::card(normal), field_work, key, 0, frequency, value, bad);
+  const std::string key = nameKey(normal);
   const vegmatch::calc1& dict = tables_.calc1;
   const int entry = veg::isBlank(key) ? 0
                                       : vegmatch::findName(dict, tables_.dict_size,
@@ -251,11 +262,7 @@ std::vector<std::string> NameMatcher::closeNames(std::string_view name) const {
   const std::string normal = normalName(name);
   if (!index_.empty()) return index_.closeNames(normal, 3);
   // Without a names table the dictionary keys are all there is to offer.
-  std::string field_work, key;
-  int frequency = 0;
-  float value = 0;
-  bool bad = false;
-  vegmatch::constr(vegmatch::card(normal), field_work, key, 0, frequency, value, bad);
+  const std::string key = nameKey(normal);
   std::vector<std::pair<int, std::string>> near;
   for (int j = 3; j <= tables_.dict_size; ++j) {
     const std::string& candidate = tables_.calc1.species_name[static_cast<std::size_t>(j)];

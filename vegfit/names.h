@@ -18,10 +18,15 @@ namespace vegfit {
 
 /// `name` in the form in which names are compared: A-Z folded to a-z, tabs
 /// and runs of blanks made one blank, no leading or trailing blanks, and
-/// without the qualifiers "agg.", "s.l." and "sens. lat." and the stratum
+/// without the qualifiers "agg.", "s.l.", "s.lat.", "s. lat.", "sens. lat.",
+/// "sensu lato", "s.str.", "sens. str.", "sensu stricto" and the stratum
 /// suffixes "(c)", "(s)" and "(g)" (canopy, shrub and ground layer), which
 /// name no other species.
 std::string normalName(std::string_view name);
+
+/// The 4+4 name key of a name, as the species line parser forms it from its
+/// first two words (in normal form).
+std::string nameKey(std::string_view name);
 
 /// `name` as it is shown: blanks made single, stratum suffixes dropped,
 /// letter case and qualifiers kept ("Rubus fruticosus agg.").
@@ -59,10 +64,11 @@ class NameIndex {
   /// A species number for names that stand for two species.
   static constexpr int kAmbiguous = -1;
 
-  /// Adds `name` for species `species_number`. The first name added for a
-  /// number is the one shown for it. A name that is already there for
-  /// another number afterwards stands for neither.
-  void add(std::string_view name, int species_number);
+  /// Adds `name` for species `species_number`. The name shown for a number
+  /// is the first added as its `own` name, or else the first added. A name
+  /// that is already there for another number afterwards stands for
+  /// neither.
+  void add(std::string_view name, int species_number, bool own = false);
 
   /// The species number of a name in normal form (normalName), 0 when the
   /// index does not hold it, kAmbiguous when it stands for two species.
@@ -89,13 +95,18 @@ class NameIndex {
   };
   std::vector<Entry> names_;
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> place_;  // 1-based
-  std::unordered_map<int, std::string> shown_;
+  struct Shown {
+    std::string name;
+    bool own;
+  };
+  std::unordered_map<int, Shown> shown_;
 };
 
-/// Fills `index` from the lines of the names table of the reference data:
-/// each line the species number in columns 1-4, the dictionary key in
-/// columns 6-14 and the name from column 16. False, with `error` naming
-/// the line, for a line that does not read.
+/// Fills `index` from the lines of NAMES.txt, the names table of the
+/// reference data: each line the species number in columns 1-4, the
+/// species' dictionary key in columns 6-14 and a name from column 16. A
+/// species is shown by its first name whose natural key is its dictionary
+/// key. False, with `error` naming the line, for a line that does not read.
 bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error);
 
 /// What a name in the input stands for.
