@@ -15,11 +15,16 @@ namespace {
 
 class StdioFile : public TextFile {
  public:
-  StdioFile(std::FILE* file, std::string name) : file_(file), name_(std::move(name)) {}
+  StdioFile(std::FILE* file, std::string name, bool owned = true)
+      : file_(file), name_(std::move(name)), owned_(owned) {}
   ~StdioFile() override {
     // A failure here has no one left to tell: every writer flushes (and so
     // learns of a failure) before it lets a file go.
-    std::fclose(file_);
+    if (owned_) {
+      std::fclose(file_);
+    } else {
+      std::fflush(file_);
+    }
     std::free(buffer_);
   }
   bool readLine(std::string& line) override {
@@ -53,6 +58,7 @@ class StdioFile : public TextFile {
 
   std::FILE* file_;
   std::string name_;
+  bool owned_;
   char* buffer_ = nullptr;
   std::size_t capacity_ = 0;
 };
@@ -77,6 +83,19 @@ std::unique_ptr<TextFile> RealFileSystem::createNew(const std::string& name) {
   std::FILE* file = std::fopen(name.c_str(), "wx");
   if (file == nullptr) return nullptr;
   return std::make_unique<StdioFile>(file, name);
+}
+
+std::unique_ptr<TextFile> RealFileSystem::createReplacing(const std::string& name) {
+  if (name.empty()) return nullptr;
+  struct stat info {};
+  if (stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
+  std::FILE* file = std::fopen(name.c_str(), "w");
+  if (file == nullptr) return nullptr;
+  return std::make_unique<StdioFile>(file, name);
+}
+
+std::unique_ptr<TextFile> streamFile(std::FILE* stream, std::string name) {
+  return std::make_unique<StdioFile>(stream, std::move(name), false);
 }
 
 void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }

@@ -44,6 +44,12 @@ class FileSystem {
   /// Creates a new file for writing; null when a file of that name exists or
   /// the file cannot be created. Never overwrites.
   virtual std::unique_ptr<TextFile> createNew(const std::string& name) = 0;
+  /// Creates a file for writing, replacing a file of that name (never a
+  /// directory); null when that cannot be done. Only for programs whose user
+  /// asked for it; this default replaces nothing.
+  virtual std::unique_ptr<TextFile> createReplacing(const std::string& /*name*/) {
+    return nullptr;
+  }
 };
 
 /// Files of the working directory (names are relative to it).
@@ -51,7 +57,12 @@ class RealFileSystem : public FileSystem {
  public:
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
+  std::unique_ptr<TextFile> createReplacing(const std::string& name) override;
 };
+
+/// An open stream (standard input or output) as a TextFile named `name`;
+/// destroying it flushes the stream but leaves it open.
+std::unique_ptr<TextFile> streamFile(std::FILE* stream, std::string name);
 
 /// Lets a process that meets a file-size limit see the failed write (EFBIG)
 /// instead of being killed by SIGXFSZ. Called first thing in every main.

@@ -124,6 +124,38 @@ TEST_F(RealFilesTest, WritePastAFileSizeLimitIsAFileError) {
   EXPECT_EQ(3, WEXITSTATUS(status));
 }
 
+TEST_F(RealFilesTest, ReplacingOverwritesFilesButNeverDirectories) {
+  std::ofstream("OLD.txt") << "old contents\n";
+  {
+    auto file = files.createReplacing("OLD.txt");
+    ASSERT_TRUE(file);
+    file->writeLine("new");
+  }
+  EXPECT_EQ("new\n", contents("OLD.txt"));
+  {
+    auto file = files.createReplacing("FRESH.txt");
+    ASSERT_TRUE(file);
+  }
+  EXPECT_TRUE(fs::exists("FRESH.txt"));
+  fs::create_directory("DIR.txt");
+  EXPECT_EQ(nullptr, files.createReplacing("DIR.txt"));
+  EXPECT_EQ(nullptr, files.createReplacing(""));
+  EXPECT_TRUE(fs::is_directory("DIR.txt"));
+}
+
+TEST_F(RealFilesTest, StreamFileLeavesTheStreamOpen) {
+  std::FILE* out = std::fopen("stream", "w");
+  ASSERT_NE(nullptr, out);
+  {
+    auto file = streamFile(out, "standard output");
+    file->writeLine("one");
+  }
+  // Still open: a further write goes to the same file.
+  EXPECT_EQ(0, std::fputs("two\n", out) < 0);
+  std::fclose(out);
+  EXPECT_EQ("one\ntwo\n", contents("stream"));
+}
+
 TEST(TrimNameTest, DropsTrailingBlanksOnly) {
   EXPECT_EQ("SAMP.txt", trimName("SAMP.txt            "));
   EXPECT_EQ(" a b", trimName(" a b  "));

@@ -12,10 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "tools/csv.h"
+#include "common/csv.h"
 #include "tools/namekey.h"
 
 namespace nvcdata {
+
+using veg::CsvTable;
+using veg::SourceError;
 
 /// The five public source tables, as copied into data/source, and the
 /// hand-kept table of synonyms.

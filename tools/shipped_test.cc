@@ -10,14 +10,16 @@
 #include <memory>
 #include <set>
 
+#include "common/csv.h"
 #include "common/testing/fakes.h"
-#include "tools/csv.h"
 #include "vegmatch/io.h"
 #include "vegmatch/names.h"
 #include "vegmatch/refdata.h"
 
 namespace nvcdata {
 namespace {
+
+using veg::CsvTable;
 
 std::string sourceDir() {
   const char* dir = std::getenv("VEG_SOURCE_DIR");

@@ -14,7 +14,6 @@ namespace vegmatch {
 
 namespace {
 
-constexpr int kMarkStep = 10000;
 constexpr int kTopFewType = 5;
 
 // One sample from its species phase on. The header phase has already run;
@@ -204,32 +203,16 @@ SampleEntry::Line SampleEntry::takeLine() {
 void SampleEntry::store(int entry, int marks, int frequency, float value) {
   const int code =
       tables_.calc1.species_number[static_cast<std::size_t>(entry)] + kMarkStep * marks;
-  int place = 0;
-  for (int j = 1; j <= used_; ++j) {
-    std::size_t i = static_cast<std::size_t>(j);
-    if (sample_.sample_entry_name[i] == entry && sample_.sample_species[i] == code) {
-      place = j;
-      break;
-    }
+  short tenths = 0;
+  heldTenths(value, tenths);  // the parser has refused values that do not fit
+  if (!placeEntry(sample_, used_, entry, code, frequency, tenths)) {
+    report("     *** Sample full - ignored ***   " + buffers_.saved_line);
+    return;
   }
-  if (place == 0) {
-    if (used_ >= kMaxSampleEntries) {
-      report("     *** Sample full - ignored ***   " + buffers_.saved_line);
-      return;
-    }
-    place = ++used_;
-    sample_.sample_species[static_cast<std::size_t>(place)] = static_cast<short>(code);
-  }
-  std::size_t i = static_cast<std::size_t>(place);
-  sample_.sample_frequency[i] = static_cast<short>(frequency);
   if (value > limit_) {
     io_.console.writeLine(" *** Cover value" + veg::fmtReal(value, 6, 1) + " greater than limit" +
                           veg::fmtReal(limit_, 6, 1));
   }
-  short tenths = 0;
-  heldTenths(value, tenths);  // the parser has refused values that do not fit
-  sample_.sample_cover[i] = tenths;
-  sample_.sample_entry_name[i] = static_cast<short>(entry);
 }
 
 int SampleEntry::keptEntries() const {
@@ -240,42 +223,13 @@ int SampleEntry::keptEntries() const {
   return count;
 }
 
-// Top few species: the order of entry is the only quantity, as % cover
-// 60, 50, ... 10, then 0; a deleted place is ranked too.
 void SampleEntry::rankTopFew() {
   settings_.cover_scale = 1;
-  for (int j = 1; j <= used_; ++j) {
-    int percent = std::max(0, 70 - 10 * j);
-    sample_.sample_cover[static_cast<std::size_t>(j)] = static_cast<short>(percent * 10);
-  }
+  vegmatch::rankTopFew(sample_, used_);
 }
 
 void SampleEntry::merge() {
-  int merged = 0;
-  for (int j = 1; j <= sample_.sample_size; ++j) {
-    std::size_t i = static_cast<std::size_t>(j);
-    if (sample_.sample_cover[i] < 0) continue;
-    int percent = 0;
-    rescal(static_cast<float>(sample_.sample_cover[i]) / 10.0f, settings_.cover_scale, percent);
-    int number = sample_.sample_species[i];
-    while (number > kMarkStep) number -= kMarkStep;
-    if (number > switches_.species_limit) continue;
-    short frequency = sample_.sample_frequency[i];
-    int k = 1;
-    while (k <= merged && sample_.sample_species[static_cast<std::size_t>(k)] != number) ++k;
-    std::size_t m = static_cast<std::size_t>(k);
-    if (k <= merged) {
-      sample_.sample_frequency[m] = std::max(sample_.sample_frequency[m], frequency);
-      sample_.sample_cover[m] =
-          static_cast<short>(std::min(kMaxCover, sample_.sample_cover[m] + percent));
-    } else {
-      merged = k;
-      sample_.sample_species[m] = static_cast<short>(number);
-      sample_.sample_frequency[m] = frequency;
-      sample_.sample_cover[m] = static_cast<short>(percent);
-    }
-  }
-  sample_.sample_size = merged;
+  mergeEntries(sample_, settings_.cover_scale, switches_.species_limit);
 }
 
 }  // namespace
@@ -319,6 +273,64 @@ void rescal(float value, int scale, int& percent) {
     }
   }
   percent = result >= static_cast<float>(kMaxCover) ? kMaxCover : static_cast<int>(result);
+}
+
+bool placeEntry(Sample& sample, int& used, int entry, int code, int frequency, short tenths) {
+  int place = 0;
+  for (int j = 1; j <= used; ++j) {
+    std::size_t i = static_cast<std::size_t>(j);
+    if (sample.sample_entry_name[i] == entry && sample.sample_species[i] == code) {
+      place = j;
+      break;
+    }
+  }
+  if (place == 0) {
+    if (used >= kMaxSampleEntries) return false;
+    place = ++used;
+    sample.sample_species[static_cast<std::size_t>(place)] = static_cast<short>(code);
+  }
+  std::size_t i = static_cast<std::size_t>(place);
+  sample.sample_frequency[i] = static_cast<short>(frequency);
+  sample.sample_cover[i] = tenths;
+  sample.sample_entry_name[i] = static_cast<short>(entry);
+  return true;
+}
+
+// Top few species: the order of entry is the only quantity, as % cover
+// 60, 50, ... 10, then 0; a deleted place is ranked too.
+void rankTopFew(Sample& sample, int used) {
+  for (int j = 1; j <= used; ++j) {
+    int percent = std::max(0, 70 - 10 * j);
+    sample.sample_cover[static_cast<std::size_t>(j)] = static_cast<short>(percent * 10);
+  }
+}
+
+void mergeEntries(Sample& sample, int cover_scale, int species_limit) {
+  int merged = 0;
+  for (int j = 1; j <= sample.sample_size; ++j) {
+    std::size_t i = static_cast<std::size_t>(j);
+    if (sample.sample_cover[i] < 0) continue;
+    int percent = 0;
+    rescal(static_cast<float>(sample.sample_cover[i]) / 10.0f, cover_scale, percent);
+    int number = sample.sample_species[i];
+    while (number > kMarkStep) number -= kMarkStep;
+    if (number > species_limit) continue;
+    short frequency = sample.sample_frequency[i];
+    int k = 1;
+    while (k <= merged && sample.sample_species[static_cast<std::size_t>(k)] != number) ++k;
+    std::size_t m = static_cast<std::size_t>(k);
+    if (k <= merged) {
+      sample.sample_frequency[m] = std::max(sample.sample_frequency[m], frequency);
+      sample.sample_cover[m] =
+          static_cast<short>(std::min(kMaxCover, sample.sample_cover[m] + percent));
+    } else {
+      merged = k;
+      sample.sample_species[m] = static_cast<short>(number);
+      sample.sample_frequency[m] = frequency;
+      sample.sample_cover[m] = static_cast<short>(percent);
+    }
+  }
+  sample.sample_size = merged;
 }
 
 void stndin(Io& io, Tables& tables, few& settings, cards& buffers, captab& grid, Sample& sample,

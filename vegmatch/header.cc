@@ -97,6 +97,24 @@ std::string sampleLine(std::string_view sample_name, int max_frequency, int spec
   return line;
 }
 
+void nameLineParts(std::string_view line, std::string& name, int& max_frequency) {
+  const std::string card40 = card(line);
+  const std::size_t star = card40.find('*');
+  name = veg::padRight(card40.substr(0, std::min<std::size_t>(star, kNameWidth)), kNameWidth);
+  max_frequency = star == std::string::npos ? 0 : readMaxFrequency(card40, static_cast<int>(star) + 1);
+}
+
+int labelledScale(std::string_view line) {
+  const std::string plain = veg::column(line, kPlainLabelColumn, kLabelWidth);
+  const std::string with_frequency = veg::column(line, kFrequencyLabelColumn, kLabelWidth);
+  for (int k = 1; k <= 3; ++k) {
+    if (plain == scaleLabel(k) || with_frequency == scaleLabel(k)) return k;
+  }
+  return 0;
+}
+
+std::string defaultSampleName(int sample_count) { return "SAMPL" + veg::fmtInt(sample_count, 3); }
+
 void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency, bool& bad,
             int input_mode, few& settings) {
   const std::string line = card(buffers.input_line);
@@ -118,19 +136,16 @@ void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency
     }
   }
 
-  std::size_t star = line.find('*');
-  std::size_t name_end = std::min<std::size_t>(star, kNameWidth);
-  buffers.name_work.replace(0, name_end, line, 0, name_end);
-  if (star != std::string::npos) {
-    max_frequency = readMaxFrequency(line, static_cast<int>(star) + 1);
-    if (max_frequency > kMaxFrequencyLimit) {
-      io.console.writeLine(" *** Maximum frequency may not exceed 100 ***");
-      bad = true;
-    }
+  std::string name;
+  nameLineParts(line, name, max_frequency);
+  buffers.name_work.replace(0, kNameWidth, name);
+  if (max_frequency > kMaxFrequencyLimit) {
+    io.console.writeLine(" *** Maximum frequency may not exceed 100 ***");
+    bad = true;
   }
   sample_name = buffers.name_work.substr(0, kNameWidth);
   if (bad) return;
-  if (veg::isBlank(sample_name)) sample_name = "SAMPL" + veg::fmtInt(settings.sample_count, 3);
+  if (veg::isBlank(sample_name)) sample_name = defaultSampleName(settings.sample_count);
   if (!isDatafile(input_mode))
     io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
 }

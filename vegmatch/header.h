@@ -30,6 +30,20 @@ std::string headerLine(std::string_view sample_name, int max_frequency, int cove
 std::string sampleLine(std::string_view sample_name, int max_frequency, int species_limit,
                        const few& settings);
 
+/// What a name line states: `name` receives its columns 1-8 before the
+/// first asterisk in columns 1-40, as they stand, blank-padded to 8;
+/// `max_frequency` the number after that asterisk (0 without one; digits
+/// build it, a sign or a comma counts as 0, anything else ends it).
+void nameLineParts(std::string_view line, std::string& name, int& max_frequency);
+
+/// The first scale (1..3) whose label stands in columns 14-18 or 17-21 of
+/// `line`; 0 when neither holds a label.
+int labelledScale(std::string_view line);
+
+/// The name of a sample whose name line gives none: "SAMPL" and the
+/// sample count in 3 columns.
+std::string defaultSampleName(int sample_count);
+
 /// Takes the name line in buffers.input_line apart. `sample_name` receives
 /// its first 8 columns before any asterisk ("SAMPL" and the sample count
 /// when blank), `max_frequency` the number after an asterisk (0 without

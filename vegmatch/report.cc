@@ -20,14 +20,6 @@ constexpr char ratf[] = "fair     ";
 constexpr char ratg[] = "good     ";
 constexpr char ratvg[] = "very good";
 
-const char* grade(int fit_percent) {
-  if (fit_percent <= 49) return ratvp;
-  if (fit_percent <= 59) return ratp;
-  if (fit_percent <= 69) return ratf;
-  if (fit_percent <= 79) return ratg;
-  return ratvg;
-}
-
 // The texts of one reported community, blank when it scores too little.
 struct Reported {
   std::string nvc_code, community_name, subcommunity_name, eunis_code, eunis_name;
@@ -43,6 +35,14 @@ Reported textsOf(const Tables& tables, int k) {
 }
 
 }  // namespace
+
+const char* grade(int fit_percent) {
+  if (fit_percent <= 49) return ratvp;
+  if (fit_percent <= 59) return ratp;
+  if (fit_percent <= 69) return ratf;
+  if (fit_percent <= 79) return ratg;
+  return ratvg;
+}
 
 void zerout(int analysis_type, int& community_composition, int& community_cover,
             int& sample_cover) {

@@ -78,6 +78,14 @@ std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
   return std::make_unique<MemoryFile>(name, lines, flushed, limitOf(write_limit, name));
 }
 
+std::unique_ptr<TextFile> MemoryFileSystem::createReplacing(const std::string& name) {
+  if (name.empty() || uncreatable.count(name)) return nullptr;
+  auto lines = std::make_shared<std::vector<std::string>>();
+  files_[name] = lines;
+  created.push_back(name);
+  return std::make_unique<MemoryFile>(name, lines, flushed, limitOf(write_limit, name));
+}
+
 void MemoryFileSystem::put(const std::string& name, std::vector<std::string> lines) {
   files_[name] = std::make_shared<std::vector<std::string>>(std::move(lines));
 }

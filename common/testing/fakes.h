@@ -40,6 +40,7 @@ class MemoryFileSystem : public FileSystem {
  public:
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
+  std::unique_ptr<TextFile> createReplacing(const std::string& name) override;
 
   /// Puts a file in place (creating or replacing it).
   void put(const std::string& name, std::vector<std::string> lines);

@@ -1,13 +1,14 @@
-// Reading the CSV source tables: UTF-8 text, LF line ends, a header row,
-// fields optionally quoted ("a, b" and "say ""x""" both hold one field).
+// CSV files (the builder's source tables, vegfit's input and output):
+// UTF-8 text, LF or CR LF line ends, a header row, fields optionally quoted
+// ("a, b" and "say ""x""" both hold one field).
 #pragma once
 
-#include <map>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
-namespace nvcdata {
+namespace veg {
 
 /// A malformed source table; the message names the file and the line.
 class SourceError : public std::runtime_error {
@@ -37,7 +38,19 @@ class CsvTable {
 
 /// Splits one CSV record into fields; `pos` starts at the record and is left
 /// after its line end. A quoted field may span line ends. Returns false when
-/// a quote is not closed before the end of `text`.
-bool splitRecord(const std::string& text, std::size_t& pos, std::vector<std::string>& fields);
+/// a quote is not closed before the end of `text`. The strings of `fields`
+/// are reused, so splitting record after record allocates nothing once
+/// they have grown.
+bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields);
 
-}  // namespace nvcdata
+/// Splits `line`, one whole record without quotes or carriage returns,
+/// into views of its fields (no copy); false, and `fields` empty, for any
+/// other line, which splitRecord takes apart.
+bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields);
+
+/// `field` as a CSV field: quoted (inner quotes doubled) when it holds a
+/// comma, a quote, a line end or leading or trailing blanks; as it is
+/// otherwise. Appended to `out`.
+void appendCsvField(std::string& out, std::string_view field);
+
+}  // namespace veg

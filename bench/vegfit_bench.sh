@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# vegfit on 100 000 quadrats of about 25 species (20 to 30, % covers 1..60)
+# from one CSV file, names drawn from the taxa of the shipped tables, with
+# the shipped reference data. Prints the time of the whole run (loading,
+# reading, matching, scoring, writing the five best communities of every
+# quadrat) and checks that every quadrat was scored with every name
+# identified. Usage: bench/vegfit_bench.sh [build-dir] [quadrats]
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$top/build}
+quadrats=${2:-100000}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+awk -F, -v quadrats="$quadrats" 'BEGIN { srand(20261209) }
+  NR > 1 { name[n++] = $1 }
+  END {
+    print "sample,species,cover"
+    for (q = 1; q <= quadrats; q++) {
+      count = 20 + int(rand() * 11)
+      for (i = 0; i < count; i++)
+        printf "Q%06d,%s,%d\n", q, name[int(rand() * n)], 1 + int(rand() * 60)
+    }
+  }' "$top/data/source/taxa.csv" > "$work/quadrats.csv"
+rows=$(($(wc -l < "$work/quadrats.csv") - 1))
+
+start=$(date +%s.%N)
+"$build/vegfit/vegfit" --data "$top/data" -o "$work/fits.csv" "$work/quadrats.csv" 2> "$work/messages"
+end=$(date +%s.%N)
+
+# Every quadrat has its five rows, and no name went unmatched.
+scored=$(awk -F, 'NR > 1 && $2 == 1 { n++ } END { print n + 0 }' "$work/fits.csv")
+unmatched=$(awk -F, 'NR > 1 && $2 == 1 { u += $NF } END { print u + 0 }' "$work/fits.csv")
+awk -v s="$start" -v e="$end" -v q="$scored" -v r="$rows" -v u="$unmatched" 'BEGIN {
+  t = e - s
+  printf "%d quadrats (%d rows) identified in %.3f s (%.1f us per quadrat); %d names unmatched\n",
+         q, r, t, t / q * 1e6, u }'
+if [ "$scored" -ne "$quadrats" ] || [ "$unmatched" -ne 0 ]; then
+  echo "not every quadrat was identified with all its names:" >&2
+  head -5 "$work/messages" >&2
+  exit 1
+fi

@@ -1,0 +1,109 @@
+#include "vegfit/compose.h"
+
+#include <memory>
+
+#include "vegmatch/entry.h"
+#include "vegmatch/parser.h"
+
+namespace vegfit {
+
+namespace {
+
+constexpr int kNumbers = 32768;  // species numbers are 16-bit
+
+// The species of one group as they gather.
+struct Gathered {
+  int species_number;
+  int quadrats;   // holding it
+  int cover_sum;  // percent
+  int spelling;   // as first written
+};
+
+}  // namespace
+
+SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& messages) {
+  SampleSet out;
+  out.group_names = quadrats.group_names;
+  out.files = quadrats.files;
+  const std::size_t groups = quadrats.group_names.size();
+  std::vector<std::vector<std::size_t>> members(groups);
+  for (std::size_t q = 0; q < quadrats.samples.size(); ++q)
+    members[static_cast<std::size_t>(quadrats.samples[q].group)].push_back(q);
+
+  auto sample = std::make_unique<vegmatch::Sample>();
+  std::vector<int> slot(kNumbers, -1);  // place in `gathered` of a species number
+  std::vector<Gathered> gathered;
+  for (std::size_t g = 0; g < groups; ++g) {
+    const std::vector<std::size_t>& group = members[g];
+    const SampleInfo& first = quadrats.samples[group.front()];
+    SampleInfo composed;
+    composed.name = quadrats.group_names[g];
+    composed.file = first.file;
+    composed.line = first.line;
+    composed.group = static_cast<int>(g);
+    composed.cover_scale = 1;
+    composed.max_frequency = static_cast<int>(group.size());
+    if (group.size() > static_cast<std::size_t>(kMaxQuadrats)) {
+      messages.error(quadrats.where(first), "group '" + composed.name + "' has " +
+                                      std::to_string(group.size()) + " quadrats, more than " +
+                                      std::to_string(kMaxQuadrats));
+      continue;
+    }
+    gathered.clear();
+    bool whole = true;
+    for (std::size_t q : group) {
+      const SampleInfo& quadrat = quadrats.samples[q];
+      composed.unmatched += quadrat.unmatched;
+      const EntryLine* lines = quadrats.lines.data() + quadrat.first;
+      if (!buildSample(quadrat, lines, 1, species_limit, *sample)) {
+        messages.error(quadrats.where(quadrat), "quadrat '" + quadrat.name + "' has more than " +
+                                          std::to_string(vegmatch::kMaxSampleEntries) +
+                                          " species");
+        whole = false;
+        continue;
+      }
+      for (int i = 1; i <= sample->sample_size; ++i) {
+        const int number = sample->sample_species[static_cast<std::size_t>(i)];
+        int& place = slot[static_cast<std::size_t>(number)];
+        if (place < 0) {
+          int spelling = 0;
+          for (std::size_t l = 0; l < quadrat.count; ++l) {
+            if (lines[l].code % vegmatch::kMarkStep == number) {
+              spelling = lines[l].spelling;
+              break;
+            }
+          }
+          place = static_cast<int>(gathered.size());
+          gathered.push_back({number, 0, 0, spelling});
+        }
+        Gathered& species = gathered[static_cast<std::size_t>(place)];
+        ++species.quadrats;
+        species.cover_sum += sample->sample_cover[static_cast<std::size_t>(i)];
+      }
+    }
+    for (const Gathered& species : gathered) slot[static_cast<std::size_t>(species.species_number)] = -1;
+    if (!whole) continue;
+    if (gathered.size() > static_cast<std::size_t>(vegmatch::kMaxSampleEntries)) {
+      messages.error(quadrats.where(first), "group '" + composed.name + "' has " +
+                                      std::to_string(gathered.size()) + " species, more than " +
+                                      std::to_string(vegmatch::kMaxSampleEntries));
+      continue;
+    }
+    const int index = static_cast<int>(out.samples.size());
+    out.samples.push_back(std::move(composed));
+    short identity = 0;
+    for (const Gathered& species : gathered) {
+      const float mean =
+          static_cast<float>(species.cover_sum) / static_cast<float>(species.quadrats);
+      short tenths = 0;
+      vegmatch::heldTenths(mean, tenths);  // at most 100
+      out.add({index, species.spelling, ++identity,
+                           static_cast<short>(species.species_number),
+                           static_cast<short>(species.quadrats), tenths});
+    }
+  }
+  out.order();
+  return out;
+}
+
+}  // namespace vegfit

@@ -1,0 +1,282 @@
+#include "vegfit/names.h"
+
+#include <algorithm>
+#include <array>
+
+#include "common/fields.h"
+#include "vegmatch/names.h"
+#include "vegmatch/parser.h"
+
+namespace vegfit {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kStrata = {"(c)", "(s)", "(g)"};
+// Qualifiers that name no other species: words, and pairs of words.
+constexpr std::array<std::string_view, 4> kQualifiers = {"agg.", "s.l.", "s.lat.", "s.str."};
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kQualifierPairs = {{
+    {"s.", "lat."}, {"sens.", "lat."}, {"sensu", "lato"}, {"sens.", "str."}, {"sensu", "stricto"}}};
+
+std::vector<std::string_view> words(std::string_view text) {
+  std::vector<std::string_view> out;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+    if (i > start) out.push_back(text.substr(start, i - start));
+  }
+  return out;
+}
+
+bool equalFolded(std::string_view word, std::string_view lower_text) {
+  if (word.size() != lower_text.size()) return false;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    if (vegmatch::lower(word[i]) != lower_text[i]) return false;
+  }
+  return true;
+}
+
+bool isStratum(std::string_view word) {
+  return std::any_of(kStrata.begin(), kStrata.end(),
+                     [&](std::string_view s) { return equalFolded(word, s); });
+}
+
+// A word's stratum suffix written without a blank before it: "campestre(c)".
+std::string_view withoutStratum(std::string_view word) {
+  for (std::string_view s : kStrata) {
+    if (word.size() > s.size() && equalFolded(word.substr(word.size() - s.size()), s))
+      return word.substr(0, word.size() - s.size());
+  }
+  return word;
+}
+
+std::string joined(const std::vector<std::string_view>& kept, bool fold) {
+  std::string out;
+  for (std::string_view w : kept) {
+    if (!out.empty()) out += ' ';
+    for (char c : w) out += fold ? vegmatch::lower(c) : c;
+  }
+  return out;
+}
+
+// The words of a name without stratum suffixes; with `drop_qualifiers` also
+// without the qualifiers. The first word is always kept.
+std::vector<std::string_view> nameWords(std::string_view name, bool drop_qualifiers) {
+  std::vector<std::string_view> all = words(name);
+  std::vector<std::string_view> kept;
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    std::string_view w = all[i];
+    if (i > 0 && isStratum(w)) continue;
+    if (i > 0) w = withoutStratum(w);
+    if (drop_qualifiers && i > 0) {
+      if (std::any_of(kQualifiers.begin(), kQualifiers.end(),
+                      [&](std::string_view q) { return equalFolded(w, q); }))
+        continue;
+      if (i + 1 < all.size() &&
+          std::any_of(kQualifierPairs.begin(), kQualifierPairs.end(), [&](const auto& q) {
+            return equalFolded(w, q.first) && equalFolded(withoutStratum(all[i + 1]), q.second);
+          })) {
+        ++i;
+        continue;
+      }
+    }
+    kept.push_back(w);
+  }
+  return kept;
+}
+
+}  // namespace
+
+std::string nameKey(std::string_view name) {
+  std::string field_work, key;
+  int frequency = 0;
+  float value = 0;
+  bool bad = false;
+  vegmatch::constr(vegmatch::card(normalName(name)), field_work, key, 0, frequency, value, bad);
+  return key;
+}
+
+std::string normalName(std::string_view name) { return joined(nameWords(name, true), true); }
+
+std::string shownForm(std::string_view name) { return joined(nameWords(name, false), false); }
+
+int editDistance(std::string_view a, std::string_view b, int limit) {
+  const int n = static_cast<int>(a.size());
+  const int m = static_cast<int>(b.size());
+  if (std::abs(n - m) > limit) return limit + 1;
+  std::vector<int> row(static_cast<std::size_t>(m) + 1);
+  for (int j = 0; j <= m; ++j) row[static_cast<std::size_t>(j)] = j;
+  for (int i = 1; i <= n; ++i) {
+    int diagonal = row[0];
+    row[0] = i;
+    int best = row[0];
+    for (int j = 1; j <= m; ++j) {
+      const std::size_t u = static_cast<std::size_t>(j);
+      const int above = row[u];
+      const int replace = diagonal + (a[static_cast<std::size_t>(i - 1)] == b[u - 1] ? 0 : 1);
+      row[u] = std::min({above + 1, row[u - 1] + 1, replace});
+      diagonal = above;
+      best = std::min(best, row[u]);
+    }
+    if (best > limit) return limit + 1;
+  }
+  const int distance = row[static_cast<std::size_t>(m)];
+  return distance > limit ? limit + 1 : distance;
+}
+
+void NameIndex::add(std::string_view name, int species_number, bool own) {
+  std::string normal = normalName(name);
+  if (normal.empty()) return;
+  auto [shown, added] = shown_.try_emplace(species_number, Shown{shownForm(name), own});
+  if (!added && own && !shown->second.own) shown->second = Shown{shownForm(name), true};
+  auto it = place_.find(normal);
+  if (it != place_.end()) {
+    Entry& entry = names_[static_cast<std::size_t>(it->second - 1)];
+    if (entry.species_number != species_number) entry.species_number = kAmbiguous;
+    return;
+  }
+  names_.push_back({normal, shownForm(name), species_number});
+  place_.emplace(std::move(normal), static_cast<int>(names_.size()));
+}
+
+int NameIndex::find(std::string_view normal) const {
+  int p = place(normal);
+  return p == 0 ? 0 : names_[static_cast<std::size_t>(p - 1)].species_number;
+}
+
+int NameIndex::place(std::string_view normal) const {
+  auto it = place_.find(normal);
+  return it == place_.end() ? 0 : it->second;
+}
+
+const std::string& NameIndex::shownName(int species_number) const {
+  static const std::string kNone;
+  auto it = shown_.find(species_number);
+  return it == shown_.end() ? kNone : it->second.name;
+}
+
+std::vector<std::string> NameIndex::closeNames(std::string_view normal, std::size_t count) const {
+  const int limit = std::max(2, static_cast<int>(normal.size()) / 3);
+  std::vector<std::pair<int, const std::string*>> near;
+  for (const Entry& entry : names_) {
+    int d = editDistance(normal, entry.normal, limit);
+    if (d <= limit) near.emplace_back(d, &entry.shown);
+  }
+  std::sort(near.begin(), near.end(), [](const auto& x, const auto& y) {
+    return x.first != y.first ? x.first < y.first : *x.second < *y.second;
+  });
+  std::vector<std::string> out;
+  for (const auto& [d, shown] : near) {
+    if (out.size() == count) break;
+    if (std::find(out.begin(), out.end(), *shown) == out.end()) out.push_back(*shown);
+  }
+  return out;
+}
+
+bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    if (veg::isBlank(line)) continue;
+    long long number = 0;
+    const std::string name = line.size() > 15 ? line.substr(15) : std::string();
+    if (!veg::readIntField(veg::column(line, 1, 4), number) || number < 1 ||
+        number > vegmatch::kNewNumberBase || veg::isBlank(name)) {
+      error = "line " + std::to_string(i + 1) + " is not a species number and a name";
+      return false;
+    }
+    // The table does not mark a species' own name among its synonyms; the
+    // first name that gives the species' key naturally is taken for it.
+    index.add(name, static_cast<int>(number), nameKey(name) == veg::column(line, 6, 9));
+  }
+  return true;
+}
+
+NameMatcher::NameMatcher(const NameIndex& index, const vegmatch::Tables& tables)
+    : index_(index), tables_(tables) {}
+
+int NameMatcher::spelling(std::string_view name) {
+  if (slots_.empty()) rehash(1024);
+  const std::size_t hash = NameHash{}(name);
+  const std::size_t mask = slots_.size() - 1;
+  std::size_t i = hash & mask;
+  for (; slots_[i] >= 0; i = (i + 1) & mask) {
+    const std::size_t id = static_cast<std::size_t>(slots_[i]);
+    if (hashes_[id] == hash && texts_[id] == name) return slots_[i];
+  }
+  const int id = static_cast<int>(texts_.size());
+  texts_.emplace_back(name);
+  hashes_.push_back(hash);
+  matches_.push_back(resolve(texts_.back()));
+  slots_[i] = id;
+  if (2 * texts_.size() > slots_.size()) rehash(2 * slots_.size());
+  return id;
+}
+
+void NameMatcher::rehash(std::size_t slots) {
+  slots_.assign(slots, -1);
+  const std::size_t mask = slots - 1;
+  for (std::size_t id = 0; id < hashes_.size(); ++id) {
+    std::size_t i = hashes_[id] & mask;
+    while (slots_[i] >= 0) i = (i + 1) & mask;
+    slots_[i] = static_cast<int>(id);
+  }
+}
+
+Match NameMatcher::resolve(const std::string& name) const {
+  Match m;
+  const std::string normal = normalName(name);
+  if (normal.empty()) return m;
+  const std::string key = nameKey(normal);
+  const vegmatch::calc1& dict = tables_.calc1;
+  const int entry = veg::isBlank(key) ? 0
+                                      : vegmatch::findName(dict, tables_.dict_size,
+                                                           tables_.name_count, key);
+  const int entry_number = entry == 0 ? 0 : dict.species_number[static_cast<std::size_t>(entry)];
+
+  const int by_name = index_.find(normal);
+  if (by_name == NameIndex::kAmbiguous) return m;
+  if (by_name > 0) {
+    m.species_number = by_name;
+    // Where the key stands for the same species, lines of the two forms are
+    // one entry, as they are in sample entry.
+    m.identity = static_cast<short>(
+        entry_number == by_name ? entry
+                                : std::min(vegmatch::kMaxNames + index_.place(normal), 32767));
+    return m;
+  }
+  if (entry > 0 && entry_number > 0) {
+    m.species_number = entry_number;
+    m.identity = static_cast<short>(entry);
+    m.by_key = true;
+  }
+  return m;
+}
+
+std::string NameMatcher::shownName(int species_number, std::string_view fallback) const {
+  const std::string& shown = index_.shownName(species_number);
+  return shown.empty() ? std::string(fallback) : shown;
+}
+
+std::vector<std::string> NameMatcher::closeNames(std::string_view name) const {
+  const std::string normal = normalName(name);
+  if (!index_.empty()) return index_.closeNames(normal, 3);
+  // Without a names table the dictionary keys are all there is to offer.
+  const std::string key = nameKey(normal);
+  std::vector<std::pair<int, std::string>> near;
+  for (int j = 3; j <= tables_.dict_size; ++j) {
+    const std::string& candidate = tables_.calc1.species_name[static_cast<std::size_t>(j)];
+    int d = editDistance(key, candidate, 2);
+    if (d <= 2) near.emplace_back(d, veg::padRight(candidate, vegmatch::kKeyWidth));
+  }
+  std::sort(near.begin(), near.end());
+  std::vector<std::string> out;
+  for (const auto& [d, candidate] : near) {
+    if (out.size() == 3) break;
+    std::string trimmed = candidate.substr(0, candidate.find_last_not_of(' ') + 1);
+    if (std::find(out.begin(), out.end(), trimmed) == out.end()) out.push_back(trimmed);
+  }
+  return out;
+}
+
+}  // namespace vegfit

@@ -1,0 +1,153 @@
+// Species names as users write them in spreadsheets: full Latin names, in
+// any case, with qualifiers and stratum suffixes, matched against the full
+// taxon names and synonyms of the reference data, then by the 4+4 name key
+// of the species dictionary.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "vegmatch/blocks.h"
+
+namespace vegfit {
+
+/// `name` in the form in which names are compared: A-Z folded to a-z, tabs
+/// and runs of blanks made one blank, no leading or trailing blanks, and
+/// without the qualifiers "agg.", "s.l.", "s.lat.", "s. lat.", "sens. lat.",
+/// "sensu lato", "s.str.", "sens. str.", "sensu stricto" and the stratum
+/// suffixes "(c)", "(s)" and "(g)" (canopy, shrub and ground layer), which
+/// name no other species.
+std::string normalName(std::string_view name);
+
+/// The 4+4 name key of a name, as the species line parser forms it from its
+/// first two words (in normal form).
+std::string nameKey(std::string_view name);
+
+/// `name` as it is shown: blanks made single, stratum suffixes dropped,
+/// letter case and qualifiers kept ("Rubus fruticosus agg.").
+std::string shownForm(std::string_view name);
+
+/// The edit distance of two names (insertions, deletions and replacements
+/// of one character), or `limit` + 1 when it is larger than `limit`.
+int editDistance(std::string_view a, std::string_view b, int limit);
+
+/// Hashing for maps with std::string keys that are searched with
+/// std::string_view (no string made for a look-up). Eight bytes at a time:
+/// names are looked up once for every input line.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view s) const {
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ s.size();
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, s.data() + i, 8);
+      h = (h ^ word) * 0xFF51AFD7ED558CCDull;
+      h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, s.data() + i, s.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+};
+
+/// The full names and synonyms of the reference data, each standing for a
+/// species number.
+class NameIndex {
+ public:
+  /// A species number for names that stand for two species.
+  static constexpr int kAmbiguous = -1;
+
+  /// Adds `name` for species `species_number`. The name shown for a number
+  /// is the first added as its `own` name, or else the first added. A name
+  /// that is already there for another number afterwards stands for
+  /// neither.
+  void add(std::string_view name, int species_number, bool own = false);
+
+  /// The species number of a name in normal form (normalName), 0 when the
+  /// index does not hold it, kAmbiguous when it stands for two species.
+  int find(std::string_view normal) const;
+  /// The place (1, 2, ...) of a name in normal form among the names of the
+  /// index, 0 when it is not there.
+  int place(std::string_view normal) const;
+  /// The name shown for a species number; empty when the index has none.
+  const std::string& shownName(int species_number) const;
+
+  /// Up to `count` names of the index close to `normal` (edit distance at
+  /// most a third of its length, and at least 2), closest first, each in
+  /// its shown form.
+  std::vector<std::string> closeNames(std::string_view normal, std::size_t count) const;
+
+  bool empty() const { return names_.empty(); }
+  std::size_t size() const { return names_.size(); }
+
+ private:
+  struct Entry {
+    std::string normal;
+    std::string shown;
+    int species_number;
+  };
+  std::vector<Entry> names_;
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> place_;  // 1-based
+  struct Shown {
+    std::string name;
+    bool own;
+  };
+  std::unordered_map<int, Shown> shown_;
+};
+
+/// Fills `index` from the lines of NAMES.txt, the names table of the
+/// reference data: each line the species number in columns 1-4, the
+/// species' dictionary key in columns 6-14 and a name from column 16. A
+/// species is shown by its first name whose natural key is its dictionary
+/// key. False, with `error` naming the line, for a line that does not read.
+bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error);
+
+/// What a name in the input stands for.
+struct Match {
+  int species_number = 0;  // 0: no species
+  short identity = 0;      // the entry as sample entry keeps it apart
+  bool by_key = false;     // found by its name key, not by its full name
+};
+
+/// Matches the names of the input against the names table and the
+/// species dictionary, remembering every spelling it has seen, so that a
+/// name met again costs one hash look-up.
+class NameMatcher {
+ public:
+  NameMatcher(const NameIndex& index, const vegmatch::Tables& tables);
+
+  /// The number of a spelling (0, 1, ...), matched the first time it is met.
+  int spelling(std::string_view name);
+  const Match& match(int spelling) const { return matches_[static_cast<std::size_t>(spelling)]; }
+  const std::string& text(int spelling) const { return texts_[static_cast<std::size_t>(spelling)]; }
+
+  /// The name shown for a species: its name in the names table, or else
+  /// `fallback`.
+  std::string shownName(int species_number, std::string_view fallback) const;
+  /// Up to three names of the reference data close to an unmatched name:
+  /// from the names table, or from the dictionary keys when there is none.
+  std::vector<std::string> closeNames(std::string_view name) const;
+
+ private:
+  Match resolve(const std::string& name) const;
+
+  void rehash(std::size_t slots);
+
+  const NameIndex& index_;
+  const vegmatch::Tables& tables_;
+  // The spellings seen, by number, and an open-addressing table of them:
+  // every input line looks its name up here.
+  std::vector<Match> matches_;
+  std::vector<std::string> texts_;
+  std::vector<std::size_t> hashes_;
+  std::vector<int> slots_;  // spelling numbers, -1 for a free slot; a power of 2 long
+};
+
+}  // namespace vegfit

@@ -1,0 +1,108 @@
+// Scoring the samples of a vegfit run with the engine of vegmatch and
+// writing the results: one row per sample and rank, as CSV or JSON.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "vegfit/names.h"
+#include "vegfit/options.h"
+#include "vegfit/samples.h"
+#include "vegmatch/blocks.h"
+
+namespace vegfit {
+
+/// The cross-reference texts of a community as the output shows them: the
+/// NVC code without its blanks ("MG5a"), the others without trailing blanks.
+struct CommunityText {
+  std::string nvc_code, community, subcommunity, eunis_code, eunis_name;
+  std::string csv;  // the five as CSV fields, each after a comma
+};
+
+/// A species of constancy IV or V in a community's table.
+struct Constant {
+  short species_number;
+  short constancy;  // 4 or 5
+};
+
+/// What the rows need of the reference data, built once after loading.
+class Reference {
+ public:
+  Reference(const vegmatch::Tables& tables, const NameMatcher& names);
+
+  const vegmatch::Tables& tables() const { return tables_; }
+  const CommunityText& text(int k) const { return texts_[static_cast<std::size_t>(k)]; }
+  /// The species of constancy V and then IV of community k, each in order
+  /// of its shown name.
+  std::pair<const Constant*, const Constant*> constants(int k) const;
+  /// True when community k's table holds species `species_number`.
+  bool holds(int k, int species_number) const;
+  /// The name shown for a species: its full name in the names table, else
+  /// `fallback`, else its dictionary key.
+  std::string speciesName(int species_number, std::string_view fallback = {}) const;
+  const NameMatcher& names() const { return names_; }
+
+ private:
+  const vegmatch::Tables& tables_;
+  const NameMatcher& names_;
+  std::vector<CommunityText> texts_;
+  std::vector<std::size_t> constant_first_;  // per community, into constants_
+  std::vector<Constant> constants_;
+};
+
+/// One output row: a sample and one of its ranked communities.
+struct Row {
+  std::string_view sample;
+  int rank = 1;
+  const CommunityText* community = nullptr;  // null: fit below 0.0001, none shown
+  int fit = 0;
+  int community_composition_fit = 0;
+  int sample_composition_fit = 0;
+  int community_cover_fit = 0;
+  int sample_cover_fit = 0;
+  std::string_view grade;
+  int species = 0;
+  int unmatched = 0;
+  bool explained = false;  // the explanation columns are filled (rank 1 with --explain)
+  std::vector<std::pair<std::string, int>> missing;  // name and constancy (4, 5)
+  std::vector<std::string> not_in_table;
+};
+
+/// The CSV header row.
+std::string csvHeader(bool explain);
+/// Appends `row` as a CSV line (without line end).
+void appendCsvRow(std::string& out, const Row& row, bool explain);
+/// Appends `row` as one JSON object (without line end).
+void appendJsonRow(std::string& out, const Row& row, bool explain);
+
+/// Scores samples one after the other with a copy of the tables of its
+/// own (scoring writes the per-sample totals into them), so that several
+/// scorers can work at once.
+class Scorer {
+ public:
+  Scorer(const Reference& reference, const Options& options);
+  ~Scorer();
+
+  /// Scores sample `i` of `set` and appends its rows, each ended by a line
+  /// feed, to `out` (JSON objects each followed by a comma).
+  void score(const SampleSet& set, std::size_t i, std::string& out);
+  /// The number of rows of every sample.
+  int rowsPerSample() const;
+
+ private:
+  void explain(const SampleSet& set, const SampleInfo& info, int k, Row& row) const;
+
+  const Reference& reference_;
+  const Options& options_;
+  std::unique_ptr<vegmatch::Tables> tables_;
+  std::unique_ptr<vegmatch::Sample> sample_;
+  std::array<short, vegmatch::kMaxOutput + 1> top_community_{};
+  std::array<float, vegmatch::kMaxOutput + 1> top_score_{};
+  Row row_;
+};
+
+}  // namespace vegfit

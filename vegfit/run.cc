@@ -1,0 +1,347 @@
+#include "vegfit/run.h"
+
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+#include "common/fields.h"
+#include "vegfit/compose.h"
+#include "vegfit/names.h"
+#include "vegfit/options.h"
+#include "vegfit/reader.h"
+#include "vegfit/results.h"
+#include "vegfit/samples.h"
+#include "vegfit/scoring.h"
+#include "vegmatch/fit.h"
+#include "vegmatch/refdata.h"
+
+namespace vegfit {
+
+const char kNameTableFile[] = "NAMES.txt";
+
+namespace {
+
+constexpr char kDictionaryFile[] = "SPECDICT.txt";
+constexpr unsigned kMaxThreads = 8;
+
+/// The reference files of one directory, through the file seam.
+class DirectoryFiles : public veg::FileSystem {
+ public:
+  DirectoryFiles(veg::FileSystem& base, std::string dir) : base_(base), dir_(std::move(dir)) {}
+  std::unique_ptr<veg::TextFile> openExisting(const std::string& name) override {
+    return base_.openExisting(dir_ + "/" + name);
+  }
+  std::unique_ptr<veg::TextFile> createNew(const std::string&) override { return nullptr; }
+
+ private:
+  veg::FileSystem& base_;
+  std::string dir_;
+};
+
+/// The console the loaders of vegmatch report to: it keeps what they
+/// write, and has no keyboard (their end-of-program notice ends at once).
+class LoaderConsole : public veg::Console {
+ public:
+  bool readLine(std::string&) override { return false; }
+  void writeLine(std::string_view line) override { lines.emplace_back(line); }
+  std::vector<std::string> lines;
+};
+
+std::string trimmedLine(const std::string& line) {
+  const std::size_t begin = line.find_first_not_of(' ');
+  if (begin == std::string::npos) return {};
+  return line.substr(begin, line.find_last_not_of(' ') - begin + 1);
+}
+
+// What the loaders said before they stopped: the file they were reading
+// and their error lines.
+std::string loaderFault(const std::vector<std::string>& lines) {
+  std::string file, fault;
+  for (const std::string& line : lines) {
+    const std::string text = trimmedLine(line);
+    const std::size_t from = text.rfind("from file ");
+    if (text.rfind("Reading", 0) == 0 && from != std::string::npos) file = text.substr(from + 10);
+    if (text.rfind("***", 0) == 0 && text.find("Program finished") == std::string::npos)
+      fault += (fault.empty() ? "" : "; ") + text;
+    if (text.rfind("Unknown species number", 0) == 0) fault += (fault.empty() ? "" : "; ") + text;
+  }
+  return file + ": " + fault;
+}
+
+std::string tryHelp() { return "Try 'vegfit --help' for more information."; }
+
+class Run {
+ public:
+  Run(Streams& streams, const Options& options)
+      : streams_(streams), options_(options), messages_(streams.messages) {}
+
+  int go();
+
+ private:
+  bool findData(std::string& dir);
+  bool load(const std::string& dir);
+  void readInputs();
+  void handOver(std::size_t whole);
+  bool checkSamples(const SampleSet& set);
+  std::unique_ptr<veg::TextFile> createOutput();
+  int write(veg::TextFile& out);
+
+  Streams& streams_;
+  const Options& options_;
+  Diagnostics messages_;
+  std::unique_ptr<vegmatch::Tables> tables_ = std::make_unique<vegmatch::Tables>();
+  NameIndex index_;
+  std::unique_ptr<NameMatcher> matcher_;
+  std::shared_ptr<SampleSet> set_ = std::make_shared<SampleSet>();
+  std::unique_ptr<Reference> reference_;
+  std::unique_ptr<ScoringPool> pool_;
+  // Samples handed to the pool while reading: the first `handed_` of set_,
+  // whose lines are the first `handed_lines_`; false once that cannot go on.
+  bool early_ = false;
+  std::size_t handed_ = 0;
+  std::size_t handed_lines_ = 0;
+};
+
+bool Run::findData(std::string& dir) {
+  if (!options_.data_dir.empty()) {
+    dir = options_.data_dir;
+    return true;
+  }
+  for (const std::string& candidate : streams_.data_dirs) {
+    if (streams_.fs.openExisting(candidate + "/" + kDictionaryFile)) {
+      dir = candidate;
+      return true;
+    }
+  }
+  std::string looked;
+  for (const std::string& candidate : streams_.data_dirs)
+    looked += (looked.empty() ? "" : ", ") + candidate;
+  messages_.error("", "no reference data found (looked in " + looked + "); give --data DIR");
+  return false;
+}
+
+bool Run::load(const std::string& dir) {
+  DirectoryFiles files(streams_.fs, dir);
+  LoaderConsole console;
+  try {
+    vegmatch::load_species_dictionary(console, files, *tables_);
+    vegmatch::load_association_tables(console, files, options_.species_limit, *tables_);
+    vegmatch::load_cross_reference(console, files, *tables_);
+  } catch (const veg::StopRun&) {
+    messages_.error("", "cannot load the reference data in " + dir + ": " +
+                            loaderFault(console.lines));
+    return false;
+  } catch (const veg::FileError& e) {
+    messages_.error("", "cannot read " + e.name + ": " + e.reason);
+    return false;
+  }
+  vegmatch::prepare(*tables_);
+
+  // The names table is optional: without it names are matched by key only.
+  if (auto names = files.openExisting(kNameTableFile)) {
+    std::vector<std::string> lines;
+    std::string line, error;
+    try {
+      while (names->readLine(line)) lines.push_back(line);
+    } catch (const veg::FileError& e) {
+      messages_.error("", "cannot read " + e.name + ": " + e.reason);
+      return false;
+    }
+    if (!parseNameTable(lines, index_, error)) {
+      messages_.error("", dir + "/" + kNameTableFile + ": " + error);
+      return false;
+    }
+  }
+  matcher_ = std::make_unique<NameMatcher>(index_, *tables_);
+  return true;
+}
+
+void Run::readInputs() {
+  ReadSettings settings;
+  settings.cover_scale = options_.cover_scale;
+  settings.scale_given = options_.scale_given;
+  settings.group_by = options_.group_by;
+  InputReader reader(*matcher_, *set_, messages_, settings);
+  if (early_) reader.on_samples = [this](std::size_t whole) { handOver(whole); };
+  for (const std::string& name : options_.files) {
+    try {
+      if (name == "-") {
+        const bool csv = reader.readEither(streams_.input, "standard input");
+        if (!csv && !options_.group_by.empty())
+          messages_.error("standard input", "--group-by needs CSV input, not a sample file");
+        continue;
+      }
+      auto file = streams_.fs.openExisting(name);
+      if (!file) {
+        messages_.error(name, "cannot open the file");
+        continue;
+      }
+      if (isCsvName(name)) {
+        reader.readCsv(*file, name);
+      } else {
+        reader.readSampleFile(*file, name);
+      }
+    } catch (const veg::FileError& e) {
+      messages_.error(e.name, "cannot be read: " + e.reason);
+    }
+  }
+}
+
+// Samples read whole go to the scoring threads while the rest is read, as
+// copies (the reader goes on growing the set), a batch at a time. Input
+// whose samples are scattered over the file cannot be handed over early.
+void Run::handOver(std::size_t whole) {
+  if (!early_ || messages_.errors() > 0) return;
+  if (set_->scattered()) {
+    early_ = false;
+    return;
+  }
+  // The rest goes over when all is read.
+  if (whole < handed_ + ScoringPool::kBatch) return;
+  auto part = std::make_shared<SampleSet>();
+  std::size_t first = handed_lines_;
+  for (std::size_t i = handed_; i < whole; ++i) {
+    SampleInfo info = set_->samples[i];
+    info.first = first - handed_lines_;
+    first += info.count;
+    part->samples.push_back(std::move(info));
+  }
+  part->lines.resize(first - handed_lines_);
+  std::copy(set_->lines.data() + handed_lines_, set_->lines.data() + first, part->lines.data());
+  pool_->add(part, 0, part->samples.size());
+  handed_ = whole;
+  handed_lines_ = first;
+}
+
+bool Run::checkSamples(const SampleSet& set) {
+  auto sample = std::make_unique<vegmatch::Sample>();
+  bool fits = true;
+  for (const SampleInfo& info : set.samples) {
+    if (info.count <= static_cast<std::size_t>(vegmatch::kMaxSampleEntries)) continue;
+    if (!buildSample(info, set.lines.data() + info.first, options_.analysis_type,
+                     options_.species_limit, *sample)) {
+      messages_.error(set.where(info), "sample '" + info.name + "' has more than " +
+                                           std::to_string(vegmatch::kMaxSampleEntries) +
+                                           " species");
+      fits = false;
+    }
+  }
+  return fits;
+}
+
+std::unique_ptr<veg::TextFile> Run::createOutput() {
+  auto file = options_.force ? streams_.fs.createReplacing(options_.output)
+                             : streams_.fs.createNew(options_.output);
+  if (!file) {
+    messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
+                                         ? "cannot be created"
+                                         : "exists; --force replaces it");
+  }
+  return file;
+}
+
+int Run::write(veg::TextFile& out) {
+  try {
+    writeLines(out, options_.format == Format::kCsv ? csvHeader(options_.explain) : "[");
+    pool_->finish(out);
+    if (options_.format == Format::kJson) writeLines(out, "]");
+    out.flush();
+  } catch (const veg::FileError& e) {
+    messages_.error(e.name, "cannot be written: " + e.reason + "; the output is incomplete");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int Run::go() {
+  if (!options_.group_by.empty()) {
+    for (const std::string& name : options_.files) {
+      if (name != "-" && !isCsvName(name)) {
+        messages_.note("--group-by needs CSV input; " + name + " is a sample file");
+        messages_.note(tryHelp());
+        return kExitUsage;
+      }
+    }
+  }
+  const bool to_file = !options_.output.empty() && options_.output != "-";
+  if (to_file && !options_.force && streams_.fs.openExisting(options_.output)) {
+    messages_.error(options_.output, "exists; --force replaces it");
+    return kExitFailure;
+  }
+  std::string dir;
+  if (!findData(dir) || !load(dir)) return kExitFailure;
+
+  reference_ = std::make_unique<Reference>(*tables_, *matcher_);
+  unsigned threads = streams_.threads != 0 ? streams_.threads : std::thread::hardware_concurrency();
+  pool_ = std::make_unique<ScoringPool>(*reference_, options_,
+                                        std::clamp(threads, 1u, kMaxThreads));
+  // Composed samples exist only once all is read; the explanations need
+  // the spellings, which grow while reading.
+  early_ = options_.group_by.empty() && !options_.explain;
+  if (early_) pool_->startHelpers();
+  readInputs();
+
+  if (messages_.errors() == 0 && (!early_ || set_->scattered())) {
+    // Nothing or not all of it could be handed over early: start afresh.
+    pool_->abandon();
+    handed_ = 0;
+    set_->order();
+    if (!options_.group_by.empty())
+      set_ = std::make_shared<SampleSet>(compose(*set_, options_.species_limit, messages_));
+    if (messages_.errors() == 0) checkSamples(*set_);
+    pool_->startHelpers();
+  } else if (messages_.errors() == 0) {
+    set_->order();
+    checkSamples(*set_);
+  }
+  if (messages_.errors() > 0) {
+    pool_->abandon();
+    messages_.summary();
+    messages_.note("nothing written: the input has " + std::to_string(messages_.errors()) +
+                   (messages_.errors() == 1 ? " error" : " errors"));
+    return kExitFailure;
+  }
+  pool_->add(set_, handed_, set_->samples.size());
+
+  std::unique_ptr<veg::TextFile> file;
+  veg::TextFile* out = &streams_.output;
+  if (to_file) {
+    file = createOutput();
+    if (!file) {
+      pool_->abandon();
+      return kExitFailure;
+    }
+    out = file.get();
+  }
+  const int status = write(*out);
+  messages_.summary();
+  return status;
+}
+
+}  // namespace
+
+int runVegfit(const std::vector<std::string>& args, Streams& streams) {
+  Options options;
+  std::string error;
+  if (!parseOptions(args, options, error)) {
+    streams.messages.writeLine("vegfit: " + error);
+    streams.messages.writeLine(tryHelp());
+    return kExitUsage;
+  }
+  try {
+    if (options.help || options.version) {
+      for (const std::string& line : options.help ? helpText() : versionText())
+        streams.output.writeLine(line);
+      streams.output.flush();
+      return kExitOk;
+    }
+    Run run(streams, options);
+    return run.go();
+  } catch (const veg::FileError& e) {
+    streams.messages.writeLine("vegfit: " + e.name + ": cannot be " +
+                               (e.writing ? "written" : "read") + ": " + e.reason);
+    return kExitFailure;
+  }
+}
+
+}  // namespace vegfit

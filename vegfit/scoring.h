@@ -1,0 +1,78 @@
+// Scoring on several threads: samples are handed over in batches, scored
+// by whichever thread is free (each with a Scorer of its own), and their
+// rows written in input order. Batches can be handed over while the input
+// is still being read, so that reading and scoring overlap.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/files.h"
+#include "vegfit/results.h"
+#include "vegfit/samples.h"
+
+namespace vegfit {
+
+class ScoringPool {
+ public:
+  /// Samples in a batch.
+  static constexpr std::size_t kBatch = 256;
+  /// Rows held back while the input is read, at most (then the helpers
+  /// wait for the end of the input before they go on).
+  static constexpr std::size_t kHeldBytes = std::size_t{64} << 20;
+
+  ScoringPool(const Reference& reference, const Options& options, unsigned threads);
+  ~ScoringPool();
+  ScoringPool(const ScoringPool&) = delete;
+  ScoringPool& operator=(const ScoringPool&) = delete;
+
+  /// Hands over samples [begin, end) of `set`, which must not change while
+  /// the pool holds it, in batches of kBatch.
+  void add(std::shared_ptr<const SampleSet> set, std::size_t begin, std::size_t end);
+  /// Starts the helper threads (all but one of the pool's threads, once),
+  /// which score batches while the caller goes on.
+  void startHelpers();
+  /// Drops every batch, scored or not (the input cannot be used as read).
+  void abandon();
+  /// Scores what is left, the caller's thread too, and writes every row to
+  /// `out` in input order; the last JSON object loses its comma. Throws
+  /// veg::FileError when `out` cannot be written.
+  void finish(veg::TextFile& out);
+
+ private:
+  struct Batch {
+    std::shared_ptr<const SampleSet> set;
+    std::size_t begin = 0, end = 0;
+    std::string rows;
+    bool taken = false;
+    bool done = false;
+  };
+
+  void help(unsigned t);
+  // Scores one batch with scorer `t`; `lock` is held on entry and exit.
+  void scoreBatch(Batch& batch, unsigned t, std::unique_lock<std::mutex>& lock);
+  Batch* nextToScore();
+
+  const Options& options_;
+  std::vector<std::unique_ptr<Scorer>> scorers_;
+  std::vector<std::thread> helpers_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Batch> batches_;
+  std::size_t next_to_take_ = 0;
+  std::size_t held_bytes_ = 0;
+  bool reading_ = true;  // the caller may still add batches
+  bool stopping_ = false;
+};
+
+/// Writes `text`, lines ended by line feeds (the last may lack one), to
+/// `out` a line at a time.
+void writeLines(veg::TextFile& out, std::string_view text);
+
+}  // namespace vegfit
