@@ -1,5 +1,11 @@
 #include "vegfit/testing/world.h"
 
+#include <stdexcept>
+
+#include "common/testing/fakes.h"
+#include "vegmatch/fit.h"
+#include "vegmatch/refdata.h"
+
 namespace vegfit::testing {
 
 Lines specdict() { return {"   2 agro capi", "   1 fest rubr", "   4 plan lanc", "   3 rume acet"}; }
@@ -25,6 +31,19 @@ std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names) {
       {"SPECDICT.txt", specdict()}, {"ASSOCTAB.txt", assoctab()}, {"NVCTYPES.txt", nvctypes()}};
   if (with_names) files.emplace_back("NAMES.txt", names());
   return files;
+}
+
+LoadedWorld::LoadedWorld(bool with_names, int species_limit) {
+  veg::testing::MemoryFileSystem fs;
+  veg::testing::FakeConsole console;
+  for (auto& [name, lines] : worldFiles(false)) fs.put(name, lines);
+  vegmatch::load_species_dictionary(console, fs, *tables);
+  vegmatch::load_association_tables(console, fs, species_limit, *tables);
+  vegmatch::load_cross_reference(console, fs, *tables);
+  vegmatch::prepare(*tables);
+  std::string error;
+  if (with_names && !parseNameTable(names(), index, error)) throw std::runtime_error(error);
+  matcher = std::make_unique<NameMatcher>(index, *tables);
 }
 
 }  // namespace vegfit::testing

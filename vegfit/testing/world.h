@@ -6,8 +6,12 @@
 // in the dictionary but in no table.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "vegfit/names.h"
+#include "vegmatch/blocks.h"
 
 namespace vegfit::testing {
 
@@ -24,5 +28,14 @@ Lines names();
 
 /// The files of the world as (name, lines), NAMES.txt with them.
 std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names = true);
+
+/// The world loaded as vegfit loads it: the tables prepared for scoring,
+/// the names table, and a matcher over both.
+struct LoadedWorld {
+  explicit LoadedWorld(bool with_names = true, int species_limit = 10000);
+  std::unique_ptr<vegmatch::Tables> tables = std::make_unique<vegmatch::Tables>();
+  NameIndex index;
+  std::unique_ptr<NameMatcher> matcher;
+};
 
 }  // namespace vegfit::testing
