@@ -49,6 +49,14 @@ bool wholeNumber(const char* text, int low, int high, int& value) {
   return true;
 }
 
+// The option of getopt_long's value `c`, as written on the command line.
+std::string optionName(int c) {
+  for (const option& o : kLongOptions) {
+    if (o.name != nullptr && o.val == c && c >= kScale) return std::string("--") + o.name;
+  }
+  return std::string("-") + static_cast<char>(c);
+}
+
 // The place of `value` among `names` (1, 2, ...), 0 when it is none of them.
 int choice(const char* value, std::initializer_list<const char*> names) {
   int place = 1;
@@ -73,13 +81,9 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   optind = 0;
   opterr = 0;
   for (;;) {
-    const int previous = optind;
     const int c = getopt_long(argc, argv.data(), ":ho:", kLongOptions, nullptr);
     if (c == -1) break;
     const char* value = optarg;
-    // The option as the user wrote it, for the messages.
-    const std::string written =
-        previous >= 1 && previous < argc ? args[static_cast<std::size_t>(previous)] : "";
     switch (c) {
       case kScale: {
         const int scale = choice(value, {"percent", "braun-blanquet", "domin"});
@@ -151,11 +155,19 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
         options.version = true;
         break;
       case ':':
-        error = "option '" + written + "' needs a value";
+        error = "option '" + optionName(optopt) + "' needs a value";
         return false;
-      default:
+      default: {
+        // An unknown long option is the element getopt_long has just
+        // passed; an unknown letter is in optopt.
+        std::string written = optopt != 0 ? std::string("-") + static_cast<char>(optopt)
+                              : optind >= 1 && optind <= argc
+                                  ? args[static_cast<std::size_t>(optind - 1)]
+                                  : std::string("?");
+        written = written.substr(0, written.find('='));
         error = "unknown option '" + written + "'";
         return false;
+      }
     }
   }
   for (int i = optind; i < argc; ++i) options.files.push_back(args[static_cast<std::size_t>(i)]);

@@ -30,6 +30,12 @@ std::string folded(std::string_view s) {
 
 std::string at(const std::string& name, int line) { return name + ":" + std::to_string(line); }
 
+// A value with one decimal, in as many columns as it needs.
+std::string oneDecimal(float value) {
+  std::string text = veg::fmtReal(value, 12, 1);
+  return text.substr(text.find_first_not_of(' '));
+}
+
 std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
 
 // A whole number from `low` to `high`; an empty field is `empty`.
@@ -176,8 +182,8 @@ void InputReader::reportUnmatched(const std::string& name) {
 void InputReader::checkLimit(float value, int cover_scale, const std::string& name, int line) {
   const float limit = vegmatch::coverLimit(cover_scale);
   if (value > limit)
-    messages_.warning(at(name, line), "cover " + veg::fmtReal(value, 1, 1) + " is above " +
-                                 veg::fmtReal(limit, 1, 1) + ", the largest value of the scale");
+    messages_.warning(at(name, line), "cover " + oneDecimal(value) + " is above " +
+                                          oneDecimal(limit) + ", the largest value of the scale");
 }
 
 void InputReader::readCsv(veg::TextFile& file, const std::string& name) {

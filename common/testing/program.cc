@@ -57,6 +57,28 @@ int ProgramRun::run(const std::string& program, const std::vector<std::string>& 
 
 int ProgramRun::run(const std::string& program, const std::vector<std::string>& input,
                     const RunLimits& limits) {
+  return run(program, {}, input, limits);
+}
+
+namespace {
+
+// `text` as one word of a shell command line.
+std::string shellWord(const std::string& text) {
+  std::string out = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      out += "'\\''";
+    } else {
+      out += c;
+    }
+  }
+  return out + "'";
+}
+
+}  // namespace
+
+int ProgramRun::run(const std::string& program, const std::vector<std::string>& args,
+                    const std::vector<std::string>& input, const RunLimits& limits) {
   put(".stdin", input);
   const double seconds =
       limits.kill_after_seconds > 0 ? limits.kill_after_seconds : limits.time_limit_seconds;
@@ -66,11 +88,14 @@ int ProgramRun::run(const std::string& program, const std::vector<std::string>& 
     // bash counts ulimit -f in 1024-byte blocks.
     command += "ulimit -f " + std::to_string(limits.file_size_limit_kib) + " && ";
   }
-  command += "exec timeout -s KILL " + std::to_string(seconds) + " '" + program + "' < '" + dir +
-             "/.stdin' > '" + dir + "/.stdout' 2> '" + dir + "/.stderr'";
-  command = "bash -c \"" + command + "\"";
-  int status = std::system(command.c_str());
+  command += "exec timeout -s KILL " + std::to_string(seconds) + " '" + program + "'";
+  for (const std::string& arg : args) command += " " + shellWord(arg);
+  command += " < '" + dir + "/.stdin' > '" + dir + "/.stdout' 2> '" + dir + "/.stderr'";
+  // The command goes to bash as one argument, quoted for the shell that
+  // std::system starts.
+  int status = std::system(("bash -c " + shellWord(command)).c_str());
   screen = splitLines(readAll(dir + "/.stdout"));
+  errors = splitLines(readAll(dir + "/.stderr"));
   for (const char* name : {".stdin", ".stdout"}) fs::remove(dir + "/" + name);
   if (fs::file_size(dir + "/.stderr") == 0) fs::remove(dir + "/.stderr");
   if (!WIFEXITED(status)) return -1;

@@ -35,6 +35,10 @@ class ProgramRun {
   /// The same within `limits`; -1 when the program was killed.
   int run(const std::string& program, const std::vector<std::string>& input,
           const RunLimits& limits);
+  /// Runs `program` with the command-line arguments `args` (standard error
+  /// is kept in `errors`).
+  int run(const std::string& program, const std::vector<std::string>& args,
+          const std::vector<std::string>& input, const RunLimits& limits);
 
   /// The lines of a file of the working directory; empty when missing.
   std::vector<std::string> lines(const std::string& name) const;
@@ -43,6 +47,7 @@ class ProgramRun {
   std::vector<std::string> files() const;
 
   std::vector<std::string> screen;
+  std::vector<std::string> errors;  // standard error of the last run
   std::string dir;
 };
 

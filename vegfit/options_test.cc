@@ -1,0 +1,128 @@
+#include "vegfit/options.h"
+
+#include <gtest/gtest.h>
+
+namespace vegfit {
+namespace {
+
+struct Parsed {
+  bool ok;
+  Options options;
+  std::string error;
+};
+
+Parsed parse(std::vector<std::string> args) {
+  args.insert(args.begin(), "vegfit");
+  Parsed p;
+  p.ok = parseOptions(args, p.options, p.error);
+  return p;
+}
+
+TEST(OptionsTest, DefaultsAreThoseOfVegmatch) {
+  Parsed p = parse({"quadrats.csv"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(1, p.options.cover_scale);
+  EXPECT_FALSE(p.options.scale_given);
+  EXPECT_EQ(1, p.options.analysis_type);
+  EXPECT_EQ(5, p.options.top);
+  EXPECT_EQ(10000, p.options.species_limit);
+  EXPECT_EQ("", p.options.group_by);
+  EXPECT_FALSE(p.options.explain);
+  EXPECT_EQ(Format::kCsv, p.options.format);
+  EXPECT_EQ("", p.options.data_dir);
+  EXPECT_EQ("", p.options.output);
+  EXPECT_FALSE(p.options.force);
+  EXPECT_EQ(std::vector<std::string>{"quadrats.csv"}, p.options.files);
+}
+
+TEST(OptionsTest, EveryOptionAndItsValues) {
+  Parsed p = parse({"--scale", "domin", "--type=4", "--top", "12", "--groups", "vascular",
+                    "--group-by", "site", "--explain", "--format", "json", "--data", "/d", "-o",
+                    "fits.json", "--force", "a.csv", "-", "b.txt"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ(3, p.options.cover_scale);
+  EXPECT_TRUE(p.options.scale_given);
+  EXPECT_EQ(4, p.options.analysis_type);
+  EXPECT_EQ(12, p.options.top);
+  EXPECT_EQ(3000, p.options.species_limit);
+  EXPECT_EQ("site", p.options.group_by);
+  EXPECT_TRUE(p.options.explain);
+  EXPECT_EQ(Format::kJson, p.options.format);
+  EXPECT_EQ("/d", p.options.data_dir);
+  EXPECT_EQ("fits.json", p.options.output);
+  EXPECT_TRUE(p.options.force);
+  EXPECT_EQ((std::vector<std::string>{"a.csv", "-", "b.txt"}), p.options.files);
+
+  EXPECT_EQ(2, parse({"--scale", "braun-blanquet", "x"}).options.cover_scale);
+  EXPECT_EQ(1, parse({"--scale", "percent", "x"}).options.cover_scale);
+  EXPECT_EQ(4000, parse({"--groups", "no-lichens", "x"}).options.species_limit);
+  EXPECT_EQ(10000, parse({"--groups", "all", "x"}).options.species_limit);
+  EXPECT_EQ("out.csv", parse({"--output=out.csv", "x"}).options.output);
+}
+
+TEST(OptionsTest, RangesOfNumbers) {
+  EXPECT_TRUE(parse({"--type", "1", "x"}).ok);
+  EXPECT_TRUE(parse({"--type", "5", "x"}).ok);
+  EXPECT_TRUE(parse({"--top", "1", "x"}).ok);
+  EXPECT_TRUE(parse({"--top", "99", "x"}).ok);
+  for (const char* bad : {"0", "6", "-1", "2x", "", "1.5"})
+    EXPECT_FALSE(parse({"--type", bad, "x"}).ok) << bad;
+  for (const char* bad : {"0", "100", "five"}) EXPECT_FALSE(parse({"--top", bad, "x"}).ok) << bad;
+}
+
+TEST(OptionsTest, UsageErrorsSayWhatIsWrong) {
+  EXPECT_EQ("--scale takes percent, braun-blanquet or domin, not 'cover'",
+            parse({"--scale", "cover", "x"}).error);
+  EXPECT_EQ("--type takes a number from 1 to 5, not '7'", parse({"--type", "7", "x"}).error);
+  EXPECT_EQ("--top takes a number from 1 to 99, not '0'", parse({"--top", "0", "x"}).error);
+  EXPECT_EQ("--groups takes all, no-lichens or vascular, not 'mosses'",
+            parse({"--groups", "mosses", "x"}).error);
+  EXPECT_EQ("--format takes csv or json, not 'xml'", parse({"--format", "xml", "x"}).error);
+  EXPECT_EQ("unknown option '--colour'", parse({"--colour", "x"}).error);
+  EXPECT_EQ("unknown option '-z'", parse({"-z", "x"}).error);
+  EXPECT_EQ("option '--top' needs a value", parse({"x", "--top"}).error);
+  EXPECT_EQ("option '-o' needs a value", parse({"x", "-o"}).error);
+  EXPECT_EQ("no input file", parse({"--type", "2"}).error);
+  EXPECT_EQ("--group-by needs the name of a column", parse({"--group-by=", "x"}).error);
+}
+
+TEST(OptionsTest, HelpAndVersionNeedNoFile) {
+  Parsed help = parse({"--help"});
+  EXPECT_TRUE(help.ok);
+  EXPECT_TRUE(help.options.help);
+  EXPECT_TRUE(parse({"-h"}).options.help);
+  Parsed version = parse({"--version"});
+  EXPECT_TRUE(version.ok);
+  EXPECT_TRUE(version.options.version);
+}
+
+TEST(OptionsTest, ParsedAfreshEveryTime) {
+  // getopt_long keeps its place in globals; a second parse starts over.
+  EXPECT_EQ(3, parse({"--type", "3", "x"}).options.analysis_type);
+  EXPECT_EQ(2, parse({"--type", "2", "y"}).options.analysis_type);
+  EXPECT_EQ(std::vector<std::string>{"y"}, parse({"--type", "2", "y"}).options.files);
+}
+
+TEST(OptionsTest, HelpNamesEveryOptionWithinSeventyNineColumns) {
+  std::string all;
+  for (const std::string& line : helpText()) {
+    EXPECT_LE(line.size(), 79u) << line;
+    all += line + "\n";
+  }
+  for (const char* option :
+       {"--scale percent|braun-blanquet|domin", "--type 1..5", "--top N",
+        "--groups all|no-lichens|vascular", "--group-by COLUMN", "--explain",
+        "--format csv|json", "--data DIR", "-o, --output FILE", "--force", "-h, --help",
+        "--version", "Exit status", "sample, species", "max_frequency", "\"-\""})
+    EXPECT_NE(std::string::npos, all.find(option)) << option;
+  // Every output column is named.
+  for (const char* column :
+       {"sample, rank", "nvc_code", "community,", "subcommunity", "eunis_code", "eunis_name",
+        "fit, grade", "community_composition_fit", "sample_composition_fit",
+        "community_cover_fit", "sample_cover_fit", "species", "unmatched", "missing_constants",
+        "not_in_table"})
+    EXPECT_NE(std::string::npos, all.find(column)) << column;
+}
+
+}  // namespace
+}  // namespace vegfit
