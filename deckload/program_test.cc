@@ -14,6 +14,7 @@ using veg::padRight;
 using veg::testing::builtProgram;
 using veg::testing::firstDifference;
 using veg::testing::ProgramRun;
+using veg::testing::holdNotice;
 using veg::testing::sourceFile;
 using Lines = std::vector<std::string>;
 
@@ -40,11 +41,6 @@ Lines inputQuestion() {
 Lines outputQuestion() {
   return {"", "", " Type name of output file (VEGMATCH format)",
           "      or press <RETURN> for default SAMP.txt"};
-}
-
-Lines holdNotice() {
-  return blanks(4) + Lines{"*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
-                           std::string(25, '*')};
 }
 
 std::string speciesLine(const std::string& name9, const std::string& value6) {

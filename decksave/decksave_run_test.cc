@@ -12,6 +12,7 @@ namespace {
 
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::holdNotice;
 using Lines = std::vector<std::string>;
 
 Lines operator+(Lines a, const Lines& b) {
@@ -41,20 +42,6 @@ Lines inputQuestion() {
 Lines outputQuestion() {
   return {"", "", " Type name of output file (Cornell Condensed)",
           "      or press <RETURN> for default CORNELL.txt"};
-}
-
-Lines holdNotice() {
-  return {"",
-          "",
-          "",
-          "",
-          "*** Program finished  ***",
-          "",
-          "",
-          "Press <RETURN> to exit",
-          "",
-          "",
-          "*************************"};
 }
 
 // A record-of-entry file as VEGMATCH writes it: header lines with the scale

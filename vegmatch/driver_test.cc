@@ -11,6 +11,7 @@ namespace {
 using veg::padRight;
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::holdNotice;
 using Lines = std::vector<std::string>;
 
 Lines operator+(Lines a, const Lines& b) {
@@ -143,11 +144,6 @@ Lines report(const std::string& name, int fit, const std::string& grade, const L
 Lines choice() {
   return blanks(5) + Lines{" Press <RETURN> to continue", "   or type r to reset parameters",
                            "   or type e to exit"};
-}
-
-Lines holdNotice() {
-  return blanks(4) + Lines{"*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
-                           "*************************"};
 }
 
 Lines workedSpecies() {

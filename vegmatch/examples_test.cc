@@ -10,6 +10,7 @@ namespace {
 
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::putShippedData;
 using veg::testing::sourceFile;
 using Lines = std::vector<std::string>;
 
@@ -17,11 +18,6 @@ using Lines = std::vector<std::string>;
 // file, input source 1 (datafile), its name, species groups, scale,
 // analysis type, number of communities (5).
 Lines datafileRun(const std::string& datafile) { return {"", "", "", "1", datafile, "", "", "", ""}; }
-
-void putShippedData(const ProgramRun& run) {
-  for (const char* file : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"})
-    run.copy(sourceFile(std::string("data/") + file), file);
-}
 
 // The habitat group each quadrat of quadrats.txt was put together from.
 const std::vector<std::pair<std::string, std::string>> kQuadrats = {

@@ -21,6 +21,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::putShippedData;
 using veg::testing::RunLimits;
 using veg::testing::sourceFile;
 
@@ -45,12 +46,6 @@ RunLimits workingDir(const std::string& dir) {
   RunLimits limits;
   limits.working_dir = dir;
   return limits;
-}
-
-void putShippedData(const ProgramRun& run) {
-  for (const char* name : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"}) {
-    run.copy(sourceFile(std::string("data/") + name), name);
-  }
 }
 
 bool contains(const Lines& lines, const std::string& wanted) {
