@@ -101,7 +101,7 @@ struct ConvertOptions {
 };
 
 /// Converts the source tables; throws SourceError for data it cannot hold.
-ReferenceData convert(const Sources& sources, const ConvertOptions& options = {});
+ReferenceData convert(const Sources& src, const ConvertOptions& options = {});
 
 /// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.
 int classCode(int constancy, int domin);

@@ -223,8 +223,11 @@ template <bool kAdjust>
   // communities at once; f1 and f2 gather in the coefficient arrays.
   float* f1 = fits.community_composition_fit.data();
   float* f2 = fits.sample_composition_fit.data();
+  // Rows filled for 1..n below; clearing all of them would cost time.
+  // NOLINTBEGIN(cppcoreguidelines-pro-type-member-init)
   std::array<float, kMaxCommunities + 1> carry;
   std::array<float, kMaxCommunities + 1> matched;
+  // NOLINTEND(cppcoreguidelines-pro-type-member-init)
   for (int k = 1; k <= n; ++k) {
     f1[k] = 0;
     f2[k] = kSmall;
