@@ -250,7 +250,7 @@ TEST_F(EntryTest, MenuDeletionOfTheFirstLineShowsNothingMore) {
   auto it = std::search(console.output.begin(), console.output.end(), tail.begin(), tail.end());
   EXPECT_NE(console.output.end(), it);
   EXPECT_EQ(2, settings.sample_count);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "Q2      " "     " "COVR%", " fest rubr    25",
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "Q2           COVR%", " fest rubr    25",
                    ""}),
             record());
 }
@@ -260,7 +260,7 @@ TEST_F(EntryTest, MenuDeletionOfTheFirstLineShowsNothingMore) {
 TEST_F(EntryTest, BlankFirstSpeciesLineAbandonsTheSample) {
   keyboard({"Q1", "", "", "Festuca rubra 25", "", ""});
   run();
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "SAMPL  2     COVR%", " fest rubr    25", ""}),
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "SAMPL  2     COVR%", " fest rubr    25", ""}),
             record());
   EXPECT_EQ(2, settings.sample_count);
   EXPECT_EQ("SAMPL  2", sample.sample_name);
@@ -315,7 +315,7 @@ TEST_F(EntryTest, DeletingEveryEntryPassesTheSampleOver) {
   run();
   EXPECT_TRUE(shown("     Number of entries is     0"));
   EXPECT_EQ(2, settings.sample_count);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "Q2      " "     " "COVR%", " holc lana     5",
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "Q2           COVR%", " holc lana     5",
                    ""}),
             record());
   EXPECT_EQ("Q2      ", sample.sample_name);
@@ -435,7 +435,7 @@ TEST_F(EntryTest, TopFewRanksByPlaceAndSwitchesToPercentCover) {
             merged(sample));
   // The header went out under the scale in force when the sample began; the
   // species lines carry the rank values, the deleted place included.
-  EXPECT_EQ((Lines{"Q1      " "     " "BR-BL", " agro capi    60", " anth odor    50",
+  EXPECT_EQ((Lines{"Q1           BR-BL", " agro capi    60", " anth odor    50",
                    " call vulg    40", " desc flex    30", " eric tetr    20", " fest ovin    10",
                    " holc lana     0", " junc squa     0", ""}),
             record());
@@ -475,7 +475,7 @@ TEST_F(EntryTest, ContinueQuestionTakesMoreSpecies) {
   EXPECT_TRUE(shown("     Number of entries is     1"));
   EXPECT_TRUE(shown("     Number of entries is     3"));
   EXPECT_TRUE(shown(row(" agro capi     5")));
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr    25", " holc lana    10",
+  EXPECT_EQ((Lines{"Q1           COVR%", " fest rubr    25", " holc lana    10",
                    " agro capi     5", ""}),
             record());
   EXPECT_EQ((std::vector<Merged>{{272, 1, 25}, {400, 1, 10}, {12, 1, 5}}), merged(sample));
@@ -568,7 +568,7 @@ TEST_F(EntryTest, EndOfInputAtTheNamePromptWritesNothing) {
 // ------------------------------------------------------------ datafile
 
 TEST_F(EntryTest, DatafileSamplesAreReadWithoutDialogue) {
-  datafile({"Q1      " "     " "COVR%", " fest rubr    25", " holc lana*   12.5", "", "Q2",
+  datafile({"Q1           COVR%", " fest rubr    25", " holc lana*   12.5", "", "Q2",
             " agro capi     5"});
   run();
   EXPECT_EQ("Q1      ", sample.sample_name);
@@ -729,7 +729,7 @@ TEST_F(EntryTest, KeyboardRecordReadsBackAsTheSameSamples) {
     settings.sample_count++;
   }
   EXPECT_THROW(run(), veg::StopRun);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr    30", " holc lana*   12.5",
+  EXPECT_EQ((Lines{"Q1           COVR%", " fest rubr    30", " holc lana*   12.5",
                    " agro capi**   0.5", " newg spec     5", "",
                    "Q2         * 10 COVR%", " fest rubr    3  25", " holc lana   10   2.5",
                    " moli caer*   5 999.9", " fest rubr*   4  10", "",

@@ -19,7 +19,8 @@ struct RefdataTest : ::testing::Test, testing::Fixture {
 
   // The screen lines after the progress line of the failing loader.
   std::vector<std::string> lastLines(std::size_t n) {
-    return std::vector<std::string>(console.output.end() - n, console.output.end());
+    return std::vector<std::string>(console.output.end() - static_cast<std::ptrdiff_t>(n),
+                                    console.output.end());
   }
 
   static std::vector<std::string> holdNotice() {
