@@ -47,14 +47,30 @@ struct com1 {
   std::array<std::array<char, kNamesPerCard * kNameWidth>, kMaxNameCards + 1> card{};
 };
 
+constexpr int kSpeciesNameWidth = 9;
+
+/// A name of exactly `N` characters held in place: the name tables are
+/// built for every run, so they hold no strings of their own.
+template <std::size_t N>
+struct FixedName {
+  std::array<char, N> chars{};
+
+  /// Stores the first `N` characters of `text`, blank-padded.
+  void assign(std::string_view text) {
+    chars.fill(' ');
+    text.copy(chars.data(), N);
+  }
+  std::string_view view() const { return {chars.data(), N}; }
+};
+
 /// Species names of 9 characters, indexed by species number.
 struct com2 {
-  std::array<std::string, kMaxSpecies + 1> species_name;
+  std::array<FixedName<kSpeciesNameWidth>, kMaxSpecies + 1> species_name;
 };
 
 /// Sample names of 8 characters, indexed by sample number.
 struct com3 {
-  std::array<std::string, kMaxSamples + 1> sample_name;
+  std::array<FixedName<kNameWidth>, kMaxSamples + 1> sample_name;
 };
 
 /// Stores `line` as name card `k` of `names` (columns 1-80, blank-padded).
