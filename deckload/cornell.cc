@@ -136,10 +136,11 @@ void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& speci
     }
   }
   const int highest = std::clamp(m, 0, kMaxSamples);
+  samples.sample_name.assign(static_cast<std::size_t>(highest) + 1, FixedName<kNameWidth>{});
   for (int i = 1; i <= highest; ++i) samples.sample_name[static_cast<std::size_t>(i)].assign("No Name ");
   number = 0;
   for (int c = blocks.sample_first; c <= blocks.sample_last; ++c) {
-    for (int p = 1; p <= kNamesPerCard && number < kMaxSamples; ++p) {
+    for (int p = 1; p <= kNamesPerCard && number < highest; ++p) {
       samples.sample_name[static_cast<std::size_t>(++number)].assign(
           sampleName(nameOn(names, c, p)));
     }
