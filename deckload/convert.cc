@@ -292,7 +292,7 @@ void nameCards(Run& r) {
     errorStop(console,
               " *** ERROR *** Number of spp + samples is" +
                   fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
-                  fmtInt(kMaxNameCards * kNamesPerCard, 5),
+                  fmtInt(static_cast<long long>(kMaxNameCards) * kNamesPerCard, 5),
               " Redimension and recompile");
   }
   if (k < ns) errorStop(console, " *** Not enough species names ***");

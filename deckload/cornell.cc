@@ -64,7 +64,8 @@ void storeNameCard(com1& names, int k, std::string_view line) {
 
 std::string_view nameOn(const com1& names, int k, int position) {
   const auto& card = names.card[static_cast<std::size_t>(k)];
-  return std::string_view(card.data() + (position - 1) * kNameWidth, kNameWidth);
+  const auto offset = static_cast<std::size_t>(position - 1) * kNameWidth;
+  return std::string_view(card.data() + offset, kNameWidth);
 }
 
 bool nameBlank(const com1& names, int k, int position) {

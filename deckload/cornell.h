@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,7 @@ constexpr int kCardWidth = 80;
 constexpr int kFormatWidth = 30;     // characters of the data format on card 2
 constexpr int kNamesPerCard = 10;
 constexpr int kNameWidth = 8;
+constexpr std::size_t kNameCardChars = std::size_t{kNamesPerCard} * kNameWidth;
 constexpr int kMaxNameCards = 500;   // com1
 constexpr int kMaxSpecies = 5000;    // com2
 constexpr int kMaxSamples = 20000;   // com3
@@ -45,7 +47,7 @@ Header headerRule(int card2_count, long long card3_number);
 
 /// The name cards as read: 10 names of 8 characters per card, 1-based.
 struct com1 {
-  std::array<std::array<char, kNamesPerCard * kNameWidth>, kMaxNameCards + 1> card{};
+  std::array<std::array<char, kNameCardChars>, kMaxNameCards + 1> card{};
 };
 
 constexpr int kSpeciesNameWidth = 9;
