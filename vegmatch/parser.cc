@@ -96,7 +96,9 @@ Scan scanWords(WordScanner& scan, std::string& field_work, int max_frequency, in
       return Scan::kStop;
     }
     frequency = static_cast<int>(number);
-    if (frequency > max_frequency) bad = true;
+    // A negative frequency would weigh the species against the sample in
+    // every total; like one above the maximum it is bad data.
+    if (frequency > max_frequency || frequency < 0) bad = true;
   }
 
   scan.skipBlanks();

@@ -272,6 +272,18 @@ TEST(ConstrTest, FrequencyAboveMaximumIsBad) {
   EXPECT_FALSE(parse("Festuca rubra 10 25", 10).bad);
 }
 
+// "-1" as the one number after the name is a frequency of -1: bad data,
+// not a weight of -1 in the scoring; "-0" reads as 0 and stands.
+TEST(ConstrTest, NegativeFrequencyIsBad) {
+  EXPECT_TRUE(parse("Plantago lanceolata -1", 4).bad);
+  EXPECT_TRUE(parse("Plantago lanceolata -3 25", 4).bad);
+  Parsed p = parse("Plantago lanceolata -0 25", 4);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(0, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_FALSE(parse("Plantago lanceolata 0 25", 4).bad);
+}
+
 TEST(ConstrTest, FrequencyWordOfFourCharactersIsBad) {
   EXPECT_TRUE(parse("Festuca rubra 1000 25", 10).bad);
   EXPECT_TRUE(parse("Festuca rubra 0001 25", 10).bad);
