@@ -118,7 +118,7 @@ struct ConvertOptions {
 /// Converts the source tables; throws SourceError for data it cannot hold,
 /// and for a row of synonyms.csv that names no taxon of the tables, names a
 /// species of the tables as its synonym, gives no reason or repeats a name.
-ReferenceData convert(const Sources& sources, const ConvertOptions& options = {});
+ReferenceData convert(const Sources& src, const ConvertOptions& options = {});
 
 /// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.
 int classCode(int constancy, int domin);

@@ -45,9 +45,9 @@ int main(int argc, char** argv) {
 
     using Cover = nvcdata::ConvertOptions::Cover;
     struct Variant {
-      const char* name;
+      const char* name = "";
       nvcdata::ConvertOptions options;
-      bool fromFiles;
+      bool fromFiles = false;
     };
     const Variant variants[] = {
         {"shipped files (maximum Domin)", {}, true},

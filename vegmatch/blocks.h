@@ -151,7 +151,13 @@ struct Sample {
   std::array<short, kMaxSampleEntries + 1> sample_cover{};
   std::array<short, kMaxSampleEntries + 1> sample_entry_name{};
   int sample_size = 0;
-  float max_frequency = 0;  // 0 for a sample without frequency data
+  /// The sample's maximum frequency, 0 for a sample without frequency data:
+  /// set once by the header phase and read from here by everything else.
+  float max_frequency = 0;
+
+  /// The maximum frequency as the species lines and the recap use it, a
+  /// whole number 0..100.
+  int maxFrequency() const { return static_cast<int>(max_frequency); }
 };
 
 }  // namespace vegmatch

@@ -219,6 +219,29 @@ TEST_F(SetswTest, NoFreeAnswersNameEndsTheRun) {
             console.output[console.output.size() - 12]);
 }
 
+// The species-group reply runs from 0 to 2: each of them gives its limit,
+// and -1 and 3 are refused with those limits.
+TEST_F(SetswTest, SpeciesGroupRepliesZeroToTwo) {
+  const int limits[] = {10000, 4000, 3000};
+  for (int reply = 0; reply <= 2; ++reply) {
+    FakeConsole keyboard({"", "", "", std::to_string(reply)});
+    veg::testing::MemoryFileSystem files;
+    Io run_io(keyboard, files);
+    EXPECT_EQ(limits[reply], setsw(run_io).species_limit) << reply;
+  }
+  console.type({"", "", "", "3", "-1", "2"});
+  EXPECT_EQ(3000, setsw(io).species_limit);
+  const std::vector<std::string> tail =
+      join({groups(),
+            {" * Inadmissible entry *", "   Limits are       0     2"},
+            prompt("  0"),
+            {" * Inadmissible entry *", "   Limits are       0     2"},
+            prompt("  0")});
+  ASSERT_GE(console.output.size(), tail.size());
+  EXPECT_EQ(tail,
+            std::vector<std::string>(console.output.end() - tail.size(), console.output.end()));
+}
+
 struct ScreenTest : ::testing::Test {
   FakeConsole console;
   veg::testing::MemoryFileSystem fs;

@@ -22,7 +22,7 @@ constexpr int kTopFewType = 5;
 class SampleEntry {
  public:
   SampleEntry(Io& io, Tables& tables, few& settings, cards& buffers, captab& grid, Sample& sample,
-              const Switches& switches, int max_frequency)
+              const Switches& switches)
       : io_(io),
         tables_(tables),
         settings_(settings),
@@ -30,8 +30,7 @@ class SampleEntry {
         grid_(grid),
         sample_(sample),
         switches_(switches),
-        keyboard_(switches.input_mode <= 3),
-        max_frequency_(max_frequency) {}
+        keyboard_(!switches.datafile()) {}
 
   // True when the sample is complete; false when it was passed over
   // without entries (sample_count advanced).
@@ -55,7 +54,7 @@ class SampleEntry {
   void report(const std::string& line);
   void showRecap(int mode) {
     recap(io_, grid_, mode, used_, switches_.input_mode, sample_, tables_.calc1, tables_.name_count,
-          max_frequency_);
+          sample_.maxFrequency());
   }
   void closeBlock() {
     if (keyboard_) io_.recordLine("");
@@ -78,7 +77,6 @@ class SampleEntry {
   Sample& sample_;
   const Switches& switches_;
   const bool keyboard_;
-  const int max_frequency_;
   int used_ = 0;
   bool new_name_ = false;
   bool block_open_ = true;
@@ -160,7 +158,8 @@ SampleEntry::Line SampleEntry::takeLine() {
   int frequency = 1;
   float value = 0;
   bool bad = false;
-  constr(buffers_.input_line, buffers_.field_work, key_, max_frequency_, frequency, value, bad);
+  constr(buffers_.input_line, buffers_.field_work, key_, sample_.maxFrequency(), frequency, value,
+         bad);
 
   if (veg::isBlank(key_)) return used_ >= 1 ? Line::kClose : Line::kAbandon;
   if (bad) {
@@ -337,8 +336,8 @@ void mergeEntries(Sample& sample, int cover_scale, int species_limit) {
 void stndin(Io& io, Tables& tables, few& settings, cards& buffers, captab& grid, Sample& sample,
             const Switches& switches) {
   for (;;) {
-    int max_frequency = headerPhase(io, buffers, settings, sample, switches);
-    SampleEntry entry(io, tables, settings, buffers, grid, sample, switches, max_frequency);
+    headerPhase(io, buffers, settings, sample, switches);
+    SampleEntry entry(io, tables, settings, buffers, grid, sample, switches);
     try {
       if (entry.run()) return;
     } catch (const veg::StopRun&) {

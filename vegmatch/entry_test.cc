@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Lines;
+using testing::loadDictionary;
+using testing::operator+;
 
 const Lines kClear = {"", "", "", "", ""};
 const Lines kNamePrompt = {"", "", "", "", "", " Now enter sample name (at most 8 characters)",
@@ -34,11 +34,6 @@ std::string plainSampleLine(const std::string& name8, const std::string& scale =
   return " Sample " + name8 + "       Parameters = " + "  All sp" + "   " + scale + "   Sp & c";
 }
 
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 // One merged entry as scoring receives it.
 struct Merged {
   int species;
@@ -59,58 +54,20 @@ std::vector<Merged> merged(const Sample& sample) {
   return out;
 }
 
-void loadDictionary(Tables& tables, const std::vector<std::pair<std::string, short>>& names) {
-  tables.calc1.species_name[1] = "NEW NAME ";
-  tables.calc1.species_name[2] = "DELETE   ";
-  int i = 2;
-  for (const auto& [name, number] : names) {
-    ++i;
-    tables.calc1.species_name[static_cast<std::size_t>(i)] = name;
-    tables.calc1.species_number[static_cast<std::size_t>(i)] = number;
-  }
-  tables.dict_size = tables.name_count = i;
-}
-
-const std::vector<std::pair<std::string, short>> kDictionary = {
+const testing::DictionaryNames kDictionary = {
     {"agro capi", 12},  {"anth odor", 30},   {"call vulg", 130}, {"clad port", 5000},
     {"desc flex", 200}, {"eric tetr", 210},  {"fest ovin", 271}, {"fest rubi", 272},
     {"fest rubr", 272}, {"holc lana", 400},  {"hylo sple", 3500}, {"junc squa", 450},
     {"moli caer", 500}, {"nard stri", 550},  {"poa  annu", 600}};
 
-struct Session {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  Io io{console, fs};
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
-  few settings;
-  cards buffers;
-  captab grid;
-  Sample sample;
-  Switches switches;
-
+// One sample entry at a time on the fixture, with the dictionary above and
+// the answers file open.
+struct Session : testing::Fixture {
   Session() {
     loadDictionary(*tables, kDictionary);
-    io.answers = fs.createNew("VEGMOUT.txt");
-  }
-  void keyboard(Lines typed) {
-    switches = Switches{0, 1, 10000};
-    io.record = fs.createNew("SAMP.txt");
-    console.type(std::move(typed));
-  }
-  void datafile(Lines lines) {
-    switches = Switches{4, 0, 10000};
-    fs.put("DATA.txt", std::move(lines));
-    io.datafile = fs.openExisting("DATA.txt");
+    openAnswers();
   }
   void run() { stndin(io, *tables, settings, buffers, grid, sample, switches); }
-  Lines record() { return fs.lines("SAMP.txt"); }
-  Lines answers() { return fs.lines("VEGMOUT.txt"); }
-  bool shown(const std::string& line) const {
-    return std::find(console.output.begin(), console.output.end(), line) != console.output.end();
-  }
-  int count(const std::string& line) const {
-    return static_cast<int>(std::count(console.output.begin(), console.output.end(), line));
-  }
 };
 
 struct EntryTest : ::testing::Test, Session {};
@@ -293,7 +250,7 @@ TEST_F(EntryTest, MenuDeletionOfTheFirstLineShowsNothingMore) {
   auto it = std::search(console.output.begin(), console.output.end(), tail.begin(), tail.end());
   EXPECT_NE(console.output.end(), it);
   EXPECT_EQ(2, settings.sample_count);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "Q2      " "     " "COVR%", " fest rubr    25",
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "Q2           COVR%", " fest rubr    25",
                    ""}),
             record());
 }
@@ -303,7 +260,7 @@ TEST_F(EntryTest, MenuDeletionOfTheFirstLineShowsNothingMore) {
 TEST_F(EntryTest, BlankFirstSpeciesLineAbandonsTheSample) {
   keyboard({"Q1", "", "", "Festuca rubra 25", "", ""});
   run();
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "SAMPL  2     COVR%", " fest rubr    25", ""}),
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "SAMPL  2     COVR%", " fest rubr    25", ""}),
             record());
   EXPECT_EQ(2, settings.sample_count);
   EXPECT_EQ("SAMPL  2", sample.sample_name);
@@ -358,7 +315,7 @@ TEST_F(EntryTest, DeletingEveryEntryPassesTheSampleOver) {
   run();
   EXPECT_TRUE(shown("     Number of entries is     0"));
   EXPECT_EQ(2, settings.sample_count);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", "", "Q2      " "     " "COVR%", " holc lana     5",
+  EXPECT_EQ((Lines{"Q1           COVR%", "", "Q2           COVR%", " holc lana     5",
                    ""}),
             record());
   EXPECT_EQ("Q2      ", sample.sample_name);
@@ -370,6 +327,59 @@ TEST_F(EntryTest, ValueAboveTheLimitIsReportedAndKept) {
   EXPECT_TRUE(shown(" *** Cover value 150.0 greater than limit 100.0"));
   EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr   150", ""}), record());
   EXPECT_EQ((std::vector<Merged>{{272, 1, 100}}), merged(sample));
+}
+
+// A value exactly at the limit of its scale is within it; a tenth more is
+// warned of (and kept).
+TEST(CoverLimitWarningTest, ExactlyAtTheLimitIsNoWarning) {
+  struct Case {
+    int scale;
+    std::string at, above, warning;
+  };
+  const Case cases[] = {
+      {1, "100", "100.1", " *** Cover value 100.1 greater than limit 100.0"},
+      {2, "5", "5.1", " *** Cover value   5.1 greater than limit   5.0"},
+      {3, "10", "10.1", " *** Cover value  10.1 greater than limit  10.0"},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    s.settings.cover_scale = c.scale;
+    s.keyboard({"Q1", "Festuca rubra " + c.at, "Holcus lanatus " + c.above, "", ""});
+    s.run();
+    Lines warnings;
+    for (const std::string& line : s.console.output)
+      if (line.rfind(" *** Cover value", 0) == 0) warnings.push_back(line);
+    EXPECT_EQ(Lines{c.warning}, warnings) << c.scale;
+    EXPECT_EQ(2, s.sample.sample_size) << c.scale;
+  }
+}
+
+// Frequency samples with the maximum frequencies 1 and 100, typed and
+// recorded: the frequency stands in its three columns.
+TEST_F(EntryTest, FrequencySamplesWithMaximumOneAndHundred) {
+  keyboard({"Q1*1", "Festuca rubra 1 25", "Holcus lanatus 2 5", "", "", "Q2*100",
+            "Festuca rubra 100 25", "Holcus lanatus 7 5", "", ""});
+  run();
+  EXPECT_TRUE(shown("     *** Bad data - ignored ***   " + col40("Holcus lanatus 2 5")));
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 25}}), merged(sample));
+  EXPECT_EQ(1.0f, sample.max_frequency);
+  run();
+  EXPECT_EQ((std::vector<Merged>{{272, 100, 25}, {400, 7, 5}}), merged(sample));
+  EXPECT_EQ((Lines{"Q1         *  1 COVR%", " fest rubr    1  25", "", "Q2         *100 COVR%",
+                   " fest rubr  100  25", " holc lana    7   5", ""}),
+            record());
+}
+
+// Only a negative value deletes: an entry of 0 is counted, kept in the
+// merge and recorded.
+TEST_F(EntryTest, CoverOfZeroIsAnEntry) {
+  keyboard({"Q1", "Festuca rubra 0", "Holcus lanatus 5", "", ""});
+  run();
+  EXPECT_TRUE(shown(row(" fest rubr     0")));
+  EXPECT_TRUE(shown("     Number of entries is     2"));
+  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr     0", " holc lana     5", ""}),
+            record());
+  EXPECT_EQ((std::vector<Merged>{{272, 1, 0}, {400, 1, 5}}), merged(sample));
 }
 
 TEST_F(EntryTest, LimitFollowsTheScale) {
@@ -425,7 +435,7 @@ TEST_F(EntryTest, TopFewRanksByPlaceAndSwitchesToPercentCover) {
             merged(sample));
   // The header went out under the scale in force when the sample began; the
   // species lines carry the rank values, the deleted place included.
-  EXPECT_EQ((Lines{"Q1      " "     " "BR-BL", " agro capi    60", " anth odor    50",
+  EXPECT_EQ((Lines{"Q1           BR-BL", " agro capi    60", " anth odor    50",
                    " call vulg    40", " desc flex    30", " eric tetr    20", " fest ovin    10",
                    " holc lana     0", " junc squa     0", ""}),
             record());
@@ -465,7 +475,7 @@ TEST_F(EntryTest, ContinueQuestionTakesMoreSpecies) {
   EXPECT_TRUE(shown("     Number of entries is     1"));
   EXPECT_TRUE(shown("     Number of entries is     3"));
   EXPECT_TRUE(shown(row(" agro capi     5")));
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr    25", " holc lana    10",
+  EXPECT_EQ((Lines{"Q1           COVR%", " fest rubr    25", " holc lana    10",
                    " agro capi     5", ""}),
             record());
   EXPECT_EQ((std::vector<Merged>{{272, 1, 25}, {400, 1, 10}, {12, 1, 5}}), merged(sample));
@@ -558,7 +568,7 @@ TEST_F(EntryTest, EndOfInputAtTheNamePromptWritesNothing) {
 // ------------------------------------------------------------ datafile
 
 TEST_F(EntryTest, DatafileSamplesAreReadWithoutDialogue) {
-  datafile({"Q1      " "     " "COVR%", " fest rubr    25", " holc lana*   12.5", "", "Q2",
+  datafile({"Q1           COVR%", " fest rubr    25", " holc lana*   12.5", "", "Q2",
             " agro capi     5"});
   run();
   EXPECT_EQ("Q1      ", sample.sample_name);
@@ -719,7 +729,7 @@ TEST_F(EntryTest, KeyboardRecordReadsBackAsTheSameSamples) {
     settings.sample_count++;
   }
   EXPECT_THROW(run(), veg::StopRun);
-  EXPECT_EQ((Lines{"Q1      " "     " "COVR%", " fest rubr    30", " holc lana*   12.5",
+  EXPECT_EQ((Lines{"Q1           COVR%", " fest rubr    30", " holc lana*   12.5",
                    " agro capi**   0.5", " newg spec     5", "",
                    "Q2         * 10 COVR%", " fest rubr    3  25", " holc lana   10   2.5",
                    " moli caer*   5 999.9", " fest rubr*   4  10", "",

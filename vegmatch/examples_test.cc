@@ -10,6 +10,7 @@ namespace {
 
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::putShippedData;
 using veg::testing::sourceFile;
 using Lines = std::vector<std::string>;
 
@@ -17,11 +18,6 @@ using Lines = std::vector<std::string>;
 // file, input source 1 (datafile), its name, species groups, scale,
 // analysis type, number of communities (5).
 Lines datafileRun(const std::string& datafile) { return {"", "", "", "1", datafile, "", "", "", ""}; }
-
-void putShippedData(const ProgramRun& run) {
-  for (const char* file : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"})
-    run.copy(sourceFile(std::string("data/") + file), file);
-}
 
 // The habitat group each quadrat of quadrats.txt was put together from.
 const std::vector<std::pair<std::string, std::string>> kQuadrats = {
@@ -70,6 +66,30 @@ TEST(ExampleTest, EveryQuadratIsIdentifiedInItsHabitatGroup) {
   }
   for (const std::string& line : answers) EXPECT_EQ(std::string::npos, line.find("***")) << line;
   EXPECT_EQ("*************************", run.screen.back());
+}
+
+// The same quadrats as a Cornell condensed file (species names of four and
+// four letters): deckload turns it into a sample file with no warning, and
+// vegmatch identifies every quadrat in its habitat group again.
+TEST(ExampleTest, CornellExampleConvertsAndIsIdentified) {
+  ProgramRun run;
+  putShippedData(run);
+  run.copy(sourceFile("data/examples/quadrats.cornell"), "CORNELL.txt");
+  ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "", ""}));
+  for (const std::string& line : run.screen) {
+    EXPECT_EQ(std::string::npos, line.find("BEWARE")) << line;
+    EXPECT_EQ(std::string::npos, line.find("rror")) << line;
+  }
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileRun("SAMP.txt")));
+  Lines answers = run.lines("VEGMOUT.txt");
+  ASSERT_EQ(kQuadrats.size() * 7, answers.size());
+  for (std::size_t s = 0; s < kQuadrats.size(); ++s) {
+    const auto& [name, group] = kQuadrats[s];
+    EXPECT_EQ(" Sample " + name + std::string(8 - name.size(), ' '),
+              answers[s * 7 + 1].substr(0, 16));
+    EXPECT_EQ(group, trim(answers[s * 7 + 2].substr(9, 2))) << answers[s * 7 + 2];
+  }
+  for (const std::string& line : answers) EXPECT_EQ(std::string::npos, line.find("***")) << line;
 }
 
 // The same quadrat with the cells of a spreadsheet: name, epithet and cover

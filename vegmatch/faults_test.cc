@@ -21,6 +21,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using veg::testing::builtProgram;
 using veg::testing::ProgramRun;
+using veg::testing::putShippedData;
 using veg::testing::RunLimits;
 using veg::testing::sourceFile;
 
@@ -45,12 +46,6 @@ RunLimits workingDir(const std::string& dir) {
   RunLimits limits;
   limits.working_dir = dir;
   return limits;
-}
-
-void putShippedData(const ProgramRun& run) {
-  for (const char* name : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"}) {
-    run.copy(sourceFile(std::string("data/") + name), name);
-  }
 }
 
 bool contains(const Lines& lines, const std::string& wanted) {
@@ -142,7 +137,10 @@ TEST(VegmatchFaultTest, RunKilledAtARandomMomentKeepsEveryFinishedSample) {
     putShippedData(run);
     run.put("field.txt", datafile);
     const double after = length * std::uniform_real_distribution<double>(0.1, 0.9)(random);
-    EXPECT_EQ(-1, run.run(builtProgram(kProgram), kDatafileRun, killAfter(after)));
+    // On a busy machine the kill may come too late; the run has then ended
+    // normally and its file is whole.
+    const int status = run.run(builtProgram(kProgram), kDatafileRun, killAfter(after));
+    EXPECT_TRUE(status == -1 || status == 0) << status;
     const Lines kept = run.lines("VEGMOUT.txt");
     EXPECT_TRUE(isInterruptedPrefix(kept, answers))
         << "killed after " << after << " s of " << length << " s, " << kept.size() << " lines";

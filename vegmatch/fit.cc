@@ -133,9 +133,10 @@ struct Norms {
 // The four coefficients from the sums, clamped, and the score; with
 // `kAdjust` (analysis types 1 to 3) each composition and cover pair is
 // adjusted before weighting. Written without branches so that it runs on
-// several communities at once.
+// several communities at once. Always inlined, so that each build of `score`
+// below has it compiled for its own instruction set.
 template <bool kAdjust>
-[[gnu::target_clones("avx2", "default")]] void finish(int analysis_type, const Norms& norms, Tables& tables) {
+[[gnu::always_inline]] inline void finish(int analysis_type, const Norms& norms, Tables& tables) {
   float w1, w2, w3, w4;
   coeffs(analysis_type, w1, w2, w3, w4);
   const calc5& c5 = tables.calc5;
@@ -161,13 +162,16 @@ template <bool kAdjust>
     c = c > 1.0f ? 1.0f : c;
     float d = f4[k] / (cover_sum * mean_cover_constancy[k]);
     d = d > 1.0f ? 1.0f : d;
-    // A community that shares no species with the sample scores 0 throughout
-    // (`live` is 0 for it, 1 otherwise).
-    const float live = matched[k];
-    f1[k] = a * live;
-    f2[k] = b * live;
-    f3[k] = c * live;
-    f4[k] = d * live;
+    // A community that shares no species with the sample scores 0
+    // throughout; so does one that no counted species belongs to (no table
+    // entries, or none within the species-group limit), whose quotients are
+    // 0/0. The values are selected, not multiplied by 0, so that a NaN of
+    // such a community never survives; the selection stays branch-free.
+    const bool live = matched[k] != 0 && mean_cover_constancy[k] > 0;
+    f1[k] = live ? a : 0.0f;
+    f2[k] = live ? b : 0.0f;
+    f3[k] = live ? c : 0.0f;
+    f4[k] = live ? d : 0.0f;
   }
   for (int k = 1; k <= n; ++k) {
     float a = f1[k], b = f2[k], c = f3[k], d = f4[k];
@@ -181,10 +185,9 @@ template <bool kAdjust>
   }
 }
 
-}  // namespace
-
-[[gnu::target_clones("avx2", "default")]] void score(const Sample& sample, int analysis_type,
-                                                    Tables& tables) {
+// The scoring of one sample, always inlined into the builds of it below.
+[[gnu::always_inline]] inline void scoreSample(const Sample& sample, int analysis_type,
+                                               Tables& tables) {
   const int n = tables.n_communities;
   calc3& fits = tables.calc3;
   calc5& c5 = tables.calc5;
@@ -223,8 +226,11 @@ template <bool kAdjust>
   // communities at once; f1 and f2 gather in the coefficient arrays.
   float* f1 = fits.community_composition_fit.data();
   float* f2 = fits.sample_composition_fit.data();
+  // Rows filled for 1..n below; clearing all of them would cost time.
+  // NOLINTBEGIN(cppcoreguidelines-pro-type-member-init)
   std::array<float, kMaxCommunities + 1> carry;
   std::array<float, kMaxCommunities + 1> matched;
+  // NOLINTEND(cppcoreguidelines-pro-type-member-init)
   for (int k = 1; k <= n; ++k) {
     f1[k] = 0;
     f2[k] = kSmall;
@@ -238,7 +244,7 @@ template <bool kAdjust>
     for (int k = 1; k <= n; ++k) {
       // 1 for a class with sample species or a carry, 0 for one that adds
       // nothing; multiplying by it is exact, and keeps the loop branch-free.
-      const float active = (count[k] != 0) | (carry[k] != 0) ? 1.0f : 0.0f;
+      const float active = ((count[k] != 0) | (carry[k] != 0)) ? 1.0f : 0.0f;
       const float p = static_cast<float>(count[k]) / max_frequency;
       const float q = static_cast<float>(table_count[k]) * w;
       const float share = p + carry[k];
@@ -257,6 +263,42 @@ template <bool kAdjust>
   } else {
     finish<false>(analysis_type, norms, tables);
   }
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// Two builds of the same code, chosen once per run: one for processors with
+// AVX2 (eight communities per instruction) and one for any processor. The
+// compilers' own target_clones cannot do it: clang clones no templates, and
+// clang 14 compiles a function declared before without the attribute for
+// AVX2 only, with no dispatch, and names the dispatcher of any other so that
+// callers in other files do not find it.
+[[gnu::target("avx2")]] void scoreAvx2(const Sample& sample, int analysis_type, Tables& tables) {
+  scoreSample(sample, analysis_type, tables);
+}
+
+void scorePortable(const Sample& sample, int analysis_type, Tables& tables) {
+  scoreSample(sample, analysis_type, tables);
+}
+
+bool hasAvx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+#endif
+
+}  // namespace
+
+void score(const Sample& sample, int analysis_type, Tables& tables) {
+#if defined(__x86_64__) || defined(__i386__)
+  static const bool avx2 = hasAvx2();
+  if (avx2) {
+    scoreAvx2(sample, analysis_type, tables);
+  } else {
+    scorePortable(sample, analysis_type, tables);
+  }
+#else
+  scoreSample(sample, analysis_type, tables);
+#endif
 }
 
 void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& top_community,

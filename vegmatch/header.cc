@@ -146,11 +146,12 @@ void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency
   sample_name = buffers.name_work.substr(0, kNameWidth);
   if (bad) return;
   if (veg::isBlank(sample_name)) sample_name = defaultSampleName(settings.sample_count);
-  if (input_mode <= 3) io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
+  if (!isDatafile(input_mode))
+    io.recordLine(headerLine(sample_name, max_frequency, settings.cover_scale));
 }
 
-int headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches) {
-  const bool keyboard = switches.input_mode <= 3;
+void headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches) {
+  const bool keyboard = !switches.datafile();
   int max_frequency = 0;
   for (;;) {
     std::string raw;
@@ -179,7 +180,6 @@ int headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Swi
   io.answer("");
   io.answer(line);
   sample.max_frequency = static_cast<float>(max_frequency);
-  return max_frequency;
 }
 
 }  // namespace vegmatch

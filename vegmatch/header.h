@@ -58,9 +58,10 @@ void samfrq(Io& io, cards& buffers, std::string& sample_name, int& max_frequency
 /// The header phase: asks for (keyboard) or reads (datafile) name lines
 /// until one is accepted (a datafile line always is, a bad maximum
 /// frequency read as 0), shows the sample line on the screen and in the
-/// answers file, fills sample_name and max_frequency of `sample` and
-/// returns the maximum frequency. At the end of the datafile, or when
-/// sample_count marks it exhausted, it ends the run (hold, then StopRun).
-int headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches);
+/// answers file, and fills sample_name and max_frequency of `sample`, the
+/// one place where the rest of sample entry finds them. At the end of the
+/// datafile, or when sample_count marks it exhausted, it ends the run
+/// (hold, then StopRun).
+void headerPhase(Io& io, cards& buffers, few& settings, Sample& sample, const Switches& switches);
 
 }  // namespace vegmatch

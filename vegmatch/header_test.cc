@@ -2,44 +2,27 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
 const Lines kPrompt = {"", "", "", "", "", " Now enter sample name (at most 8 characters)",
                        " (For frequency data, follow name by * max-freq)"};
 
-struct HeaderTest : ::testing::Test {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  Io io{console, fs};
-  cards buffers;
-  few settings;
-  Sample sample;
-  Switches switches;
+struct HeaderTest : ::testing::Test, testing::Fixture {
   std::string name;
   int max_frequency = -1;
   bool bad = true;
 
-  HeaderTest() { io.answers = fs.createNew("VEGMOUT.txt"); }
-  void keyboard() {
-    switches = Switches{0, 1, 10000};
-    io.record = fs.createNew("SAMP.txt");
-  }
-  void datafile(Lines lines) {
-    switches = Switches{4, 0, 10000};
-    fs.put("DATA.txt", std::move(lines));
-    io.datafile = fs.openExisting("DATA.txt");
-  }
-  void nameLine(const std::string& line, int input_mode = 0) {
+  HeaderTest() { openAnswers(); }
+  void nameLine(const std::string& line, int input_mode = kKeyboardInput) {
     buffers.input_line = line + std::string(40 - line.size(), ' ');
     samfrq(io, buffers, name, max_frequency, bad, input_mode, settings);
   }
-  Lines record() { return fs.lines("SAMP.txt"); }
-  Lines answers() { return fs.lines("VEGMOUT.txt"); }
+  void phase() { headerPhase(io, buffers, settings, sample, switches); }
 };
 
 TEST(HeaderLineTest, PlainAndFrequencyForms) {
@@ -48,6 +31,19 @@ TEST(HeaderLineTest, PlainAndFrequencyForms) {
   EXPECT_EQ("SAMPL  1" "   *" "100" " " "DOMIN", headerLine("SAMPL  1", 100, 3));
   EXPECT_EQ(18u, headerLine("Q1", 0, 3).size());
   EXPECT_EQ(21u, headerLine("Q1", 7, 3).size());
+}
+
+TEST(HeaderLineTest, MaximumFrequenciesOneAndHundred) {
+  EXPECT_EQ("Q1      " "   *" "  1" " " "COVR%", headerLine("Q1      ", 1, 1));
+  EXPECT_EQ("Q1      " "   *" "100" " " "COVR%", headerLine("Q1      ", 100, 1));
+}
+
+TEST(SampleLineTest, MaximumFrequenciesOneAndHundred) {
+  few settings;
+  EXPECT_EQ(" Sample Q1      " "*  1" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
+            sampleLine("Q1      ", 1, 10000, settings));
+  EXPECT_EQ(" Sample Q1      " "*100" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
+            sampleLine("Q1      ", 100, 10000, settings));
 }
 
 TEST(SampleLineTest, WithoutFrequencyData) {
@@ -135,6 +131,37 @@ TEST_F(HeaderTest, MaximumFrequencyAboveHundredIsRefused) {
   EXPECT_TRUE(record().empty());
 }
 
+TEST_F(HeaderTest, MaximumFrequenciesFromOneToHundredAreAccepted) {
+  keyboard();
+  nameLine("Q1*1");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(1, max_frequency);
+  nameLine("Q2 * 100");
+  EXPECT_FALSE(bad);
+  EXPECT_EQ(100, max_frequency);
+  nameLine("Q3 * 101");
+  EXPECT_TRUE(bad);
+  EXPECT_EQ((Lines{"Q1         *  1 COVR%", "Q2         *100 COVR%"}), record());
+}
+
+// The name buffer is blanked for every name line: a short name after a
+// long one keeps nothing of it.
+TEST_F(HeaderTest, ShortNameAfterALongOne) {
+  keyboard();
+  nameLine("LONGNAME");
+  EXPECT_EQ("LONGNAME", name);
+  nameLine("AB*5");
+  EXPECT_EQ("AB      ", name);
+  nameLine("LONGNAME");
+  nameLine("*");
+  EXPECT_EQ("SAMPL  1", name);
+  nameLine("Q1");
+  EXPECT_EQ("Q1      ", name);
+  EXPECT_EQ((Lines{"LONGNAME     COVR%", "AB         *  5 COVR%", "LONGNAME     COVR%",
+                   "SAMPL  1     COVR%", "Q1           COVR%"}),
+            record());
+}
+
 TEST_F(HeaderTest, SignsAndCommasCountAsZeroDigits) {
   keyboard();
   nameLine("Q1*1-5");
@@ -173,18 +200,18 @@ TEST_F(HeaderTest, AsteriskWithoutNumberMeansNoFrequencyData) {
 
 TEST_F(HeaderTest, MatchingScaleLabelIsAccepted) {
   datafile({});
-  nameLine("Q1         * 10 COVR%", 4);
+  nameLine("Q1         * 10 COVR%", kDatafileInput);
   EXPECT_EQ(10, max_frequency);
   EXPECT_EQ("Q1      ", name);
   EXPECT_TRUE(console.output.empty());
   settings.cover_scale = 3;
-  nameLine("Q2      " "     " "DOMIN", 4);
+  nameLine("Q2      " "     " "DOMIN", kDatafileInput);
   EXPECT_TRUE(console.output.empty());
 }
 
 TEST_F(HeaderTest, DeckloadHeaderHasNoLabel) {
   datafile({});
-  nameLine("No Name ", 4);
+  nameLine("No Name ", kDatafileInput);
   EXPECT_EQ("No Name ", name);
   EXPECT_EQ(0, max_frequency);
   EXPECT_TRUE(console.output.empty());
@@ -193,7 +220,7 @@ TEST_F(HeaderTest, DeckloadHeaderHasNoLabel) {
 TEST_F(HeaderTest, OtherScaleLabelAsksForTheParametersAgain) {
   datafile({});
   console.type({"", "2", ""});
-  nameLine("Q1      " "     " "BR-BL", 4);
+  nameLine("Q1      " "     " "BR-BL", kDatafileInput);
   ASSERT_GE(console.output.size(), 3u);
   EXPECT_EQ(" Cover scale is set to COVR% but input data are BR-BL", console.output[0]);
   EXPECT_EQ(" Press <RETURN> to continue", console.output[1]);
@@ -217,13 +244,13 @@ TEST_F(HeaderTest, ScaleLabelAfterTheFrequencyIsCheckedToo) {
 
 TEST_F(HeaderTest, EndOfInputInTheScaleDialogStops) {
   datafile({});
-  EXPECT_THROW(nameLine("Q1      " "     " "DOMIN", 4), veg::StopRun);
+  EXPECT_THROW(nameLine("Q1      " "     " "DOMIN", kDatafileInput), veg::StopRun);
 }
 
 TEST_F(HeaderTest, PhaseAsksAgainAfterAFrequencyAboveHundred) {
   keyboard();
   console.type({"Q1*150", "Q1*15"});
-  EXPECT_EQ(15, headerPhase(io, buffers, settings, sample, switches));
+  phase();
   Lines expected = kPrompt;
   expected.push_back(" *** Maximum frequency may not exceed 100 ***");
   expected.insert(expected.end(), kPrompt.begin(), kPrompt.end());
@@ -239,7 +266,7 @@ TEST_F(HeaderTest, PhaseAsksAgainAfterAFrequencyAboveHundred) {
 
 TEST_F(HeaderTest, PhaseReadsTheDatafileWithoutDialogue) {
   datafile({"Plot 7   extra text beyond", "next"});
-  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  phase();
   Lines expected = {"", " Sample Plot 7         Parameters =   All sp   Cover%   Sp & c"};
   EXPECT_EQ(expected, console.output);
   EXPECT_EQ(expected, answers());
@@ -250,7 +277,7 @@ TEST_F(HeaderTest, PhaseReadsTheDatafileWithoutDialogue) {
 
 TEST_F(HeaderTest, PhaseReadsABadDatafileHeaderWithoutFrequencies) {
   datafile({"Q1 *200"});
-  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  phase();
   EXPECT_EQ((Lines{" *** Maximum frequency may not exceed 100 ***", "",
                    " Sample Q1             Parameters =   All sp   Cover%   Sp & c"}),
             console.output);
@@ -260,7 +287,7 @@ TEST_F(HeaderTest, PhaseReadsABadDatafileHeaderWithoutFrequencies) {
 TEST_F(HeaderTest, PhaseEndsTheRunAtTheEndOfTheDatafile) {
   datafile({});
   console.type({""});
-  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_THROW(phase(), veg::StopRun);
   EXPECT_EQ("*** Program finished  ***", console.output.at(4));
   EXPECT_EQ(1, console.reads);
   EXPECT_TRUE(answers().empty());
@@ -270,7 +297,7 @@ TEST_F(HeaderTest, PhaseEndsTheRunWhenTheCountMarksTheFileExhausted) {
   datafile({"Q1"});
   settings.sample_count = 10000;
   console.type({""});
-  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_THROW(phase(), veg::StopRun);
   EXPECT_EQ("*** Program finished  ***", console.output.at(4));
   EXPECT_TRUE(answers().empty());
 }
@@ -278,13 +305,14 @@ TEST_F(HeaderTest, PhaseEndsTheRunWhenTheCountMarksTheFileExhausted) {
 TEST_F(HeaderTest, PhaseReadsTheNinethousandNineHundredNinetyNinthSample) {
   datafile({"Q1"});
   settings.sample_count = 9999;
-  EXPECT_EQ(0, headerPhase(io, buffers, settings, sample, switches));
+  phase();
   EXPECT_EQ("Q1      ", sample.sample_name);
+  EXPECT_EQ(0.0f, sample.max_frequency);
 }
 
 TEST_F(HeaderTest, EndOfKeyboardInputAtTheNamePromptStops) {
   keyboard();
-  EXPECT_THROW(headerPhase(io, buffers, settings, sample, switches), veg::StopRun);
+  EXPECT_THROW(phase(), veg::StopRun);
   EXPECT_TRUE(record().empty());
 }
 

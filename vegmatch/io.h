@@ -34,11 +34,22 @@ struct Io {
   }
 };
 
+/// The input modes the set-up dialog chooses: species data typed at the
+/// keyboard, or read from an existing datafile.
+constexpr int kKeyboardInput = 0;
+constexpr int kDatafileInput = 4;
+
+/// True when `input_mode` means datafile input (any value above 3).
+constexpr bool isDatafile(int input_mode) { return input_mode > 3; }
+
 /// The run switches chosen by the set-up dialog.
 struct Switches {
-  int input_mode = 0;        // 0 keyboard; above 3 datafile
+  int input_mode = kKeyboardInput;
   int record_entry = 1;      // 1 keyboard entry with record file and screen report
   int species_limit = 10000; // highest species number included
+
+  /// True when the samples come from a datafile.
+  constexpr bool datafile() const { return isDatafile(input_mode); }
 };
 
 }  // namespace vegmatch

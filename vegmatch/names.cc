@@ -87,7 +87,7 @@ int findName(const calc1& dict, int dict_size, int name_count, std::string_view 
 
 int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size, int input_mode,
            captab& grid) {
-  const bool datafile = input_mode > 3;
+  const bool datafile = isDatafile(input_mode);
   notice(io, "     *** Name not in dictionary ***  " + key, datafile);
   if (datafile) return addName(io, key, dict, name_count, true);
 

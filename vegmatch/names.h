@@ -33,8 +33,8 @@ int binfnd(const NameTable& names, int n, std::string_view key, int& upper, int&
 int findName(const calc1& dict, int dict_size, int name_count, std::string_view key);
 
 /// Resolves a key the dictionary does not hold. With datafile input
-/// (input_mode > 3) it reports the key on the screen and in the answers
-/// file and adds it as a new name. At the keyboard it offers the menu of
+/// (isDatafile(input_mode)) it reports the key on the screen and in the
+/// answers file and adds it as a new name. At the keyboard it offers the menu of
 /// similar names: NEW NAME adds the key, DELETE gives 0, any other choice
 /// gives that entry and replaces `key` by its name. A new name takes entry
 /// name_count + 1 (the caller gives it its species number); when the

@@ -2,35 +2,23 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
-struct NamesTest : ::testing::Test {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  Io io{console, fs};
-  calc1 dict;
-  captab grid;
-  int dict_size = 0;
-  int name_count = 0;
+struct NamesTest : ::testing::Test, testing::Fixture {
+  calc1& dict = tables->calc1;
+  int& dict_size = tables->dict_size;
+  int& name_count = tables->name_count;
 
-  NamesTest() { io.answers = fs.createNew("VEGMOUT.txt"); }
+  NamesTest() { openAnswers(); }
 
   // The two reserved entries, then `names` (already in ascending order).
-  void load(const std::vector<std::pair<std::string, short>>& names) {
-    dict.species_name[1] = "NEW NAME ";
-    dict.species_name[2] = "DELETE   ";
-    int i = 2;
-    for (const auto& [name, number] : names) {
-      ++i;
-      dict.species_name[static_cast<std::size_t>(i)] = name;
-      dict.species_number[static_cast<std::size_t>(i)] = number;
-    }
-    dict_size = name_count = i;
+  void load(const testing::DictionaryNames& names) {
+    testing::loadDictionary(dict, dict_size, name_count, names);
   }
   void addDuringRun(const std::string& name, short number) {
     ++name_count;
@@ -51,7 +39,6 @@ struct NamesTest : ::testing::Test {
     console.type({answer});
     return newnam(io, key, dict, name_count, dict_size, input_mode, grid);
   }
-  Lines answers() { return fs.lines("VEGMOUT.txt"); }
   // The menu rows on the screen: the lines between the heading and the
   // empty line before " Type number of choice".
   Lines menuRows() {

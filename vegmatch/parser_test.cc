@@ -277,6 +277,21 @@ TEST(ConstrTest, FrequencyWordOfFourCharactersIsBad) {
   EXPECT_TRUE(parse("Festuca rubra 0001 25", 10).bad);
 }
 
+// The ends of the frequency range: a maximum of 1 still means frequency
+// data, and a maximum of 100 takes a three-character frequency word.
+TEST(ConstrTest, FrequenciesAtTheEndsOfTheirRange) {
+  Parsed p = parse("Festuca rubra 1 25", 1);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(1, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_TRUE(parse("Festuca rubra 2 25", 1).bad);
+  p = parse("Festuca rubra 100 25", 100);
+  EXPECT_FALSE(p.bad);
+  EXPECT_EQ(100, p.frequency);
+  EXPECT_EQ(25.0f, p.value);
+  EXPECT_TRUE(parse("Festuca rubra 101 25", 100).bad);
+}
+
 TEST(ConstrTest, UnreadableFrequencyIsBad) {
   EXPECT_TRUE(parse("Festuca rubra agg 3 25", 10).bad);
   EXPECT_TRUE(parse("Festuca rubra 2.5 25", 10).bad);

@@ -59,7 +59,7 @@ std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name
 void recap(Io& io, captab& grid, int mode, int n, int input_mode, const Sample& sample,
            const calc1& dict, int name_count, int max_frequency) {
   blankGrid(grid);
-  const bool datafile = input_mode > 3;
+  const bool datafile = isDatafile(input_mode);
   n = std::min(n, kMaxSampleEntries);
   if (mode == kRecapScreen) {
     int count = 0;

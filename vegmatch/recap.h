@@ -28,7 +28,7 @@ std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name
 /// the screen, one a line. Mode 1: the recap screen, an empty line and
 /// then three columns of 15 rows, in screens of 45 with a RETURN prompt
 /// between screens (which reads the keyboard). Mode 2: species lines to the
-/// record-of-entry file. With datafile input (input_mode > 3) nothing is
+/// record-of-entry file. With datafile input (isDatafile) nothing is
 /// shown or written, except the empty line of mode 1.
 void recap(Io& io, captab& grid, int mode, int n, int input_mode, const Sample& sample,
            const calc1& dict, int name_count, int max_frequency);

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using Lines = std::vector<std::string>;
+using testing::Lines;
 
 // A row of the recap screen: three cells of 21 columns, four blanks apart.
 std::string row(const std::string& a, const std::string& b = "", const std::string& c = "") {
@@ -15,24 +15,14 @@ std::string row(const std::string& a, const std::string& b = "", const std::stri
   return cell(a) + "    " + cell(b) + "    " + cell(c);
 }
 
-struct RecapTest : ::testing::Test {
-  veg::testing::FakeConsole console;
-  veg::testing::MemoryFileSystem fs;
-  Io io{console, fs};
-  calc1 dict;
-  captab grid;
-  Sample sample;
-  int name_count = 0;
+struct RecapTest : ::testing::Test, testing::Fixture {
+  calc1& dict = tables->calc1;
+  int& name_count = tables->name_count;
   int n = 0;
 
   RecapTest() {
     io.record = fs.createNew("SAMP.txt");
-    dict.species_name[1] = "NEW NAME ";
-    dict.species_name[2] = "DELETE   ";
-    dict.species_name[3] = "agro capi";
-    dict.species_name[4] = "fest rubr";
-    dict.species_name[5] = "holc lana";
-    name_count = 5;
+    testing::loadDictionary(*tables, {{"agro capi", 0}, {"fest rubr", 0}, {"holc lana", 0}});
   }
   // Appends an entry: dictionary entry, species code, value in tenths,
   // frequency.
@@ -47,10 +37,9 @@ struct RecapTest : ::testing::Test {
   void addNumbered(int count) {
     for (int i = 1; i <= count; ++i) add(3, 1, 10 * i);
   }
-  void run(int mode, int input_mode = 0, int max_frequency = 0) {
+  void run(int mode, int input_mode = kKeyboardInput, int max_frequency = 0) {
     recap(io, grid, mode, n, input_mode, sample, dict, name_count, max_frequency);
   }
-  Lines record() { return fs.lines("SAMP.txt"); }
 };
 
 TEST_F(RecapTest, FormatsTheFourLineForms) {
@@ -60,6 +49,15 @@ TEST_F(RecapTest, FormatsTheFourLineForms) {
   EXPECT_EQ(" fest rubr    12.5", formatEntry(sample, 2, dict, name_count, 0));
   EXPECT_EQ(" fest rubr    3  25", formatEntry(sample, 1, dict, name_count, 10));
   EXPECT_EQ(" fest rubr    3  12.5", formatEntry(sample, 2, dict, name_count, 10));
+}
+
+TEST_F(RecapTest, FrequencyFieldAtTheEndsOfTheRange) {
+  // A maximum frequency of 1 still shows the frequency; 100 fills its three
+  // columns.
+  add(4, 52, 250, 1);
+  add(4, 52, 250, 100);
+  EXPECT_EQ(" fest rubr    1  25", formatEntry(sample, 1, dict, name_count, 1));
+  EXPECT_EQ(" fest rubr  100  25", formatEntry(sample, 2, dict, name_count, 100));
 }
 
 TEST_F(RecapTest, HalfHasItsLeadingZeroAndWideValuesFit) {
@@ -164,6 +162,19 @@ TEST_F(RecapTest, DeletedEntriesLeaveNoGap) {
   EXPECT_TRUE(console.output.empty());
 }
 
+// A cover of 0 is an entry like any other (only a negative one is passed
+// over): it takes its cell, its running-display line and its record line.
+TEST_F(RecapTest, CoverOfZeroIsShownAndRecorded) {
+  add(3, 1, 0);
+  add(4, 52, 10);
+  run(kRecapScreen);
+  EXPECT_EQ((Lines{"", row(" agro capi     0"), row(" fest rubr     1")}), console.take());
+  run(kRecapRunning);
+  EXPECT_EQ((Lines{" agro capi     0", " fest rubr     1"}), console.take());
+  run(kRecapRecord);
+  EXPECT_EQ((Lines{" agro capi     0", " fest rubr     1"}), record());
+}
+
 TEST_F(RecapTest, DeletedEntriesDoNotCountTowardsAScreen) {
   addNumbered(46);
   sample.sample_cover[2] = -1;
@@ -188,11 +199,11 @@ TEST_F(RecapTest, RecordKeepsBothAsterisksAndFrequencies) {
 
 TEST_F(RecapTest, DatafileInputShowsAndWritesNoEntry) {
   addNumbered(3);
-  run(kRecapRunning, 4);
-  run(kRecapRecord, 4);
+  run(kRecapRunning, kDatafileInput);
+  run(kRecapRecord, kDatafileInput);
   EXPECT_TRUE(console.output.empty());
   EXPECT_TRUE(record().empty());
-  run(kRecapScreen, 4);
+  run(kRecapScreen, kDatafileInput);
   EXPECT_EQ(Lines{""}, console.output);
 }
 

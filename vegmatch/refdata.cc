@@ -38,10 +38,16 @@ class RecordReader {
     return true;
   }
 
-  /// The next line; the end of the file here is a premature end.
-  std::string required(const char* what) {
+  /// The next line; the end of the file here is a premature end, reported
+  /// as "file ends before " and `what`, followed by `number` when it is not
+  /// negative (the message is only built when it is needed).
+  std::string required(const char* what, long long number = -1) {
     std::string line;
-    if (!next(line)) fail(line_number_ + 1, std::string("file ends before ") + what);
+    if (!next(line)) {
+      std::string fault = std::string("file ends before ") + what;
+      if (number >= 0) fault += " " + std::to_string(number);
+      fail(line_number_ + 1, fault);
+    }
     return line;
   }
 
@@ -54,6 +60,11 @@ class RecordReader {
     return value;
   }
 
+  /// Ends the run with one screen line naming the file, the line and the
+  /// fault. The faults are worded so that the line stays within 80
+  /// columns: the longest file name and a six-digit line number leave 38
+  /// columns for the fault, and NVCTYPES.txt, whose line numbers have at
+  /// most three digits, 41.
   [[noreturn]] void fail(int line_number, const std::string& fault) {
     console_.writeLine("  *** Error *** " + std::string(name_) + " line " +
                        std::to_string(line_number) + ": " + fault);
@@ -116,15 +127,15 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
   RecordReader reader(console, fs, kTablesFile);
 
   std::string header = reader.required("the header");
-  long long entries = reader.number(header, 1, 5, "number of entries");
-  long long records = reader.number(header, 6, 5, "number of species records");
+  long long entries = reader.number(header, 1, 5, "entry count");
+  long long records = reader.number(header, 6, 5, "species count");
   if (entries < 0 || entries > kMaxTableEntries)
-    reader.fail(1, outside("number of entries", entries, 0, kMaxTableEntries));
-  if (records < 0) reader.fail(1, "number of species records " + std::to_string(records) + " below 0");
+    reader.fail(1, outside("entry count", entries, 0, kMaxTableEntries));
+  if (records < 0) reader.fail(1, "species count " + std::to_string(records) + " below 0");
 
   int n_communities = 0;
   for (int e = 1; e <= entries;) {
-    std::string line = reader.required("the last table entry");
+    std::string line = reader.required("table entry", e);
     for (int slot = 0; slot < 15 && e <= entries; ++slot, ++e) {
       long long community = reader.number(line, 5 * slot + 1, 3, "community number");
       long long code = reader.number(line, 5 * slot + 4, 2, "class code");
@@ -141,7 +152,7 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
 
   const calc1& dict = tables.calc1;
   for (long long r = 0; r < records; ++r) {
-    std::string line = reader.required("the last species record");
+    std::string line = reader.required("species record", r + 1);
     long long p = reader.number(line, 1, 5, "species number");
     long long first = reader.number(line, 6, 5, "first entry");
     long long last = reader.number(line, 11, 5, "last entry");
@@ -174,8 +185,7 @@ void load_cross_reference(veg::Console& console, veg::FileSystem& fs, Tables& ta
   console.writeLine(std::string(" Reading cross-reference from file ") + kCrossReferenceFile);
   RecordReader reader(console, fs, kCrossReferenceFile);
   for (int k = 1; k <= tables.n_communities; ++k) {
-    std::string line =
-        reader.required(("the record of community " + std::to_string(k)).c_str());
+    std::string line = reader.required("record of community", k);
     tables.calc3.nvc_code[k] = column(line, 2, 6);
     tables.calc3.community_name[k] = column(line, 9, 24);
     tables.calc4.subcommunity_name[k] = column(line, 33, 16);

@@ -3,28 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
 using veg::StopRun;
 
-struct RefdataTest : ::testing::Test {
-  veg::testing::FakeConsole console{{""}};  // one RETURN for the end-of-program notice
-  veg::testing::MemoryFileSystem fs;
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+struct RefdataTest : ::testing::Test, testing::Fixture {
+  RefdataTest() { console.type({""}); }  // one RETURN for the end-of-program notice
 
-  void loadAll(int species_limit = 10000) {
-    load_species_dictionary(console, fs, *tables);
-    load_association_tables(console, fs, species_limit, *tables);
-    load_cross_reference(console, fs, *tables);
-  }
+  void loadAll(int species_limit = 10000) { loadReferenceFiles(species_limit); }
 
   // The screen lines after the progress line of the failing loader.
   std::vector<std::string> lastLines(std::size_t n) {
-    return std::vector<std::string>(console.output.end() - n, console.output.end());
+    return std::vector<std::string>(console.output.end() - static_cast<std::ptrdiff_t>(n),
+                                    console.output.end());
   }
 
   static std::vector<std::string> holdNotice() {
@@ -91,6 +87,17 @@ TEST_F(RefdataTest, TablesLinkEverySynonymAndSkipHeaderColumnsElevenOn) {
   EXPECT_EQ(" A  9 ", t.calc3.nvc_code[9]);
   EXPECT_EQ(std::string(24, ' '), t.calc4.eunis_name[9]);
   EXPECT_EQ("", t.calc3.nvc_code[10]);
+}
+
+TEST_F(RefdataTest, DigitInColumnElevenOfTheHeaderIsNotRead) {
+  // Columns 6-10 hold the one species record; the 7 in column 11 is not
+  // part of the count.
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa"});
+  fs.put("ASSOCTAB.txt", {"    1    17", "  145", "    1    1    1"});
+  fs.put("NVCTYPES.txt", {" A  1"});
+  loadAll();
+  EXPECT_EQ(1, tables->ccalc1.last_entry[3]);
+  EXPECT_EQ(1, tables->n_communities);
 }
 
 TEST_F(RefdataTest, CrossReferenceFieldsByColumn) {
@@ -164,10 +171,10 @@ TEST_F(RefdataTest, UnusableRecordsAreReportedWithFileAndLine) {
        "ASSOCTAB.txt line 2: community number 901 outside 1..900"},
       {"   1 aaaa aaaa", {"    1    1", "    5", "    1    1    1"}, {" A 1"},
        "ASSOCTAB.txt line 2: community number 0 outside 1..900"},
-      {"   1 aaaa aaaa", {"50001    1"}, {}, "ASSOCTAB.txt line 1: number of entries 50001 outside 0..50000"},
-      {"   1 aaaa aaaa", {"    2    1", "  145  145"}, {}, "ASSOCTAB.txt line 3: file ends before the last species record"},
+      {"   1 aaaa aaaa", {"50001    1"}, {}, "ASSOCTAB.txt line 1: entry count 50001 outside 0..50000"},
+      {"   1 aaaa aaaa", {"    2    1", "  145  145"}, {}, "ASSOCTAB.txt line 3: file ends before species record 1"},
       {"   1 aaaa aaaa", {"   16    1", kFifteenEntries}, {},
-       "ASSOCTAB.txt line 3: file ends before the last table entry"},
+       "ASSOCTAB.txt line 3: file ends before table entry 16"},
       {"   1 aaaa aaaa", {}, {}, "ASSOCTAB.txt line 1: file ends before the header"},
       {"   1 aaaa aaaa", {"    1    1", "  1a5", "    1    1    1"}, {},
        "ASSOCTAB.txt line 2: class code \"a5\" is not a number"},
@@ -176,7 +183,7 @@ TEST_F(RefdataTest, UnusableRecordsAreReportedWithFileAndLine) {
       {"   1 aaaa aaaa", {"    1    1", "  145", "    1    0    1"}, {},
        "ASSOCTAB.txt line 3: first entry 0 outside 1..1"},
       {"   1 aaaa aaaa", {"    1    1", "  245", "    1    1    1"}, {" A 1"},
-       "NVCTYPES.txt line 2: file ends before the record of community 2"},
+       "NVCTYPES.txt line 2: file ends before record of community 2"},
   };
   for (const BadFile& c : cases) {
     console = veg::testing::FakeConsole({""});
@@ -187,6 +194,91 @@ TEST_F(RefdataTest, UnusableRecordsAreReportedWithFileAndLine) {
     EXPECT_THROW(loadAll(), StopRun) << c.message;
     ASSERT_GE(console.output.size(), 12u);
     EXPECT_EQ("  *** Error *** " + c.message, console.output[console.output.size() - 12]);
+  }
+}
+
+// Every way loading can fail, each with the longest numbers and fields its
+// file allows (six-digit line numbers, five-character fields, the largest
+// community number): every screen line stays within 80 columns, and the
+// failure line still names the file, the line and the fault.
+TEST_F(RefdataTest, EveryLoadFailureFitsTheScreen) {
+  using Lines = std::vector<std::string>;
+  using File = std::optional<Lines>;  // none: the file is missing
+  const Lines dictionary = {"   1 aaaa aaaa"};
+  const std::string five = "  145  145  145  145  145";
+  // 50000 entries (3333 full lines and one of five: lines 2-3335), then
+  // 99999 species records (lines 3336-103334). `last_entries` stands in
+  // for the line of the last five entries, `last_record` for the last
+  // species record; when it is empty the file ends before it.
+  auto big = [&](const std::string& last_entries, const std::string& last_record) {
+    Lines lines = {"5000099999"};
+    for (int i = 0; i < 3333; ++i) lines.push_back(kFifteenEntries);
+    if (last_entries.empty()) return lines;
+    lines.push_back(last_entries);
+    for (int r = 1; r < 99999; ++r) lines.push_back("    1    1    1");
+    if (!last_record.empty()) lines.push_back(last_record);
+    return lines;
+  };
+  auto lastFive = [&](const std::string& first) { return first + five.substr(5); };
+  Lines long_dictionary(2997, "   1 aaaa aaaa");
+  long_dictionary.push_back("abcd aaaa aaaa");
+  const Lines full_dictionary(kMaxDictRecords + 1, "   1 aaaa aaaa");
+  const Lines community_900 = {"    1    1", "90045", "    1    1    1"};
+
+  struct Case {
+    File dictionary, tables, types;
+    std::string line;  // the failure line as shown
+  };
+  const std::string e = "  *** Error *** ";
+  const std::string tables_line = e + "ASSOCTAB.txt line ";
+  const std::vector<Case> cases = {
+      {{}, {}, {}, e + "file not found"},
+      {dictionary, {}, {}, e + "file not found"},
+      {dictionary, Lines{"    0    0"}, {}, e + "file not found"},
+      {long_dictionary, {}, {}, e + "SPECDICT.txt line 2998: species number \"abcd\" is not a number"},
+      {full_dictionary, {}, {}, e + "SPECDICT.txt line 2999: more than 2998 dictionary records"},
+      {dictionary, Lines{}, {}, tables_line + "1: file ends before the header"},
+      {dictionary, Lines{"abcde    1"}, {}, tables_line + "1: entry count \"abcde\" is not a number"},
+      {dictionary, Lines{"    1abcde"}, {}, tables_line + "1: species count \"abcde\" is not a number"},
+      {dictionary, Lines{"99999    1"}, {}, tables_line + "1: entry count 99999 outside 0..50000"},
+      {dictionary, Lines{"-9999    1"}, {}, tables_line + "1: entry count -9999 outside 0..50000"},
+      {dictionary, Lines{"    0-9999"}, {}, tables_line + "1: species count -9999 below 0"},
+      {dictionary, big("", ""), {}, tables_line + "3335: file ends before table entry 49996"},
+      {dictionary, big(lastFive("abc45"), ""), {},
+       tables_line + "3335: community number \"abc\" is not a number"},
+      {dictionary, big(lastFive("  1ab"), ""), {},
+       tables_line + "3335: class code \"ab\" is not a number"},
+      {dictionary, big(lastFive("99945"), ""), {},
+       tables_line + "3335: community number 999 outside 1..900"},
+      {dictionary, big(lastFive("-9945"), ""), {},
+       tables_line + "3335: community number -99 outside 1..900"},
+      {dictionary, big(lastFive("  1-9"), ""), {}, tables_line + "3335: class code -9 outside 1..50"},
+      {dictionary, big(five, ""), {}, tables_line + "103334: file ends before species record 99999"},
+      {dictionary, big(five, "abcde    1    1"), {},
+       tables_line + "103334: species number \"abcde\" is not a number"},
+      {dictionary, big(five, "    1abcde    1"), {},
+       tables_line + "103334: first entry \"abcde\" is not a number"},
+      {dictionary, big(five, "    1    1abcde"), {},
+       tables_line + "103334: last entry \"abcde\" is not a number"},
+      {dictionary, big(five, "    1-9999    1"), {},
+       tables_line + "103334: first entry -9999 outside 1..50000"},
+      {dictionary, big(five, "    1    199999"), {},
+       tables_line + "103334: last entry 99999 outside 1..50000"},
+      {dictionary, big(five, "-9999    1    1"), {}, " Unknown species number -9999 in data"},
+      {dictionary, community_900, Lines(899, " A 1"),
+       e + "NVCTYPES.txt line 900: file ends before record of community 900"},
+  };
+  for (const Case& c : cases) {
+    console = veg::testing::FakeConsole({""});
+    tables = std::make_unique<Tables>();
+    fs = veg::testing::MemoryFileSystem();
+    if (c.dictionary) fs.put("SPECDICT.txt", *c.dictionary);
+    if (c.tables) fs.put("ASSOCTAB.txt", *c.tables);
+    if (c.types) fs.put("NVCTYPES.txt", *c.types);
+    EXPECT_THROW(loadAll(), StopRun) << c.line;
+    ASSERT_GE(console.output.size(), 12u) << c.line;
+    EXPECT_EQ(c.line, console.output[console.output.size() - 12]);
+    for (const std::string& shown : console.output) EXPECT_LE(shown.size(), 80u) << shown;
   }
 }
 

@@ -2,26 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "common/testing/fakes.h"
+#include "vegmatch/testing/fixture.h"
 
 namespace vegmatch {
 namespace {
 
-using veg::testing::FakeConsole;
-using veg::testing::MemoryFileSystem;
-
-struct ReportTest : ::testing::Test {
-  FakeConsole console;
-  MemoryFileSystem fs;
-  Io io{console, fs};
-  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+struct ReportTest : ::testing::Test, testing::Fixture {
   std::array<short, kMaxOutput + 1> top{};
-  few settings;
 
   void SetUp() override {
-    io.answers = fs.createNew("VEGMOUT.txt");
+    openAnswers();
     tables->n_communities = 3;
     community(1, "CG 2a ", "Festuca-Avenula grassl. ", "Dicranum scopar.", "E1.26   ",
               "Subatlantic semi-dry gra", {0.7f, 0.98f, 0.65f, 1.0f, 0.72f});
@@ -62,6 +52,13 @@ TEST_F(ReportTest, TableLineColumns) {
 
 TEST_F(ReportTest, CommunityBelowTheThresholdShowsNoTexts) {
   EXPECT_EQ(kLine3, tableLine(*tables, 3, 1));
+}
+
+TEST_F(ReportTest, FitOfExactlyTheThresholdShowsTheTexts) {
+  // Only a fit strictly below 0.0001 hides the code and names.
+  tables->calc3.fit_score[3] = 0.0001f;
+  EXPECT_EQ(" C1.32    A 2    0 | 50  50  50  50| Lemna minor community    " + std::string(16, ' '),
+            tableLine(*tables, 3, 1));
 }
 
 TEST_F(ReportTest, UnusedColumnsAreZeroedByAnalysisType) {

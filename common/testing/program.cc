@@ -117,6 +117,17 @@ std::vector<std::string> ProgramRun::files() const {
   return names;
 }
 
+void putShippedData(const ProgramRun& run) {
+  for (const char* name : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt"}) {
+    run.copy(sourceFile(std::string("data/") + name), name);
+  }
+}
+
+std::vector<std::string> holdNotice() {
+  return {"", "", "", "", "*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
+          "*************************"};
+}
+
 std::string firstDifference(const std::vector<std::string>& expected,
                             const std::vector<std::string>& actual) {
   std::size_t n = std::min(expected.size(), actual.size());

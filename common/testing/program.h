@@ -51,6 +51,13 @@ class ProgramRun {
   std::string dir;
 };
 
+/// Copies the shipped reference files (data/SPECDICT.txt, ASSOCTAB.txt,
+/// NVCTYPES.txt and HELP.txt) into the run's working directory.
+void putShippedData(const ProgramRun& run);
+
+/// The screen lines of the end-of-program notice.
+std::vector<std::string> holdNotice();
+
 /// Compares two lists of lines; on a difference the message names the first
 /// line that differs and shows both versions of it.
 std::string firstDifference(const std::vector<std::string>& expected,

@@ -1,0 +1,370 @@
+#include "deckload/convert.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+#include "common/fields.h"
+#include "common/hold.h"
+#include "common/run.h"
+#include "deckload/cornell.h"
+#include "deckload/format.h"
+#include "deckload/inout.h"
+
+namespace deckload {
+
+namespace {
+
+constexpr std::size_t kScreenWidth = 80;
+
+using veg::fmtInt;
+
+/// The Cornell file as the data-format reads see it, counting its lines.
+class CornellLines : public LineSource {
+ public:
+  explicit CornellLines(veg::TextFile& file) : file_(file) {}
+  bool next(std::string& line) override {
+    if (!file_.readLine(line)) return false;
+    ++line_number;
+    return true;
+  }
+  void rewind() {
+    file_.rewind();
+    line_number = 0;
+  }
+  int line_number = 0;  // of the last line read
+
+ private:
+  veg::TextFile& file_;
+};
+
+// Everything the run owns; the name tables make it large, so it lives on the
+// heap.
+struct Run {
+  Run(veg::Console& c, veg::FileSystem& f) : console(c), fs(f) {}
+  veg::Console& console;
+  veg::FileSystem& fs;
+  std::unique_ptr<veg::TextFile> input, output;
+  std::unique_ptr<CornellLines> cornell;
+  com1 names;
+  com2 species;
+  com3 samples;
+  CompiledFormat format;
+  DataRecord record;
+  std::string line, echo;
+  std::string text;  // the sample file, written whole at the end of the run
+  int couplets = 0;
+  int cards_before_data = 2;
+  int highest_species = 0;
+  int highest_sample = 0;
+};
+
+void show(veg::Console& console, std::string_view line) {
+  console.writeLine(line.substr(0, std::min(line.size(), kScreenWidth)));
+}
+
+[[noreturn]] void errorStop(veg::Console& console, std::string_view first,
+                            std::string_view second = {}) {
+  console.blank(2);
+  show(console, first);
+  if (!second.empty()) show(console, second);
+  veg::holdAndStop(console);
+}
+
+std::string editText(const Edit& edit) {
+  std::string text(1, edit.kind);
+  text += std::to_string(edit.width);
+  if (edit.kind == 'F') text += "." + std::to_string(edit.decimals);
+  return text;
+}
+
+std::string anItem(int item) { return "a " + std::string(itemName(item)); }
+
+/// Ends the run for a data read that failed; `first_line` is the line the
+/// read began on, `expected` what a missing line should have been.
+[[noreturn]] void readErrorStop(veg::Console& console, const ReadFailure& failure, int first_line,
+                                std::string_view expected) {
+  const int at = first_line + failure.line_offset;
+  switch (failure.kind) {
+    case ReadFailure::kEndOfFile:
+      errorStop(console, " *** Error *** End of file at line" + fmtInt(at, 6),
+                failure.line_offset > 0
+                    ? "     expected the rest of the data read begun at line" +
+                          fmtInt(first_line, 6)
+                    : "     expected " + std::string(expected));
+    case ReadFailure::kBadField: {
+      const int last = failure.column + failure.edit.width - 1;
+      errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
+                "     expected " + anItem(failure.item) + " (" + editText(failure.edit) +
+                    ") in columns " + std::to_string(failure.column) + "-" +
+                    std::to_string(last));
+    }
+    case ReadFailure::kWrongKind:
+      errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
+                "     the format has " + editText(failure.edit) + " where " +
+                    anItem(failure.item) + " is expected");
+    case ReadFailure::kNoValues:
+    case ReadFailure::kUnusable:
+    case ReadFailure::kNone:
+      break;
+  }
+  errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
+            "     the format has no I or F field left for the rest of the items");
+}
+
+/// Reads the next data line of either pass; a line that does not fit, or a
+/// missing one, ends the run.
+void readData(Run& r) {
+  ReadFailure failure;
+  const int first_line = r.cornell->line_number + 1;
+  if (!readRecord(r.format, *r.cornell, r.couplets, r.record, r.line, failure)) {
+    readErrorStop(r.console, failure, first_line,
+                  "a data line or the end-of-data card (sample number 0)");
+  }
+}
+
+/// The end of the run: the sample file gets its last empty line and is
+/// written whole.
+[[noreturn]] void endOfRun(Run& r) {
+  r.text += '\n';
+  std::string_view rest = r.text;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    r.output->writeLine(rest.substr(0, end));
+    rest.remove_prefix(end + 1);
+  }
+  r.output->flush();
+  r.console.blank(2);
+  r.console.writeLine(" End of data");
+  r.output.reset();
+  r.cornell.reset();
+  r.input.reset();
+  veg::holdAndStop(r.console);
+}
+
+void banner(veg::Console& console) {
+  console.blank(4);
+  console.writeLine(" Program DECKLOAD");
+  console.blank();
+  console.writeLine(" Converts Cornell Condensed format to VEGMATCH format");
+  console.blank();
+  console.writeLine(" Dimensioned for maximum" + fmtInt(kMaxSamples, 6) + " samples" +
+                    fmtInt(kMaxSpecies, 5) + " species");
+}
+
+/// Cards 1 to 3, the trial read and the header rule; leaves the Cornell file
+/// at its first data line.
+void header(Run& r) {
+  veg::Console& console = r.console;
+  CornellLines& cornell = *r.cornell;
+  if (!cornell.next(r.line)) endOfRun(r);
+  console.writeLine(veg::padRight(r.line, kCardWidth));
+  if (!cornell.next(r.line)) endOfRun(r);
+  const std::string card2 = veg::padRight(r.line, kCardWidth);
+  console.writeLine(card2);
+  const std::string data_format = dataFormatOf(card2);
+  console.writeLine(" " + data_format);
+  const int card2_count = card2Count(card2);
+  if (!cornell.next(r.line)) {
+    errorStop(console, " *** Error *** End of file at line" + fmtInt(3, 6),
+              "     expected card 3: the couplet count or the first data line");
+  }
+  const long long card3_number = card3Number(r.line);
+
+  // The trial read: three items from the next card.
+  r.format = compileFormat(data_format);
+  ReadFailure failure;
+  const int trial_line = cornell.line_number + 1;
+  if (!readRecord(r.format, cornell, 1, r.record, r.line, failure)) {
+    if (failure.kind == ReadFailure::kEndOfFile) {
+      readErrorStop(console, failure, trial_line, "a data line to try the format on");
+    }
+    errorStop(console, " *** Error *** Format on card 2 has wrong syntax",
+              "               or data on card 4 do not fit format");
+  }
+
+  const Header rule = headerRule(card2_count, card3_number);
+  if (rule.message == Header::kWarning) {
+    console.blank();
+    console.writeLine(" Beware - number of items seems to be" + fmtInt(card2_count, 4));
+    console.writeLine(" yet first number on next card is    " + fmtInt(card3_number, 4));
+  } else if (rule.message == Header::kNotice) {
+    console.blank();
+    console.writeLine(" Number of couplets per line is taken to be 1");
+    console.writeLine(" If wrong, put desired number as card 3 of data");
+    console.writeLine(" Press <RETURN> to continue");
+    console.ask();
+  }
+  if (rule.couplets > kMaxCouplets) {
+    errorStop(console, " *** ERROR *** Number of couplets per line is" + fmtInt(rule.couplets, 8),
+              " A data line can hold at most" + fmtInt(kMaxCouplets, 3) + " couplets");
+  }
+  r.couplets = static_cast<int>(rule.couplets);
+  r.cards_before_data = rule.cards_before_data;
+
+  cornell.rewind();
+  if (r.couplets != 1) {
+    console.blank();
+    console.writeLine(" Number of couplets per line is" + fmtInt(r.couplets, 3));
+  }
+  for (int i = 0; i < r.cards_before_data; ++i) cornell.next(r.line);
+}
+
+/// Negative numbers lie outside the name tables: the run ends.
+void refuseNegative(Run& r) {
+  const int at = r.cornell->line_number;
+  if (r.record.sample < 0) {
+    errorStop(r.console, " *** Error *** Negative sample number on line" + fmtInt(at, 6),
+              "     sample numbers run 1, 2, 3 ...; 0 ends the data");
+  }
+  for (int j = 1; j <= r.couplets; ++j) {
+    if (r.record.species[j] < 0) {
+      errorStop(r.console, " *** Error *** Negative species number on line" + fmtInt(at, 6),
+                "     species numbers run 1, 2, 3 ...; 0 is an empty couplet");
+    }
+  }
+}
+
+void firstPass(Run& r) {
+  veg::Console& console = r.console;
+  int previous = 0;
+  int warnings = 0;
+  auto show_line = [&console](std::string_view line) { show(console, line); };
+  for (;;) {
+    readData(r);
+    writeRecord(r.format, r.record, r.couplets, r.echo, show_line);
+    const int sample = r.record.sample;
+    if (sample == 0) return;
+    refuseNegative(r);
+    if (sample != previous) {
+      if (sample % 10 == 0) console.writeLine(" " + std::to_string(sample));
+      if (sample != previous + 1) {
+        console.writeLine(" *** BEWARE *** Non-sequential sample numbers" + fmtInt(previous, 6) +
+                          fmtInt(sample, 6));
+        if (++warnings == 1) {
+          console.blank();
+          console.writeLine(" Press <RETURN> to continue");
+          console.ask();
+        }
+      }
+      previous = sample;
+      r.highest_sample = std::max(r.highest_sample, sample);
+    }
+    for (int j = 1; j <= r.couplets; ++j) {
+      r.highest_species = std::max(r.highest_species, r.record.species[j]);
+    }
+    if (r.highest_species > kMaxSpecies) {
+      errorStop(console,
+                " *** ERROR ***  Species number" + fmtInt(r.highest_species, 6) + "exceeds" +
+                    fmtInt(kMaxSpecies, 6),
+                " Program must be redimensioned and recompiled");
+    }
+    if (r.highest_sample > kMaxSamples) {
+      errorStop(console,
+                " *** ERROR ***  Sample number" + fmtInt(r.highest_sample, 6) + "exceeds" +
+                    fmtInt(kMaxSamples, 6),
+                " Program must be redimensioned and recompiled");
+    }
+  }
+}
+
+/// The name cards, their checks and the name tables.
+void nameCards(Run& r) {
+  veg::Console& console = r.console;
+  int k = 0;
+  bool beyond = false;  // a card holding names beyond what com1 holds
+  while (r.cornell->next(r.line)) {
+    if (k < kMaxNameCards) {
+      storeNameCard(r.names, ++k, r.line);
+    } else {
+      ++k;
+      if (!veg::isBlank(std::string_view(r.line).substr(0, std::min(r.line.size(), kScreenWidth))))
+        beyond = true;
+    }
+  }
+  console.blank();
+  console.writeLine(" Highest species number in data matrix is" + fmtInt(r.highest_species, 6));
+  console.blank();
+  console.writeLine(" Highest sample number in data matrix is" + fmtInt(r.highest_sample, 6));
+  const int ns = (r.highest_species + 9) / 10;
+  const int nm = (r.highest_sample + 9) / 10;
+  if (ns + nm > kMaxNameCards) {
+    errorStop(console,
+              " *** ERROR *** Number of spp + samples is" +
+                  fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
+                  fmtInt(kMaxNameCards * kNamesPerCard, 5),
+              " Redimension and recompile");
+  }
+  if (k < ns) errorStop(console, " *** Not enough species names ***");
+  if (beyond) {
+    errorStop(console,
+              " *** ERROR *** More than" + fmtInt(kMaxNameCards, 4) + " name cards in the file",
+              " Only" + fmtInt(kMaxNameCards, 4) + " cards of species and sample names can be held");
+  }
+  // Blank cards beyond the table change nothing in where the blocks lie.
+  const Blocks blocks = locateBlocks(r.names, std::min(k, kMaxNameCards), r.highest_species,
+                                     r.highest_sample);
+  buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
+}
+
+void secondPass(Run& r) {
+  r.cornell->rewind();
+  for (int i = 0; i < r.cards_before_data; ++i) r.cornell->next(r.line);
+  int previous = 0;
+  for (;;) {
+    readData(r);
+    const int sample = r.record.sample;
+    if (sample == 0) return;
+    // The first pass checked these lines; a file changed in between must
+    // still never index outside the tables.
+    bool inside = sample > 0 && sample <= r.highest_sample;
+    for (int j = 1; j <= r.couplets; ++j) {
+      inside = inside && r.record.species[j] >= 0 && r.record.species[j] <= r.highest_species;
+    }
+    if (!inside) {
+      errorStop(r.console,
+                " *** Error *** Line" + fmtInt(r.cornell->line_number, 6) +
+                    " differs from the first reading",
+                "     the Cornell file changed during the conversion");
+    }
+    const std::string& name = r.samples.sample_name[static_cast<std::size_t>(sample)];
+    if (sample != previous) {
+      if (previous != 0) r.text += '\n';
+      r.text += name;
+      r.text += '\n';
+      r.console.writeLine(" " + name);
+      previous = sample;
+    }
+    for (int j = 1; j <= r.couplets; ++j) {
+      const int s = r.record.species[j];
+      if (s == 0) continue;
+      r.text += ' ';
+      r.text += r.species.species_name[static_cast<std::size_t>(s)];
+      r.text += "  ";
+      r.text += veg::fmtReal(r.record.value[j], 6, 1);
+      r.text += '\n';
+    }
+  }
+}
+
+void convert(Run& r) {
+  banner(r.console);
+  inout(r.console, r.fs, kDeckloadTexts, r.input, r.output);
+  r.cornell = std::make_unique<CornellLines>(*r.input);
+  header(r);
+  firstPass(r);
+  nameCards(r);
+  secondPass(r);
+  endOfRun(r);
+}
+
+}  // namespace
+
+int runDeckload(veg::Console& console, veg::FileSystem& fs) {
+  auto r = std::make_unique<Run>(console, fs);
+  return veg::runProgram(console, [&] { convert(*r); }, [&] {
+    if (r->output) r->output->flush();
+  });
+}
+
+}  // namespace deckload

@@ -1,0 +1,147 @@
+#include "deckload/cornell.h"
+
+#include <algorithm>
+
+#include "common/fields.h"
+
+namespace deckload {
+
+std::string dataFormatOf(std::string_view card2) {
+  const std::string first20 = veg::column(card2, 1, 20);
+  const std::size_t start = first20.find_first_not_of(' ');
+  if (start == std::string::npos) return veg::column(card2, 21, kFormatWidth);
+  return veg::column(card2, static_cast<int>(start) + 1, kFormatWidth);
+}
+
+int card2Count(std::string_view card2) {
+  long long count = 0;
+  if (!veg::readIntField(veg::column(card2, 69, 2), count)) return 0;
+  return static_cast<int>(count);
+}
+
+long long card3Number(std::string_view card3) {
+  std::size_t i = card3.find_first_not_of(' ');
+  if (i == std::string_view::npos) return 0;
+  const std::size_t end = card3.find_first_of(" ,/", i);
+  std::string_view word = card3.substr(i, end == std::string_view::npos ? end : end - i);
+  bool negative = false;
+  if (!word.empty() && (word[0] == '+' || word[0] == '-')) {
+    negative = word[0] == '-';
+    word.remove_prefix(1);
+  }
+  if (word.empty() || word.size() > 18) return 0;
+  long long n = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return 0;
+    n = n * 10 + (c - '0');
+  }
+  return negative ? -n : n;
+}
+
+Header headerRule(int card2_count, long long card3_number) {
+  Header header;
+  if (card2_count > 0) {
+    header.couplets = card2_count;
+    header.cards_before_data = 2;
+    if (card3_number != 1) header.message = Header::kWarning;
+  } else if (card2_count == 0 && card3_number > 1) {
+    header.couplets = card3_number;
+    header.cards_before_data = 3;
+  } else {
+    header.couplets = 1;
+    header.cards_before_data = 2;
+    header.message = Header::kNotice;
+  }
+  return header;
+}
+
+void storeNameCard(com1& names, int k, std::string_view line) {
+  auto& card = names.card[static_cast<std::size_t>(k)];
+  const std::size_t n = std::min(line.size(), card.size());
+  std::copy_n(line.begin(), n, card.begin());
+  std::fill(card.begin() + static_cast<std::ptrdiff_t>(n), card.end(), ' ');
+}
+
+std::string_view nameOn(const com1& names, int k, int position) {
+  const auto& card = names.card[static_cast<std::size_t>(k)];
+  return std::string_view(card.data() + (position - 1) * kNameWidth, kNameWidth);
+}
+
+bool nameBlank(const com1& names, int k, int position) {
+  return veg::isBlank(nameOn(names, k, position));
+}
+
+bool cardBlank(const com1& names, int k) {
+  const auto& card = names.card[static_cast<std::size_t>(k)];
+  return std::all_of(card.begin(), card.end(), [](char c) { return c == ' '; });
+}
+
+std::string speciesName(std::string_view cornell_name) {
+  const std::string name = veg::padRight(cornell_name, kNameWidth);
+  if (veg::isBlank(name)) return "No Name  ";
+  return name.substr(0, 4) + " " + name.substr(4, 4);
+}
+
+std::string sampleName(std::string_view cornell_name) {
+  const std::string name = veg::padRight(cornell_name, kNameWidth);
+  if (veg::isBlank(name)) return "No Name ";
+  return name;
+}
+
+Blocks locateBlocks(const com1& names, int k, int s, int m) {
+  const int ns = (s + 9) / 10;
+  const int nm = (m + 9) / 10;
+  // Name `position` of card `c` is blank; cards beyond the last read are.
+  auto blank = [&](int c, int position) { return c > k || nameBlank(names, c, position); };
+  Blocks blocks;
+  if (k <= ns + nm) {
+    blocks.species_last = ns;
+    blocks.sample_first = ns + 1;
+    blocks.sample_last = k;
+    return blocks;
+  }
+  int species_end = ns;
+  if (!(s % 10 != 0 && blank(ns, kNamesPerCard) && !blank(ns + 1, 1))) {
+    int last = 0;  // the last card holding a name, among the surplus ones
+    for (int c = k; c > ns + nm; --c) {
+      if (!cardBlank(names, c)) {
+        last = c;
+        break;
+      }
+    }
+    if (last > 0) {
+      species_end = last - nm;
+      for (int r = ns + 1; r <= last - nm; ++r) {
+        if (blank(r, kNamesPerCard) && !blank(r + 1, 1)) {
+          species_end = r;
+          break;
+        }
+      }
+    }
+  }
+  blocks.species_last = species_end;
+  blocks.sample_first = species_end + 1;
+  blocks.sample_last = species_end + nm;
+  return blocks;
+}
+
+void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
+                     com3& samples) {
+  std::fill(species.species_name.begin(), species.species_name.end(), "No Name  ");
+  int number = 0;
+  for (int c = blocks.species_first; c <= blocks.species_last; ++c) {
+    for (int p = 1; p <= kNamesPerCard && number < kMaxSpecies; ++p) {
+      species.species_name[static_cast<std::size_t>(++number)] = speciesName(nameOn(names, c, p));
+    }
+  }
+  const int highest = std::clamp(m, 0, kMaxSamples);
+  for (int i = 1; i <= highest; ++i) samples.sample_name[static_cast<std::size_t>(i)] = "No Name ";
+  number = 0;
+  for (int c = blocks.sample_first; c <= blocks.sample_last; ++c) {
+    for (int p = 1; p <= kNamesPerCard && number < kMaxSamples; ++p) {
+      samples.sample_name[static_cast<std::size_t>(++number)] = sampleName(nameOn(names, c, p));
+    }
+  }
+}
+
+}  // namespace deckload

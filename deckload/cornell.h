@@ -1,0 +1,100 @@
+// The parts of a Cornell condensed file that the reader takes apart: the
+// data format and the couplet count of card 2, the first number of card 3,
+// the header rule that decides between them, the name cards and the rule that
+// finds the species-name and sample-name blocks among them.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace deckload {
+
+constexpr int kCardWidth = 80;
+constexpr int kFormatWidth = 30;     // characters of the data format on card 2
+constexpr int kNamesPerCard = 10;
+constexpr int kNameWidth = 8;
+constexpr int kMaxNameCards = 500;   // com1
+constexpr int kMaxSpecies = 5000;    // com2
+constexpr int kMaxSamples = 20000;   // com3
+
+/// The 30 characters of the data format: from the first non-blank character
+/// of columns 1-20, or columns 21-50 when columns 1-20 are blank.
+std::string dataFormatOf(std::string_view card2);
+
+/// Columns 69-70 of card 2 as an integer; 0 when blank or unreadable.
+int card2Count(std::string_view card2);
+
+/// The first number of card 3 (numbers separated by blanks or commas); 0
+/// when the card does not begin with a readable integer.
+long long card3Number(std::string_view card3);
+
+/// What the header rule decides.
+struct Header {
+  enum Message { kNone, kWarning, kNotice };
+  long long couplets = 1;  // couplets per line (may exceed what a line can hold)
+  int cards_before_data = 2;
+  Message message = kNone;
+};
+
+/// The header rule: the card-2 count when it is positive (a warning when the
+/// card-3 number is not 1), else a card-3 number above 1 with data from card
+/// 4, else one couplet per line with the notice.
+Header headerRule(int card2_count, long long card3_number);
+
+/// The name cards as read: 10 names of 8 characters per card, 1-based.
+struct com1 {
+  std::array<std::array<char, kNamesPerCard * kNameWidth>, kMaxNameCards + 1> card{};
+};
+
+/// Species names of 9 characters, indexed by species number.
+struct com2 {
+  std::array<std::string, kMaxSpecies + 1> species_name;
+};
+
+/// Sample names of 8 characters, indexed by sample number.
+struct com3 {
+  std::array<std::string, kMaxSamples + 1> sample_name;
+};
+
+/// Stores `line` as name card `k` of `names` (columns 1-80, blank-padded).
+void storeNameCard(com1& names, int k, std::string_view line);
+
+/// Name `position` (1-10) of card `k`.
+std::string_view nameOn(const com1& names, int k, int position);
+
+/// True when name `position` of card `k` is blank.
+bool nameBlank(const com1& names, int k, int position);
+
+/// True when every name of card `k` is blank.
+bool cardBlank(const com1& names, int k);
+
+/// A Cornell species name as a 9-character species name: characters 1-4, a
+/// blank, characters 5-8; "No Name  " for a blank one.
+std::string speciesName(std::string_view cornell_name);
+
+/// A Cornell sample name as a sample name: unchanged, "No Name " for a
+/// blank one.
+std::string sampleName(std::string_view cornell_name);
+
+/// The name cards of the two blocks (first..last, 1-based; a block may be
+/// empty when last < first).
+struct Blocks {
+  int species_first = 1;
+  int species_last = 0;
+  int sample_first = 1;
+  int sample_last = 0;
+};
+
+/// Finds the species-name and sample-name blocks among the `k` name cards
+/// read, for the highest species number `s` and sample number `m`. Needs
+/// k >= ceil(s/10) and k <= kMaxNameCards (the caller checks both).
+Blocks locateBlocks(const com1& names, int k, int s, int m);
+
+/// Fills `species` and `samples` from the blocks: species numbers 1, 2, ...
+/// from the species block; every sample number 1..`m` first "No Name ", then
+/// sample numbers 1, 2, ... from the sample block.
+void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
+                     com3& samples);
+
+}  // namespace deckload

@@ -1,0 +1,130 @@
+// The two built converters under faults: keyboard input that ends at every
+// prompt, a working directory where nothing can be created, and names that
+// are directories. Each run ends normally and overwrites nothing.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/testing/program.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+using veg::testing::builtProgram;
+using veg::testing::ProgramRun;
+using veg::testing::RunLimits;
+
+const std::string kDeckload = "deckload/deckload";
+const std::string kDecksave = "decksave/decksave";
+
+// Samples 1 and 3: the jump gives the warning with its pause.
+const Lines kCornell = {"TITLE",
+                        "(i4,2x,7(i5,f5.1))                                                   7",
+                        "   1     1 25.0    2  3.0",
+                        "   3     2 12.5",
+                        "   0",
+                        "FestrubrAgrocapi",
+                        "Q1      Q2      Q3"};
+const Lines kSamples = {"Q1", " fest rubr    25", " agro capi     3", "", "Q2", " agro capi  12.5", ""};
+
+bool contains(const Lines& lines, const std::string& wanted) {
+  return std::find(lines.begin(), lines.end(), wanted) != lines.end();
+}
+
+RunLimits hangGuard() {
+  RunLimits limits;
+  limits.time_limit_seconds = 10;
+  return limits;
+}
+
+TEST(ConverterFaultTest, DeckloadEndOfInputAtEveryPromptEndsNormally) {
+  // Input name, output name, the pause at the warning, RETURN at hold.
+  const Lines replies = {"", "", "", ""};
+  for (std::size_t k = 0; k <= replies.size(); ++k) {
+    ProgramRun run;
+    run.put("CORNELL.txt", kCornell);
+    ASSERT_EQ(0, run.run(builtProgram(kDeckload), Lines(replies.begin(), replies.begin() + k),
+                         hangGuard()))
+        << k;
+    // Up to the end of the conversion the sample file stays empty; once the
+    // pause is answered it is whole.
+    const Lines written = run.lines("SAMP.txt");
+    if (k < 3) {
+      EXPECT_TRUE(written.empty()) << k;
+    } else {
+      EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", "", "Q3      ",
+                       " Agro capi    12.5", ""}),
+                written)
+          << k;
+    }
+    EXPECT_EQ(kCornell, run.lines("CORNELL.txt"));
+  }
+}
+
+TEST(ConverterFaultTest, DecksaveEndOfInputBeforeTheOutputNameWritesNothing) {
+  for (std::size_t k = 0; k < 2; ++k) {
+    ProgramRun run;
+    run.put("SAMP.txt", kSamples);
+    ASSERT_EQ(0, run.run(builtProgram(kDecksave), Lines(k, ""), hangGuard())) << k;
+    EXPECT_FALSE(run.exists("CORNELL.txt")) << k;
+    EXPECT_EQ(kSamples, run.lines("SAMP.txt"));
+  }
+}
+
+TEST(ConverterFaultTest, NowhereToCreateTheOutputIsReported) {
+  ProgramRun run;
+  // Typed names hold 20 characters: the input files lie in a short path.
+  std::string shelf = "/tmp/vfXXXXXX";
+  ASSERT_NE(nullptr, mkdtemp(shelf.data()));
+  ProgramRun writer;
+  writer.dir.swap(shelf);
+  writer.put("C", kCornell);
+  writer.put("S", kSamples);
+  RunLimits limits = hangGuard();
+  // Root may write anywhere on a writable file system, but not in /proc.
+  limits.working_dir = "/proc";
+  if (geteuid() != 0) {
+    limits.working_dir = run.dir + "/locked";
+    std::filesystem::create_directory(limits.working_dir);
+    std::filesystem::permissions(limits.working_dir, std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_exec);
+  }
+  ASSERT_EQ(0, run.run(builtProgram(kDeckload), {writer.dir + "/C", "", ""}, limits));
+  EXPECT_TRUE(contains(run.screen,
+                       "  *** ERROR *** Cannot create SAMP.txt or any numbered variant of it"));
+  EXPECT_EQ("*************************", run.screen.back());
+
+  ASSERT_EQ(0, run.run(builtProgram(kDecksave), {writer.dir + "/S", "", ""}, limits));
+  EXPECT_TRUE(contains(run.screen,
+                       "  *** ERROR *** Cannot create CORNELL.txt or any numbered variant of it"));
+  EXPECT_EQ("*************************", run.screen.back());
+  if (limits.working_dir != "/proc") {
+    std::filesystem::permissions(limits.working_dir, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+  }
+  std::filesystem::remove_all(shelf);
+}
+
+TEST(ConverterFaultTest, DirectoriesAreNeitherReadNorReplaced) {
+  for (const auto& [program, input, output] :
+       {std::tuple{kDeckload, "CORNELL.txt", "SAMP.txt"},
+        std::tuple{kDecksave, "SAMP.txt", "CORNELL.txt"}}) {
+    ProgramRun run;
+    std::filesystem::create_directory(run.dir + "/" + input);
+    std::filesystem::create_directory(run.dir + "/out");
+    run.put("real", program == kDeckload ? kCornell : kSamples);
+    ASSERT_EQ(0, run.run(builtProgram(program), {"", "real", "out", "", "", "", ""}, hangGuard()));
+    const auto at = std::find(run.screen.begin(), run.screen.end(),
+                              "  *** ERROR *** File does not exist");
+    ASSERT_NE(run.screen.end(), at) << program;
+    EXPECT_TRUE(contains(run.screen, "  *** ERROR *** File already exists")) << program;
+    EXPECT_TRUE(std::filesystem::is_directory(run.dir + "/out"));
+    EXPECT_TRUE(run.exists(output)) << program;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,160 @@
+#include "decksave/decksave.h"
+
+#include <memory>
+#include <string>
+
+#include "common/fields.h"
+#include "common/hold.h"
+#include "common/run.h"
+#include "deckload/inout.h"
+#include "decksave/blocks.h"
+#include "decksave/cornell_writer.h"
+#include "decksave/inlist.h"
+#include "decksave/sort2.h"
+#include "decksave/species_line.h"
+
+namespace decksave {
+
+namespace {
+
+constexpr std::size_t kScreenWidth = 80;
+
+// Everything the run owns; large enough to live on the heap.
+struct Run {
+  Run(veg::Console& c, veg::FileSystem& f) : console(c), fs(f) {}
+
+  veg::Console& console;
+  veg::FileSystem& fs;
+  std::unique_ptr<veg::TextFile> input;    // the sample file
+  std::unique_ptr<veg::TextFile> cornell;  // the Cornell file written
+  dict1 dictionary;
+  samp samples;
+  dic short_names;
+  SampleTable sample;
+  int dictionary_count = 0;
+  int sample_count = 0;
+  int entry_count = 0;
+  long long line_number = 0;  // of the last line read from the sample file
+  std::string line;           // the last line read
+  std::string card;           // the card being written
+
+  bool next() {
+    if (!input->readLine(line)) return false;
+    ++line_number;
+    return true;
+  }
+  void both(std::string_view text) {
+    console.writeLine(text);
+    cornell->writeLine(text);
+  }
+  void flush() {
+    if (cornell) cornell->flush();
+  }
+  std::string sampleName(int number) const {
+    return std::string(samples.sample_name[number].data(), kShortNameLength);
+  }
+  /// An error stop: the message, the Cornell file flushed as it stands,
+  /// `hold`, a normal stop.
+  [[noreturn]] void stop(std::initializer_list<std::string> message) {
+    console.blank(2);
+    for (const std::string& text : message) {
+      console.writeLine(text.size() > kScreenWidth ? text.substr(0, kScreenWidth) : text);
+    }
+    flush();
+    veg::holdAndStop(console);
+  }
+};
+
+void banner(veg::Console& console) {
+  console.blank(4);
+  console.writeLine(" Program DECKSAVE");
+  console.writeLine(" Converts from VEGMATCH format to Cornell condensed format");
+  console.blank(2);
+}
+
+// Reads the species lines of sample `sample_count` into the sample table.
+// Returns false when the end of the sample file ended the sample.
+bool readSample(Run& r) {
+  r.entry_count = 0;
+  SpeciesName name;
+  float value = 0;
+  while (r.next()) {
+    if (!readSpeciesLine(r.line, name, value)) {
+      r.stop({" *** ERROR *** Cannot read the value in columns 13-18 of line " +
+                  std::to_string(r.line_number) + ":",
+              r.line, " The Cornell file holds the samples before this one"});
+    }
+    if (isBlankName(name)) return true;
+    if (r.entry_count == kMaxSampleEntries) {
+      r.stop({" *** ERROR *** Sample " + r.sampleName(r.sample_count) + " has more than " +
+                  std::to_string(kMaxSampleEntries) + " species lines",
+              " (line " + std::to_string(r.line_number) + " of the input file)",
+              " The Cornell file holds the samples before this one"});
+    }
+    int number = 0;
+    inlist(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
+    ++r.entry_count;
+    r.sample.species[r.entry_count] = number;
+    r.sample.value[r.entry_count] = value;
+  }
+  return false;
+}
+
+void writeNames(Run& r) {
+  r.cornell->writeLine(endCard());
+  for (int s = 1; s <= r.dictionary_count; ++s) {
+    // Character 5 (the blank between the two words) is dropped.
+    const SpeciesName& full = r.dictionary.species_name[s];
+    ShortName& cut = r.short_names.short_name[s];
+    for (int i = 0; i < 4; ++i) cut[i] = full[i];
+    for (int i = 4; i < kShortNameLength; ++i) cut[i] = full[i + 1];
+  }
+  writeNameCards(*r.cornell, r.card, r.short_names.short_name.data(), r.dictionary_count);
+  writeNameCards(*r.cornell, r.card, r.samples.sample_name.data(), r.sample_count);
+}
+
+void decksave(Run& r) {
+  banner(r.console);
+  deckload::inout(r.console, r.fs, deckload::kDecksaveTexts, r.input, r.cornell);
+  r.both(kTitleCard);
+  r.both(formatCard());
+
+  for (bool more = true; more;) {
+    if (!r.next()) break;
+    if (veg::isBlank(veg::column(r.line, 1, kShortNameLength))) continue;
+    if (r.sample_count == kMaxSamples) {
+      r.stop({" *** ERROR *** More than " + std::to_string(kMaxSamples) + " samples",
+              " Sample " + veg::column(r.line, 1, kShortNameLength) + " on line " +
+                  std::to_string(r.line_number) + " and all after it are not converted",
+              " The Cornell file is incomplete: data of the first " + std::to_string(kMaxSamples) +
+                  " samples only"});
+    }
+    ++r.sample_count;
+    ShortName& name = r.samples.sample_name[r.sample_count];
+    const std::string text = veg::column(r.line, 1, kShortNameLength);
+    std::copy(text.begin(), text.end(), name.begin());
+    r.console.writeLine(" " + text);
+
+    more = readSample(r);
+    if (r.entry_count > 0) sort2(r.sample.species.data(), r.sample.value.data(), r.entry_count);
+    writeSample(*r.cornell, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
+                r.entry_count);
+  }
+
+  writeNames(r);
+  r.cornell->flush();
+  r.cornell.reset();
+  r.input.reset();
+  veg::holdAndStop(r.console);
+}
+
+}  // namespace
+
+int runDecksave(veg::Console& console, veg::FileSystem& fs) {
+  auto r = std::make_unique<Run>(console, fs);
+  // Every end of the run arrives here; the files close with `r`.
+  return veg::runProgram(
+      console, [&] { decksave(*r); }, [&] { r->flush(); });
+}
+
+}  // namespace decksave
