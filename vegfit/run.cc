@@ -258,7 +258,7 @@ int Run::go() {
     for (const std::string& name : options_.files) {
       if (name != "-" && !isCsvName(name)) {
         messages_.note("--group-by needs CSV input; " + name + " is a sample file");
-        messages_.note(tryHelp());
+        streams_.messages.writeLine(tryHelp());
         return kExitUsage;
       }
     }
