@@ -356,9 +356,18 @@ TEST_F(VegfitRun, MissingFilesAndReferenceData) {
   run.put("q.csv", kWorkedCsv);
   EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), {"--data", "nowhere", "q.csv"}, {},
                        RunLimits{}));
-  ASSERT_EQ(1u, run.errors.size());
-  EXPECT_EQ("vegfit: cannot load the reference data in nowhere: ", run.errors[0].substr(0, 51));
+  EXPECT_LINES(Lines{"vegfit: cannot load the reference data in nowhere: SPECDICT.txt: "
+                     "*** Error *** file not found"},
+               run.errors);
   EXPECT_LINES(Lines{}, run.screen);
+  // The tables name a species the dictionary does not hold.
+  Lines tables = testing::assoctab();
+  tables[4] = "   77    3    4";
+  run.put("data/ASSOCTAB.txt", tables);
+  EXPECT_EQ(1, vegfit({"q.csv"}));
+  EXPECT_LINES(Lines{"vegfit: cannot load the reference data in data: ASSOCTAB.txt: "
+                     "Unknown species number    77 in data"},
+               run.errors);
 }
 
 TEST_F(VegfitRun, OutputFileRefusedWhenItExistsUnlessForced) {

@@ -61,8 +61,11 @@ std::string loaderFault(const std::vector<std::string>& lines) {
     const std::string text = trimmedLine(line);
     const std::size_t from = text.rfind("from file ");
     if (text.rfind("Reading", 0) == 0 && from != std::string::npos) file = text.substr(from + 10);
-    if (text.rfind("***", 0) == 0 && text.find("Program finished") == std::string::npos)
-      fault += (fault.empty() ? "" : "; ") + text;
+    // The end-of-program notice is no part of the fault: its title and its
+    // closing row of asterisks are left out.
+    const bool notice = text.find("Program finished") != std::string::npos ||
+                        text.find_first_not_of('*') == std::string::npos;
+    if (text.rfind("***", 0) == 0 && !notice) fault += (fault.empty() ? "" : "; ") + text;
     if (text.rfind("Unknown species number", 0) == 0) fault += (fault.empty() ? "" : "; ") + text;
   }
   return file + ": " + fault;
