@@ -202,6 +202,7 @@ void Run::handOver(std::size_t whole) {
   // The rest goes over when all is read.
   if (whole < handed_ + ScoringPool::kBatch) return;
   auto part = std::make_shared<SampleSet>();
+  part->samples.reserve(whole - handed_);
   std::size_t first = handed_lines_;
   for (std::size_t i = handed_; i < whole; ++i) {
     SampleInfo info = set_->samples[i];
