@@ -327,19 +327,19 @@ void secondPass(Run& r) {
                     " differs from the first reading",
                 "     the Cornell file changed during the conversion");
     }
-    const std::string& name = r.samples.sample_name[static_cast<std::size_t>(sample)];
+    const std::string_view name = r.samples.sample_name[static_cast<std::size_t>(sample)].view();
     if (sample != previous) {
       if (previous != 0) r.text += '\n';
       r.text += name;
       r.text += '\n';
-      r.console.writeLine(" " + name);
+      r.console.writeLine(" " + std::string(name));
       previous = sample;
     }
     for (int j = 1; j <= r.couplets; ++j) {
       const int s = r.record.species[j];
       if (s == 0) continue;
       r.text += ' ';
-      r.text += r.species.species_name[static_cast<std::size_t>(s)];
+      r.text += r.species.species_name[static_cast<std::size_t>(s)].view();
       r.text += "  ";
       r.text += veg::fmtReal(r.record.value[j], 6, 1);
       r.text += '\n';

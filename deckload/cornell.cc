@@ -127,19 +127,22 @@ Blocks locateBlocks(const com1& names, int k, int s, int m) {
 
 void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
                      com3& samples) {
-  std::fill(species.species_name.begin(), species.species_name.end(), "No Name  ");
+  for (auto& name : species.species_name) name.assign("No Name  ");
   int number = 0;
   for (int c = blocks.species_first; c <= blocks.species_last; ++c) {
     for (int p = 1; p <= kNamesPerCard && number < kMaxSpecies; ++p) {
-      species.species_name[static_cast<std::size_t>(++number)] = speciesName(nameOn(names, c, p));
+      species.species_name[static_cast<std::size_t>(++number)].assign(
+          speciesName(nameOn(names, c, p)));
     }
   }
   const int highest = std::clamp(m, 0, kMaxSamples);
-  for (int i = 1; i <= highest; ++i) samples.sample_name[static_cast<std::size_t>(i)] = "No Name ";
+  samples.sample_name.assign(static_cast<std::size_t>(highest) + 1, FixedName<kNameWidth>{});
+  for (int i = 1; i <= highest; ++i) samples.sample_name[static_cast<std::size_t>(i)].assign("No Name ");
   number = 0;
   for (int c = blocks.sample_first; c <= blocks.sample_last; ++c) {
-    for (int p = 1; p <= kNamesPerCard && number < kMaxSamples; ++p) {
-      samples.sample_name[static_cast<std::size_t>(++number)] = sampleName(nameOn(names, c, p));
+    for (int p = 1; p <= kNamesPerCard && number < highest; ++p) {
+      samples.sample_name[static_cast<std::size_t>(++number)].assign(
+          sampleName(nameOn(names, c, p)));
     }
   }
 }

@@ -7,6 +7,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace deckload {
 
@@ -47,14 +48,32 @@ struct com1 {
   std::array<std::array<char, kNamesPerCard * kNameWidth>, kMaxNameCards + 1> card{};
 };
 
-/// Species names of 9 characters, indexed by species number.
-struct com2 {
-  std::array<std::string, kMaxSpecies + 1> species_name;
+constexpr int kSpeciesNameWidth = 9;
+
+/// A name of exactly `N` characters held in place: the name tables are
+/// built for every run, so they hold no strings of their own.
+template <std::size_t N>
+struct FixedName {
+  std::array<char, N> chars{};
+
+  /// Stores the first `N` characters of `text`, blank-padded.
+  void assign(std::string_view text) {
+    chars.fill(' ');
+    text.copy(chars.data(), N);
+  }
+  std::string_view view() const { return {chars.data(), N}; }
 };
 
-/// Sample names of 8 characters, indexed by sample number.
+/// Species names of 9 characters, indexed by species number.
+struct com2 {
+  std::array<FixedName<kSpeciesNameWidth>, kMaxSpecies + 1> species_name;
+};
+
+/// Sample names of 8 characters, indexed by sample number: sample numbers
+/// 1 to the highest one of the file (at most kMaxSamples), sized by
+/// buildNameTables.
 struct com3 {
-  std::array<std::string, kMaxSamples + 1> sample_name;
+  std::vector<FixedName<kNameWidth>> sample_name;
 };
 
 /// Stores `line` as name card `k` of `names` (columns 1-80, blank-padded).
@@ -93,7 +112,8 @@ Blocks locateBlocks(const com1& names, int k, int s, int m);
 
 /// Fills `species` and `samples` from the blocks: species numbers 1, 2, ...
 /// from the species block; every sample number 1..`m` first "No Name ", then
-/// sample numbers 1, 2, ... from the sample block.
+/// sample numbers 1, 2, ... up to `m` from the sample block (names beyond
+/// the highest sample number name no sample and are not kept).
 void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
                      com3& samples);
 

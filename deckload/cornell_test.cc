@@ -232,12 +232,12 @@ TEST(NameTablesTest, ElevenSpeciesOnTwoCards) {
   auto species = std::make_unique<com2>();
   auto samples = std::make_unique<com3>();
   buildNameTables(*names, b, 3, *species, *samples);
-  EXPECT_EQ("Sp1      ", species->species_name[1]);
-  EXPECT_EQ("Sp10     ", species->species_name[10]);
-  EXPECT_EQ("Sp11     ", species->species_name[11]);
-  EXPECT_EQ("No Name  ", species->species_name[12]);  // blank slot on card 2
-  EXPECT_EQ("Q1      ", samples->sample_name[1]);
-  EXPECT_EQ("Q3      ", samples->sample_name[3]);
+  EXPECT_EQ("Sp1      ", species->species_name[1].view());
+  EXPECT_EQ("Sp10     ", species->species_name[10].view());
+  EXPECT_EQ("Sp11     ", species->species_name[11].view());
+  EXPECT_EQ("No Name  ", species->species_name[12].view());  // blank slot on card 2
+  EXPECT_EQ("Q1      ", samples->sample_name[1].view());
+  EXPECT_EQ("Q3      ", samples->sample_name[3].view());
 }
 
 TEST(NameTablesTest, SamplesWithoutANameAreNoName) {
@@ -247,11 +247,11 @@ TEST(NameTablesTest, SamplesWithoutANameAreNoName) {
   auto species = std::make_unique<com2>();
   auto samples = std::make_unique<com3>();
   buildNameTables(*names, b, 25, *species, *samples);
-  EXPECT_EQ("Q1      ", samples->sample_name[1]);
-  EXPECT_EQ("No Name ", samples->sample_name[2]);
-  EXPECT_EQ("Q3      ", samples->sample_name[3]);
-  EXPECT_EQ("No Name ", samples->sample_name[4]);
-  EXPECT_EQ("No Name ", samples->sample_name[25]);
+  EXPECT_EQ("Q1      ", samples->sample_name[1].view());
+  EXPECT_EQ("No Name ", samples->sample_name[2].view());
+  EXPECT_EQ("Q3      ", samples->sample_name[3].view());
+  EXPECT_EQ("No Name ", samples->sample_name[4].view());
+  EXPECT_EQ("No Name ", samples->sample_name[25].view());
 }
 
 }  // namespace

@@ -27,10 +27,18 @@ struct Run {
   veg::FileSystem& fs;
   std::unique_ptr<veg::TextFile> input;    // the sample file
   std::unique_ptr<veg::TextFile> cornell;  // the Cornell file written
-  dict1 dictionary;
-  samp samples;
-  dic short_names;
-  SampleTable sample;
+  // Each table is an allocation of its own, none over 64 KiB: a run's
+  // memory then comes from the allocator's pools, which repeated runs in
+  // one process (tests, fuzzing) reuse, rather than from one fresh mapping
+  // of 180 KiB per run.
+  std::unique_ptr<dict1> dictionary_table = std::make_unique<dict1>();
+  std::unique_ptr<samp> samples_table = std::make_unique<samp>();
+  std::unique_ptr<dic> short_names_table = std::make_unique<dic>();
+  std::unique_ptr<SampleTable> sample_table = std::make_unique<SampleTable>();
+  dict1& dictionary = *dictionary_table;
+  samp& samples = *samples_table;
+  dic& short_names = *short_names_table;
+  SampleTable& sample = *sample_table;
   int dictionary_count = 0;
   int sample_count = 0;
   int entry_count = 0;

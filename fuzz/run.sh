@@ -32,6 +32,11 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
+# A smaller quarantine than AddressSanitizer's 256 MiB: freed memory is
+# reused sooner, so a target's run does not keep touching fresh pages (the
+# use-after-free checks still hold for the 16 MiB freed last).
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=16}
+
 status=0
 for target in "${targets[@]}"; do
   work="$build/fuzz/work/$target"

@@ -24,9 +24,9 @@ extern const std::vector<std::string> kCrossReference;
 /// Puts the three files into `fs`.
 void putReferenceFiles(testing::MemoryFileSystem& fs);
 
-/// The width to which the loader targets hold the screen lines: none for
-/// now, as refdata_test is where every message of the loaders is measured.
-inline constexpr std::size_t kLoaderScreenWidth = std::string::npos;
+/// The width to which the loader targets hold the screen lines: a message
+/// that quotes a line of the file still fits the screen.
+inline constexpr std::size_t kLoaderScreenWidth = 80;
 
 /// Tables as a run starts with them (all empty), in one object kept for the
 /// whole fuzzing run: a fresh allocation of its size each time would cost
