@@ -28,8 +28,8 @@ using Lines = std::vector<std::string>;
 // One reported community of one sample, as both programs give it.
 struct Fit {
   std::string sample, nvc_code, community, subcommunity, eunis_code;
-  int fit, community_composition_fit, sample_composition_fit, community_cover_fit,
-      sample_cover_fit;
+  int fit = 0, community_composition_fit = 0, sample_composition_fit = 0,
+      community_cover_fit = 0, sample_cover_fit = 0;
   bool operator==(const Fit&) const = default;
 };
 

@@ -10,7 +10,7 @@ namespace vegfit {
 namespace {
 
 struct Parsed {
-  bool ok;
+  bool ok = false;
   Options options;
   std::string error;
 };
