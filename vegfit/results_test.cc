@@ -125,7 +125,10 @@ TEST(RowTest, JsonKeepsNamesThatAreNotUtf8) {
   row.sample = "Q\xE9";  // Latin-1, not UTF-8
   std::string out;
   appendJsonRow(out, row, false);
-  EXPECT_NO_THROW(static_cast<void>(nlohmann::json::parse(out)));
+  nlohmann::json parsed;
+  EXPECT_NO_THROW(parsed = nlohmann::json::parse(out));
+  // The byte that is not UTF-8 becomes the replacement character U+FFFD.
+  EXPECT_EQ("Q\xEF\xBF\xBD", parsed["sample"]);
 }
 
 // Scoring the world's samples, read from CSV as vegfit reads them.
