@@ -23,6 +23,10 @@ enum LongOnly {
   kVersion,
 };
 
+// The leading colon makes getopt_long tell a missing value from an unknown
+// option.
+constexpr char kShortOptions[] = ":ho:";
+
 const option kLongOptions[] = {
     {"scale", required_argument, nullptr, kScale},
     {"type", required_argument, nullptr, kType},
@@ -81,7 +85,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   optind = 0;
   opterr = 0;
   for (;;) {
-    const int c = getopt_long(argc, argv.data(), ":ho:", kLongOptions, nullptr);
+    const int c = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
     if (c == -1) break;
     const char* value = optarg;
     switch (c) {
@@ -176,6 +180,15 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
     return false;
   }
   return true;
+}
+
+std::vector<std::string> optionNames() {
+  std::vector<std::string> names;
+  for (const option& o : kLongOptions)
+    if (o.name != nullptr) names.emplace_back(o.name);
+  for (const char* c = kShortOptions; *c != '\0'; ++c)
+    if (*c != ':') names.emplace_back(1, *c);
+  return names;
 }
 
 std::vector<std::string> helpText() {

@@ -32,6 +32,10 @@ struct Options {
 /// was given).
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
 
+/// The long options parseOptions accepts, without their dashes, and the
+/// letters of the short ones ("o", "h"), in the order of the parser's table.
+std::vector<std::string> optionNames();
+
 /// The text of --help, lines of at most 79 columns.
 std::vector<std::string> helpText();
 

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <sstream>
+
 namespace vegfit {
 namespace {
 
 struct Parsed {
-  bool ok;
+  bool ok = false;
   Options options;
   std::string error;
 };
@@ -122,6 +126,57 @@ TEST(OptionsTest, HelpNamesEveryOptionWithinSeventyNineColumns) {
         "community_cover_fit", "sample_cover_fit", "species", "unmatched", "missing_constants",
         "not_in_table"})
     EXPECT_NE(std::string::npos, all.find(column)) << column;
+}
+
+// --help and the parser agree: every option the parser takes is shown, and
+// every option shown is taken, with the value the help gives for it.
+TEST(OptionsTest, HelpShowsExactlyTheOptionsParsed) {
+  std::set<std::string> parsed;
+  for (const std::string& name : optionNames()) parsed.insert(name.size() == 1 ? "-" + name : "--" + name);
+
+  // The options shown: the option column of a help line (up to the two
+  // blanks before its description) holds the option's names and the word
+  // for its value.
+  std::map<std::string, std::string> shown;
+  for (const std::string& line : helpText()) {
+    if (line.rfind("  -", 0) != 0) continue;
+    std::istringstream words(line.substr(2, line.find("  ", 2) - 2));
+    std::string word, value;
+    std::vector<std::string> options;
+    while (words >> word) {
+      if (word[0] != '-') {
+        value = word;
+        break;
+      }
+      if (word.back() == ',') word.pop_back();
+      options.push_back(word);
+    }
+    for (const std::string& o : options) shown[o] = value;
+  }
+  std::set<std::string> shown_names;
+  for (const auto& [name, value] : shown) shown_names.insert(name);
+  EXPECT_EQ(parsed, shown_names);
+
+  // Each one shown is accepted with the value shown: the first of a list of
+  // choices, the lower end of a range, a number or a name.
+  for (const auto& [name, value] : shown) {
+    std::vector<std::string> args = {name};
+    if (value == "N") {
+      args.push_back("7");
+    } else if (value.find("..") != std::string::npos) {
+      args.push_back(value.substr(0, value.find("..")));
+    } else if (value.find('|') != std::string::npos) {
+      args.push_back(value.substr(0, value.find('|')));
+    } else if (!value.empty()) {
+      args.push_back("x");
+    }
+    args.push_back("q.csv");
+    const Parsed p = parse(args);
+    EXPECT_TRUE(p.ok) << name << " " << value << ": " << p.error;
+  }
+  // Options not shown are refused.
+  EXPECT_FALSE(parse({"--verbose", "q.csv"}).ok);
+  EXPECT_FALSE(parse({"-v", "q.csv"}).ok);
 }
 
 }  // namespace

@@ -244,15 +244,15 @@ TEST_F(ReaderTest, ScaleLabelSetsTheScaleOfItsSample) {
 TEST_F(ReaderTest, SampleFileFaults) {
   readSamples({"Q1      *150", " fest rubr    25", "", "Q2        * 5", " fest rubr 12 25",
                " fest rubr  3 r", " Festuca rubra agg. 5", " Quercus robur 5"});
+  auto unreadable = [](const std::string& at, const std::string& line) {
+    return "SAMP.txt:" + at + ": species line '" + line +
+           "' does not read as name, frequency, value";
+  };
   EXPECT_EQ((Lines{"SAMP.txt:1: maximum frequency 150 is above 100",
-                   "SAMP.txt:5: species line 'fest rubr 12 25' does not read as name, "
-                   "frequency, value",
-                   "SAMP.txt:6: species line 'fest rubr  3 r' does not read as name, "
-                   "frequency, value",
-                   "SAMP.txt:7: species line 'Festuca rubra agg. 5' does not read as name, "
-                   "frequency, value",
-                   "SAMP.txt:8: warning: no species named 'Quercus robur', left out of its "
-                   "sample; no close names"}),
+                   unreadable("5", "fest rubr 12 25"), unreadable("6", "fest rubr  3 r"),
+                   unreadable("7", "Festuca rubra agg. 5"),
+                   std::string("SAMP.txt:8: warning: no species named 'Quercus robur', left ") +
+                       "out of its sample; no close names"}),
             console.output);
   EXPECT_EQ(4, messages.errors());
 }

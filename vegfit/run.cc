@@ -61,8 +61,11 @@ std::string loaderFault(const std::vector<std::string>& lines) {
     const std::string text = trimmedLine(line);
     const std::size_t from = text.rfind("from file ");
     if (text.rfind("Reading", 0) == 0 && from != std::string::npos) file = text.substr(from + 10);
-    if (text.rfind("***", 0) == 0 && text.find("Program finished") == std::string::npos)
-      fault += (fault.empty() ? "" : "; ") + text;
+    // The end-of-program notice is no part of the fault: its title and its
+    // closing row of asterisks are left out.
+    const bool notice = text.find("Program finished") != std::string::npos ||
+                        text.find_first_not_of('*') == std::string::npos;
+    if (text.rfind("***", 0) == 0 && !notice) fault += (fault.empty() ? "" : "; ") + text;
     if (text.rfind("Unknown species number", 0) == 0) fault += (fault.empty() ? "" : "; ") + text;
   }
   return file + ": " + fault;
@@ -199,6 +202,7 @@ void Run::handOver(std::size_t whole) {
   // The rest goes over when all is read.
   if (whole < handed_ + ScoringPool::kBatch) return;
   auto part = std::make_shared<SampleSet>();
+  part->samples.reserve(whole - handed_);
   std::size_t first = handed_lines_;
   for (std::size_t i = handed_; i < whole; ++i) {
     SampleInfo info = set_->samples[i];
@@ -258,7 +262,7 @@ int Run::go() {
     for (const std::string& name : options_.files) {
       if (name != "-" && !isCsvName(name)) {
         messages_.note("--group-by needs CSV input; " + name + " is a sample file");
-        messages_.note(tryHelp());
+        streams_.messages.writeLine(tryHelp());
         return kExitUsage;
       }
     }

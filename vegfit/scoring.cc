@@ -46,11 +46,19 @@ ScoringPool::Batch* ScoringPool::nextToScore() {
 
 void ScoringPool::scoreBatch(Batch& batch, unsigned t, std::unique_lock<std::mutex>& lock) {
   batch.taken = true;
+  // Room for rows as long as the last batch's, so that they are not copied
+  // over and over as they grow.
+  const std::size_t room = row_bytes_ + row_bytes_ / 8;
   lock.unlock();
+  batch.rows.reserve(room);
   for (std::size_t i = batch.begin; i < batch.end; ++i) scorers_[t]->score(*batch.set, i, batch.rows);
   lock.lock();
   batch.done = true;
   held_bytes_ += batch.rows.size();
+  row_bytes_ = std::max(row_bytes_, batch.rows.size());
+  // The samples are no longer needed, only their rows: what was handed
+  // over while reading is freed for the batches still to come.
+  batch.set.reset();
   changed_.notify_all();
 }
 

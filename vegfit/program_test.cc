@@ -1,0 +1,437 @@
+// End-to-end runs of the built vegfit program in a temporary directory:
+// command lines, files and standard input as a script would give them, and
+// standard output, standard error, the files written and the exit status
+// compared line by line with what the program is meant to do. Most runs use
+// the small hand-written reference data of the tests (testing/world.h), so
+// that every figure can be worked by hand; the rest use the shipped data.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "common/testing/program.h"
+#include "vegfit/testing/world.h"
+
+namespace vegfit {
+namespace {
+
+using testing::Lines;
+using veg::testing::builtProgram;
+using veg::testing::firstDifference;
+using veg::testing::ProgramRun;
+using veg::testing::RunLimits;
+
+const char kHeader[] =
+    "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
+    "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
+    "species,unmatched";
+const std::string kGrassland = "CG2a,Test grassland comm.,typical,E1.26,Semi-dry grassland";
+const std::string kWoodland = "W1,Test woodland,,G1.41,Wet woodland";
+// A community that shares no species with the sample: fit 0, no texts.
+const std::string kNone = ",,,,,,0,very poor,0,0,0,0";
+
+// The worked example of the scoring: the class V species at 25 %, the
+// class III species at 3 % and a species in no table at 10 %, which fits
+// the grassland at 79 % (98, 65, 100 and 72 for the four coefficients).
+const Lines kWorkedCsv = {"sample,species,cover", "Q1,Festuca rubra,25",
+                          "Q1,Agrostis capillaris,3", "Q1,Plantago lanceolata,10"};
+const Lines kWorkedRows = {kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,0",
+                           "Q1,2" + kNone + ",3,0"};
+
+struct VegfitRun : ::testing::Test {
+  ProgramRun run;
+
+  void SetUp() override {
+    std::filesystem::create_directory(run.dir + "/data");
+    for (const auto& [name, lines] : testing::worldFiles()) run.put("data/" + name, lines);
+  }
+  // vegfit with the world's reference data.
+  int vegfit(Lines args, const Lines& input = {}) {
+    args.insert(args.begin(), {"--data", "data"});
+    return run.run(builtProgram("vegfit/vegfit"), args, input, RunLimits{});
+  }
+  // vegfit as a user runs it, finding the shipped data by itself.
+  int shipped(const Lines& args, const Lines& input = {}) {
+    return run.run(builtProgram("vegfit/vegfit"), args, input, RunLimits{});
+  }
+};
+
+#define EXPECT_LINES(expected, actual) \
+  EXPECT_EQ("", firstDifference(expected, actual)) << "in " #actual
+
+// ---- Output: CSV rows of the worked example, other scales and types.
+
+TEST_F(VegfitRun, CsvFileToCsvRows) {
+  run.put("q.csv", kWorkedCsv);
+  EXPECT_EQ(0, vegfit({"q.csv"}));
+  // Five communities asked for, two in the tables: one row each.
+  EXPECT_LINES(kWorkedRows, run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+TEST_F(VegfitRun, TopLimitsTheRowsOfEverySample) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,25", "Q1,Agrostis capillaris,3",
+                    "Q1,Plantago lanceolata,10", "Q2,Rumex acetosa,5"});
+  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  // Rumex acetosa alone fills the woodland's one class I species.
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1], "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+               run.screen);
+  // In the grassland it scores above 0.0001 though it prints as 0: the
+  // texts are shown.
+  EXPECT_EQ(0, vegfit({"--top", "2", "q.csv"}));
+  ASSERT_EQ(5u, run.screen.size());
+  EXPECT_EQ("Q2,2," + kGrassland + ",0,very poor,1,16,0,14,1,0", run.screen[4]);
+}
+
+TEST_F(VegfitRun, CoverScales) {
+  // Domin 7, 3 and 5 are 39, 4 and 16 %; Braun-Blanquet 3, 1 and 2 are 40,
+  // 0 and 15 %.
+  run.put("domin.csv", {"sample,species,cover", "D1,Festuca rubra,7", "D1,Agrostis capillaris,3",
+                        "D1,Plantago lanceolata,5"});
+  run.put("bb.csv", {"sample,species,cover", "B1,Festuca rubra,3", "B1,Agrostis capillaris,1",
+                     "B1,Plantago lanceolata,2"});
+  EXPECT_EQ(0, vegfit({"--scale", "domin", "--top", "1", "domin.csv"}));
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0"}), run.screen);
+  EXPECT_EQ(0, vegfit({"--scale", "braun-blanquet", "--top", "1", "bb.csv"}));
+  EXPECT_LINES((Lines{kHeader, "B1,1," + kGrassland + ",80,very good,98,65,100,75,3,0"}),
+               run.screen);
+  // Read on % cover instead: 7 %, 3 % and 5 %.
+  EXPECT_EQ(0, vegfit({"--top", "1", "domin.csv"}));
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",56,poor,98,65,43,61,3,0"}), run.screen);
+}
+
+TEST_F(VegfitRun, AnalysisTypesWeighAndZeroTheirColumns) {
+  run.put("q.csv", kWorkedCsv);
+  const std::vector<std::pair<std::string, std::string>> types = {
+      {"2", "75,good,98,65,0,0"},         // composition only
+      {"3", "82,very good,0,65,100,72"},  // cover only
+      {"4", "65,fair,0,65,0,0"},          // the sample's composition alone
+      // Covers by place: 60, 50 and 40 %; no adjustment.
+      {"5", "81,very good,0,65,100,62"},
+  };
+  for (const auto& [type, figures] : types) {
+    SCOPED_TRACE("type " + type);
+    EXPECT_EQ(0, vegfit({"--type", type, "--top", "1", "q.csv"}));
+    EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + "," + figures + ",3,0"}), run.screen);
+  }
+}
+
+TEST_F(VegfitRun, JsonCheckedFieldByField) {
+  run.put("q.csv", kWorkedCsv);
+  EXPECT_EQ(0, vegfit({"--format", "json", "q.csv"}));
+  std::string text;
+  for (const std::string& line : run.screen) text += line + "\n";
+  const nlohmann::ordered_json rows = nlohmann::ordered_json::parse(text);
+  ASSERT_TRUE(rows.is_array());
+  ASSERT_EQ(2u, rows.size());
+  const nlohmann::ordered_json first = nlohmann::ordered_json::parse(R"({
+    "sample": "Q1", "rank": 1, "nvc_code": "CG2a", "community": "Test grassland comm.",
+    "subcommunity": "typical", "eunis_code": "E1.26", "eunis_name": "Semi-dry grassland",
+    "fit": 79, "grade": "good", "community_composition_fit": 98,
+    "sample_composition_fit": 65, "community_cover_fit": 100, "sample_cover_fit": 72,
+    "species": 3, "unmatched": 0})");
+  const nlohmann::ordered_json second = nlohmann::ordered_json::parse(R"({
+    "sample": "Q1", "rank": 2, "nvc_code": null, "community": null, "subcommunity": null,
+    "eunis_code": null, "eunis_name": null, "fit": 0, "grade": "very poor",
+    "community_composition_fit": 0, "sample_composition_fit": 0, "community_cover_fit": 0,
+    "sample_cover_fit": 0, "species": 3, "unmatched": 0})");
+  // Field by field, in the order of the CSV columns.
+  for (const auto& [row, expected] : {std::pair{rows[0], first}, std::pair{rows[1], second}}) {
+    std::vector<std::string> keys;
+    for (auto it = row.begin(); it != row.end(); ++it) keys.push_back(it.key());
+    std::vector<std::string> expected_keys;
+    for (auto it = expected.begin(); it != expected.end(); ++it) {
+      expected_keys.push_back(it.key());
+      EXPECT_EQ(it.value(), row[it.key()]) << it.key();
+    }
+    EXPECT_EQ(expected_keys, keys);
+  }
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+TEST_F(VegfitRun, ExplainListsMissingConstantsAndSpeciesNotInTheTable) {
+  // Without Festuca rubra (class V) the grassland is still the best.
+  run.put("q.csv", {"sample,species,cover", "Q1,Agrostis capillaris,30",
+                    "Q1,Plantago lanceolata,10", "Q2,Festuca rubra,25",
+                    "Q2,Agrostis capillaris,3"});
+  EXPECT_EQ(0, vegfit({"--explain", "--top", "2", "q.csv"}));
+  EXPECT_LINES((Lines{std::string(kHeader) + ",missing_constants,not_in_table",
+                      "Q1,1," + kGrassland + ",8,very poor,21,33,8,40,2,0,Festuca rubra (V),"
+                                             "Plantago lanceolata",
+                      "Q1,2" + kNone + ",2,0,,",
+                      // Nothing missing, nothing outside the table.
+                      "Q2,1," + kGrassland + ",99,very good,98,97,100,100,2,0,,",
+                      "Q2,2" + kNone + ",2,0,,"}),
+               run.screen);
+
+  EXPECT_EQ(0, vegfit({"--explain", "--top", "1", "--format", "json", "q.csv"}));
+  std::string text;
+  for (const std::string& line : run.screen) text += line + "\n";
+  const nlohmann::json rows = nlohmann::json::parse(text);
+  ASSERT_EQ(2u, rows.size());
+  EXPECT_EQ(nlohmann::json::parse(R"([{"species": "Festuca rubra", "constancy": "V"}])"),
+            rows[0]["missing_constants"]);
+  EXPECT_EQ(nlohmann::json::parse(R"(["Plantago lanceolata"])"), rows[0]["not_in_table"]);
+  EXPECT_EQ(nlohmann::json::array(), rows[1]["missing_constants"]);
+  EXPECT_EQ(nlohmann::json::array(), rows[1]["not_in_table"]);
+}
+
+// ---- Names: full names, synonyms, case, blanks, qualifiers; unmatched.
+
+TEST_F(VegfitRun, NamesInTheFormsOfSpreadsheets) {
+  // Letter case and extra blanks, "agg.", a synonym with a layer suffix,
+  // "s.l.": the worked example again, with its own names shown.
+  run.put("q.csv", {"sample,species,cover", "Q1,  FESTUCA   rubra agg. ,25",
+                    "Q1,Agrostis tenuis (c),3", "Q1,plantago Lanceolata s.l.,10"});
+  EXPECT_EQ(0, vegfit({"q.csv"}));
+  EXPECT_LINES(kWorkedRows, run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+  // Festuca arenaria is another name of Festuca rubra; "sens. lat." and
+  // "(s)" name no other species; "Plantago lanceolatum" differs only after
+  // the fourth letter of its epithet and is found by its name key.
+  run.put("r.csv", {"sample,species,cover", "Q1,Festuca arenaria sens. lat.,25",
+                    "Q1,agrostis capillaris (s),3", "Q1,Plantago lanceolatum,10"});
+  EXPECT_EQ(0, vegfit({"r.csv"}));
+  EXPECT_LINES(kWorkedRows, run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+TEST_F(VegfitRun, TwoNamesOfOneSpeciesAddUp) {
+  // 15 % as Festuca rubra and 10 % as Festuca arenaria: one species of 25 %.
+  run.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,15", "Q1,Festuca arenaria,10",
+                    "Q1,Agrostis capillaris,3", "Q1,Plantago lanceolata,10"});
+  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.screen);
+}
+
+TEST_F(VegfitRun, UnmatchedNamesReportedWithFileLineAndCloseNames) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Fetsuca rubra,25", "Q1,Agrostis capillaris,3",
+                    "Q1,Plantago lanceolata,10", "Q1,Quercus robur,1", "Q2,Quercus robur,4",
+                    "Q2,Rumex acetosa,5"});
+  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  EXPECT_LINES((Lines{"q.csv:2: warning: no species named 'Fetsuca rubra', left out of its "
+                      "sample; close names: Festuca rubra",
+                      "q.csv:5: warning: no species named 'Quercus robur' (also on 1 more line), "
+                      "left out of its sample; no close names"}),
+               run.errors);
+  // Q1 is scored on its two other species; the unmatched column counts the
+  // lines left out.
+  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",6,very poor,21,33,4,16,2,2",
+                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,1"}),
+               run.screen);
+}
+
+TEST_F(VegfitRun, AtMostThreeCloseNamesFromTheShippedNames) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Calluna vulgaris,50", "Q1,Shpagnum palustre,20"});
+  EXPECT_EQ(0, shipped({"--top", "1", "q.csv"}));
+  ASSERT_EQ(1u, run.errors.size());
+  const std::string& line = run.errors[0];
+  const std::string start =
+      "q.csv:3: warning: no species named 'Shpagnum palustre', left out of its sample; close "
+      "names: Sphagnum palustre";
+  EXPECT_EQ(start, line.substr(0, start.size()));
+  int commas = 0;
+  for (char c : line.substr(start.size())) commas += c == ',';
+  EXPECT_LE(commas, 2) << line;
+  ASSERT_EQ(2u, run.screen.size());
+  EXPECT_EQ(",1,1", run.screen[1].substr(run.screen[1].size() - 4));
+}
+
+// ---- Input: sample files, standard input, grouping.
+
+TEST_F(VegfitRun, SampleFileWithScaleLabelsAndFrequencies) {
+  run.put("samp.txt", {
+                          "D1           DOMIN",  // read on the Domin scale
+                          " Festuca rubra     7",
+                          " agro capi         3",
+                          " Plantago lanceolata 5",
+                          "",
+                          // Maximum frequency 4: frequency, then value.
+                          "F1         *  4 COVR%",
+                          " fest rubr     4  25",
+                          " agro capi     2   3",
+                          "",
+                          "",  // an empty header: a sample named by its number
+                          " Rumex acetosa 5",
+                      });
+  EXPECT_EQ(0, vegfit({"--top", "1", "samp.txt"}));
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0",
+                      "F1,1," + kGrassland + ",99,very good,98,100,100,100,2,0",
+                      "SAMPL  3,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+               run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+TEST_F(VegfitRun, DashReadsStandardInputOfEitherKind) {
+  EXPECT_EQ(0, vegfit({"-"}, kWorkedCsv));
+  EXPECT_LINES(kWorkedRows, run.screen);
+  EXPECT_EQ(0, vegfit({"-"}, {"Q1           COVR%", " Festuca rubra 25", " Agrostis capillaris 3",
+                              " Plantago lanceolata 10", ""}));
+  EXPECT_LINES(kWorkedRows, run.screen);
+}
+
+TEST_F(VegfitRun, SeveralFilesInTheOrderGiven) {
+  run.put("a.csv", {"sample,species,cover", "A,Rumex acetosa,5"});
+  run.put("b.txt", {"B", " Festuca rubra 25", " Agrostis capillaris 3", " Plantago lanceolata 10"});
+  EXPECT_EQ(0, vegfit({"--top", "1", "b.txt", "a.csv"}));
+  EXPECT_LINES((Lines{kHeader, "B,1," + kGrassland + ",79,good,98,65,100,72,3,0",
+                      "A,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+               run.screen);
+}
+
+TEST_F(VegfitRun, GroupByComposesOneSamplePerGroup) {
+  // Stand G: two quadrats; Festuca rubra in both (20 and 30 %, mean 25),
+  // Agrostis capillaris in one (4 %). Stand H: one quadrat. Frequencies
+  // 2 and 1 of a maximum of 2.
+  run.put("q.csv", {"site,sample,species,cover", "G,1,Festuca rubra,20",
+                    "G,1,Agrostis capillaris,4", "H,1,Rumex acetosa,5", "G,2,Festuca rubra,30"});
+  EXPECT_EQ(0, vegfit({"--group-by", "site", "--top", "1", "q.csv"}));
+  EXPECT_LINES((Lines{kHeader, "G,1," + kGrassland + ",99,very good,98,100,100,100,2,0",
+                      "H,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+               run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+// ---- Exit statuses, messages and the output file.
+
+TEST_F(VegfitRun, UsageErrorsExitWithTwo) {
+  run.put("q.csv", kWorkedCsv);
+  run.put("samp.txt", {"Q1", " Festuca rubra 25"});
+  const std::vector<std::pair<Lines, std::string>> cases = {
+      {{"--bogus", "q.csv"}, "vegfit: unknown option '--bogus'"},
+      {{"-x", "q.csv"}, "vegfit: unknown option '-x'"},
+      {{"--type", "6", "q.csv"}, "vegfit: --type takes a number from 1 to 5, not '6'"},
+      {{"--top", "0", "q.csv"}, "vegfit: --top takes a number from 1 to 99, not '0'"},
+      {{"--top", "100", "q.csv"}, "vegfit: --top takes a number from 1 to 99, not '100'"},
+      {{"--scale", "bb", "q.csv"},
+       "vegfit: --scale takes percent, braun-blanquet or domin, not 'bb'"},
+      {{"--format", "xml", "q.csv"}, "vegfit: --format takes csv or json, not 'xml'"},
+      {{"--groups", "mosses", "q.csv"},
+       "vegfit: --groups takes all, no-lichens or vascular, not 'mosses'"},
+      {{"q.csv", "--top"}, "vegfit: option '--top' needs a value"},
+      {{}, "vegfit: no input file"},
+      {{"--group-by", "site", "samp.txt"},
+       "vegfit: --group-by needs CSV input; samp.txt is a sample file"},
+  };
+  for (const auto& [args, message] : cases) {
+    SCOPED_TRACE(message);
+    EXPECT_EQ(2, vegfit(args));
+    EXPECT_LINES((Lines{message, "Try 'vegfit --help' for more information."}),
+                 run.errors);
+    EXPECT_LINES(Lines{}, run.screen);
+  }
+}
+
+TEST_F(VegfitRun, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,25", "Q1,Agrostis capillaris,abc",
+                    "Q1,Plantago lanceolata", "Q2,Rumex acetosa,-3"});
+  EXPECT_EQ(1, vegfit({"q.csv"}));
+  EXPECT_LINES((Lines{"q.csv:3: cover 'abc' is not a number of 0 or more (up to 3276.7)",
+                      "q.csv:4: 2 fields, the header row has 3",
+                      "q.csv:5: cover '-3' is not a number of 0 or more (up to 3276.7)",
+                      "vegfit: nothing written: the input has 3 errors"}),
+               run.errors);
+  EXPECT_LINES(Lines{}, run.screen);
+
+  // The same with -o: no file is left behind.
+  EXPECT_EQ(1, vegfit({"-o", "out.csv", "q.csv"}));
+  EXPECT_FALSE(run.exists("out.csv"));
+
+  // A sample file: "r" is no number.
+  run.put("samp.txt", {"Q1", " Festuca rubra 25", " Festuca rubra r"});
+  EXPECT_EQ(1, vegfit({"samp.txt"}));
+  EXPECT_LINES((Lines{"samp.txt:3: species line 'Festuca rubra r' does not read as name, value",
+                      "vegfit: nothing written: the input has 1 error"}),
+               run.errors);
+}
+
+TEST_F(VegfitRun, MissingFilesAndReferenceData) {
+  EXPECT_EQ(1, vegfit({"none.csv"}));
+  EXPECT_LINES((Lines{"none.csv: cannot open the file",
+                      "vegfit: nothing written: the input has 1 error"}),
+               run.errors);
+  run.put("q.csv", kWorkedCsv);
+  EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), {"--data", "nowhere", "q.csv"}, {},
+                       RunLimits{}));
+  EXPECT_LINES(Lines{"vegfit: cannot load the reference data in nowhere: SPECDICT.txt: "
+                     "*** Error *** file not found"},
+               run.errors);
+  EXPECT_LINES(Lines{}, run.screen);
+  // The tables name a species the dictionary does not hold.
+  Lines tables = testing::assoctab();
+  tables[4] = "   77    3    4";
+  run.put("data/ASSOCTAB.txt", tables);
+  EXPECT_EQ(1, vegfit({"q.csv"}));
+  EXPECT_LINES(Lines{"vegfit: cannot load the reference data in data: ASSOCTAB.txt: "
+                     "Unknown species number    77 in data"},
+               run.errors);
+}
+
+TEST_F(VegfitRun, OutputFileRefusedWhenItExistsUnlessForced) {
+  run.put("q.csv", kWorkedCsv);
+  EXPECT_EQ(0, vegfit({"-o", "out.csv", "q.csv"}));
+  EXPECT_LINES(Lines{}, run.screen);
+  EXPECT_LINES(kWorkedRows, run.lines("out.csv"));
+
+  run.put("out.csv", {"keep me"});
+  EXPECT_EQ(1, vegfit({"--output", "out.csv", "q.csv"}));
+  EXPECT_LINES(Lines{"out.csv: exists; --force replaces it"}, run.errors);
+  EXPECT_LINES(Lines{"keep me"}, run.lines("out.csv"));
+
+  EXPECT_EQ(0, vegfit({"-o", "out.csv", "--force", "--top", "1", "q.csv"}));
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.lines("out.csv"));
+  EXPECT_LINES(Lines{}, run.errors);
+
+  // "-" is standard output.
+  EXPECT_EQ(0, vegfit({"-o", "-", "q.csv"}));
+  EXPECT_LINES(kWorkedRows, run.screen);
+}
+
+TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {
+  run.put("q.csv", kWorkedCsv);
+  std::filesystem::create_directory(run.dir + "/out.csv");
+  EXPECT_EQ(1, vegfit({"-o", "out.csv", "--force", "q.csv"}));
+  EXPECT_LINES(Lines{"out.csv: cannot be created"}, run.errors);
+  // A full disk part of the way: the run says the output is incomplete.
+  Lines many = {"sample,species,cover"};
+  for (int s = 0; s < 3000; ++s) many.push_back("S" + std::to_string(s) + ",Festuca rubra,25");
+  run.put("many.csv", many);
+  RunLimits limits;
+  limits.file_size_limit_kib = 8;
+  EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), {"--data", "data", "-o", "big.csv", "many.csv"},
+                       {}, limits));
+  ASSERT_FALSE(run.errors.empty());
+  const std::string& last = run.errors.back();
+  EXPECT_NE(std::string::npos, last.find("the output is incomplete")) << last;
+}
+
+TEST_F(VegfitRun, HelpAndVersionExitWithZero) {
+  EXPECT_EQ(0, vegfit({"--help"}));
+  ASSERT_FALSE(run.screen.empty());
+  EXPECT_EQ("Usage: vegfit [options] FILE...", run.screen[0]);
+  for (const std::string& line : run.screen) EXPECT_LE(line.size(), 80u) << line;
+  EXPECT_LINES(Lines{}, run.errors);
+  const Lines help = run.screen;
+  EXPECT_EQ(0, vegfit({"-h"}));
+  EXPECT_EQ(help, run.screen);
+  EXPECT_EQ(0, vegfit({"--version"}));
+  ASSERT_EQ(1u, run.screen.size());
+  EXPECT_EQ("vegfit ", run.screen[0].substr(0, 7));
+}
+
+// ---- The shipped data, found without --data.
+
+TEST_F(VegfitRun, ShippedExampleIdentifiedWithoutBeingToldWhereTheDataIs) {
+  run.copy(veg::testing::sourceFile("data/examples/quadrats.txt"), "quadrats.txt");
+  EXPECT_EQ(0, shipped({"--top", "1", "quadrats.txt"}));
+  ASSERT_EQ(14u, run.screen.size());  // the header and thirteen quadrats
+  EXPECT_EQ("HEATH1,1,H", run.screen[1].substr(0, 10));
+  EXPECT_EQ("OAKWOOD,1,W", run.screen[7].substr(0, 11));
+  EXPECT_LINES(Lines{}, run.errors);
+}
+
+}  // namespace
+}  // namespace vegfit

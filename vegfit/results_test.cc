@@ -1,0 +1,330 @@
+#include "vegfit/results.h"
+
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "common/testing/fakes.h"
+#include "vegfit/reader.h"
+#include "vegfit/scoring.h"
+#include "vegfit/testing/world.h"
+
+namespace vegfit {
+namespace {
+
+using testing::Lines;
+
+const char kHeader[] =
+    "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
+    "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
+    "species,unmatched";
+
+TEST(RowTest, CsvHeaderNamesTheColumns) {
+  EXPECT_EQ(kHeader, csvHeader(false));
+  EXPECT_EQ(std::string(kHeader) + ",missing_constants,not_in_table", csvHeader(true));
+}
+
+Row sampleRow(const CommunityText& community) {
+  Row row;
+  row.sample = "Q1, north";
+  row.rank = 2;
+  row.community = &community;
+  row.fit = 79;
+  row.community_composition_fit = 98;
+  row.sample_composition_fit = 65;
+  row.community_cover_fit = 100;
+  row.sample_cover_fit = 72;
+  row.grade = "good";
+  row.species = 3;
+  row.unmatched = 1;
+  return row;
+}
+
+CommunityText community() {
+  CommunityText t{"CG2a", "Festuca-Avenula grassl.", "typical", "E1.26", "Semi-dry, \"basic\"", ""};
+  t.csv = ",CG2a,Festuca-Avenula grassl.,typical,E1.26,\"Semi-dry, \"\"basic\"\"\"";
+  return t;
+}
+
+TEST(RowTest, CsvRowQuotesWhatNeedsIt) {
+  const CommunityText t = community();
+  std::string out;
+  appendCsvRow(out, sampleRow(t), false);
+  EXPECT_EQ(
+      "\"Q1, north\",2,CG2a,Festuca-Avenula grassl.,typical,E1.26,\"Semi-dry, \"\"basic\"\"\","
+      "79,good,98,65,100,72,3,1",
+      out);
+}
+
+TEST(RowTest, CommunityTooPoorToShowLeavesItsTextsEmpty) {
+  Row row = sampleRow(community());
+  row.community = nullptr;
+  row.fit = 0;
+  std::string out;
+  appendCsvRow(out, row, false);
+  EXPECT_EQ("\"Q1, north\",2,,,,,,0,good,98,65,100,72,3,1", out);
+}
+
+TEST(RowTest, ExplanationColumns) {
+  const CommunityText t = community();
+  Row row = sampleRow(t);
+  row.explained = true;
+  row.missing = {{"Festuca ovina", 5}, {"Agrostis capillaris", 4}};
+  row.not_in_table = {"Plantago lanceolata", "Bellis perennis"};
+  std::string out;
+  appendCsvRow(out, row, true);
+  // Blanks and semicolons need no quotes in CSV; only commas, quotes and
+  // line ends do.
+  EXPECT_EQ(",Festuca ovina (V); Agrostis capillaris (IV),Plantago lanceolata; Bellis perennis",
+            out.substr(out.find(",3,1") + 4));
+  row.explained = false;  // a row below rank 1
+  out.clear();
+  appendCsvRow(out, row, true);
+  EXPECT_EQ(",3,1,,", out.substr(out.size() - 6));
+}
+
+TEST(RowTest, JsonObjectWithTheSameNames) {
+  const CommunityText t = community();
+  Row row = sampleRow(t);
+  row.explained = true;
+  row.missing = {{"Festuca ovina", 5}};
+  row.not_in_table = {"Plantago lanceolata"};
+  std::string out;
+  appendJsonRow(out, row, true);
+  const nlohmann::ordered_json j = nlohmann::ordered_json::parse(out);
+  std::vector<std::string> keys;
+  for (auto it = j.begin(); it != j.end(); ++it) keys.push_back(it.key());
+  EXPECT_EQ((std::vector<std::string>{"sample", "rank", "nvc_code", "community", "subcommunity",
+                                      "eunis_code", "eunis_name", "fit", "grade",
+                                      "community_composition_fit", "sample_composition_fit",
+                                      "community_cover_fit", "sample_cover_fit", "species",
+                                      "unmatched", "missing_constants", "not_in_table"}),
+            keys);
+  EXPECT_EQ("Q1, north", j["sample"]);
+  EXPECT_EQ(2, j["rank"]);
+  EXPECT_EQ("Semi-dry, \"basic\"", j["eunis_name"]);
+  EXPECT_EQ(79, j["fit"]);
+  EXPECT_EQ(72, j["sample_cover_fit"]);
+  EXPECT_EQ(nlohmann::ordered_json::parse(R"([{"species":"Festuca ovina","constancy":"V"}])"),
+            j["missing_constants"]);
+  EXPECT_EQ(nlohmann::ordered_json::parse(R"(["Plantago lanceolata"])"), j["not_in_table"]);
+
+  row.community = nullptr;
+  row.explained = false;
+  out.clear();
+  appendJsonRow(out, row, true);
+  const nlohmann::json blank = nlohmann::json::parse(out);
+  EXPECT_TRUE(blank["nvc_code"].is_null());
+  EXPECT_TRUE(blank["eunis_name"].is_null());
+  EXPECT_FALSE(blank.contains("missing_constants"));
+}
+
+TEST(RowTest, JsonKeepsNamesThatAreNotUtf8) {
+  const CommunityText t = community();
+  Row row = sampleRow(t);
+  row.sample = "Q\xE9";  // Latin-1, not UTF-8
+  std::string out;
+  appendJsonRow(out, row, false);
+  nlohmann::json parsed;
+  EXPECT_NO_THROW(parsed = nlohmann::json::parse(out));
+  // The byte that is not UTF-8 becomes the replacement character U+FFFD.
+  EXPECT_EQ("Q\xEF\xBF\xBD", parsed["sample"]);
+}
+
+// Scoring the world's samples, read from CSV as vegfit reads them.
+struct ScorerTest : ::testing::Test {
+  testing::LoadedWorld world;
+  veg::testing::MemoryFileSystem fs;
+  veg::testing::FakeConsole console;
+  Diagnostics messages{console};
+  SampleSet set;
+  Options options;
+
+  void read(const Lines& csv) {
+    fs.put("q.csv", csv);
+    ReadSettings settings;
+    InputReader reader(*world.matcher, set, messages, settings);
+    reader.readCsv(*fs.openExisting("q.csv"), "q.csv");
+    set.order();
+  }
+  Lines rows(std::size_t sample = 0) {
+    Reference reference(*world.tables, *world.matcher);
+    Scorer scorer(reference, options);
+    std::string out;
+    scorer.score(set, sample, out);
+    return veg::testing::splitLines(out);
+  }
+};
+
+// The worked example: the class V species at 25 %, the class III species at
+// 3 %, and a species no table holds at 10 %.
+const Lines kWorkedExample = {"sample,species,cover", "Q1,Festuca rubra,25",
+                              "Q1,Agrostis capillaris,3", "Q1,Plantago lanceolata,10"};
+const char kGrassland[] = "CG2a,Test grassland comm.,typical,E1.26,Semi-dry grassland";
+
+TEST_F(ScorerTest, WorkedExampleMixedCompositionAndCover) {
+  read(kWorkedExample);
+  options.top = 2;
+  // Community 2 (the woodland) shares no species: it scores 0 and is shown
+  // without texts.
+  EXPECT_EQ((Lines{std::string("Q1,1,") + kGrassland + ",79,good,98,65,100,72,3,0",
+                   "Q1,2,,,,,,0,very poor,0,0,0,0,3,0"}),
+            rows());
+}
+
+TEST_F(ScorerTest, WorkedExampleOtherAnalysisTypes) {
+  read(kWorkedExample);
+  options.top = 1;
+  options.analysis_type = 2;  // composition only: the cover columns are 0
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",75,good,98,65,0,0,3,0"}, rows());
+  options.analysis_type = 3;  // cover only: 0.5 x (0.92259 + 0.72177)
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",82,very good,0,65,100,72,3,0"}, rows());
+  options.analysis_type = 4;  // the sample's composition alone
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",65,fair,0,65,0,0,3,0"}, rows());
+}
+
+TEST_F(ScorerTest, TopBeyondTheCommunitiesGivesOneRowEach) {
+  read(kWorkedExample);
+  options.top = 99;
+  EXPECT_EQ(2u, rows().size());
+}
+
+TEST_F(ScorerTest, ExplanationOfTheBestCommunity) {
+  // Q1 shares nothing with the woodland (Rumex acetosa would make it the
+  // best: its class I share alone fills the woodland's composition).
+  read({"sample,species,cover", "Q1,Agrostis tenuis,30", "Q1,Plantago lanceolata,10",
+        "Q1,Quercus robur,1", "Q2,Festuca arenaria,25", "Q2,Agrostis capillaris,3"});
+  options.top = 2;
+  options.explain = true;
+  const Lines q1 = rows(0);
+  ASSERT_EQ(2u, q1.size());
+  // Festuca rubra, of constancy V, is missing; Plantago lanceolata is in no
+  // table; Agrostis (class III) is neither; Quercus robur is unmatched.
+  EXPECT_EQ(0u, q1[0].find("Q1,1,CG2a,"));
+  EXPECT_EQ(",2,1,Festuca rubra (V),Plantago lanceolata", q1[0].substr(q1[0].rfind(",2,1,")));
+  EXPECT_EQ(",2,1,,", q1[1].substr(q1[1].size() - 6));
+  const Lines q2 = rows(1);
+  EXPECT_EQ(",2,0,,", q2[0].substr(q2[0].size() - 6));
+}
+
+TEST_F(ScorerTest, SpeciesGroupsLeaveOutWhatTheyExclude) {
+  read(kWorkedExample);
+  options.top = 1;
+  options.species_limit = 3;  // species numbered above 3 take no part
+  const Lines r = rows();
+  EXPECT_EQ(",2,0", r[0].substr(r[0].size() - 4));
+}
+
+TEST_F(ScorerTest, JsonRowsEachEndedByAComma) {
+  read(kWorkedExample);
+  options.top = 2;
+  options.format = Format::kJson;
+  const Lines r = rows();
+  ASSERT_EQ(2u, r.size());
+  for (const std::string& line : r) {
+    EXPECT_EQ("  {", line.substr(0, 3));
+    EXPECT_EQ("},", line.substr(line.size() - 2));
+  }
+  const nlohmann::json first = nlohmann::json::parse(r[0].substr(0, r[0].size() - 1));
+  EXPECT_EQ("CG2a", first["nvc_code"]);
+  EXPECT_EQ(79, first["fit"]);
+}
+
+TEST(ReferenceTest, ConstantSpeciesAndTheTablesThatHoldThem) {
+  testing::LoadedWorld world;
+  Reference reference(*world.tables, *world.matcher);
+  auto [begin, end] = reference.constants(1);
+  ASSERT_EQ(1, end - begin);
+  EXPECT_EQ(1, begin->species_number);
+  EXPECT_EQ(5, begin->constancy);
+  auto [begin2, end2] = reference.constants(2);
+  EXPECT_EQ(begin2, end2);
+  EXPECT_TRUE(reference.holds(1, 1));
+  EXPECT_TRUE(reference.holds(2, 3));
+  EXPECT_FALSE(reference.holds(2, 1));
+  EXPECT_FALSE(reference.holds(1, 4));
+  EXPECT_EQ("W1", reference.text(2).nvc_code);
+  EXPECT_EQ("", reference.text(2).subcommunity);
+  EXPECT_EQ("Festuca rubra", reference.speciesName(1));
+}
+
+TEST(ReferenceTest, WithoutNamesTableNamesAsWrittenOrKeys) {
+  testing::LoadedWorld world(false);
+  Reference reference(*world.tables, *world.matcher);
+  EXPECT_EQ("Festuca rubra", reference.speciesName(1, "Festuca rubra"));
+  EXPECT_EQ("fest rubr", reference.speciesName(1));
+}
+
+// The pool: whatever the number of threads, the rows come in input order.
+struct PoolTest : ScorerTest {
+  std::vector<std::string> run(unsigned threads, bool early) {
+    Reference reference(*world.tables, *world.matcher);
+    ScoringPool pool(reference, options, threads);
+    auto shared = std::make_shared<SampleSet>(std::move(set));
+    if (early) pool.startHelpers();
+    pool.add(shared, 0, shared->samples.size() / 2);
+    pool.add(shared, shared->samples.size() / 2, shared->samples.size());
+    pool.startHelpers();
+    auto out = fs.createNew("out" + std::to_string(threads) + (early ? "e" : ""));
+    pool.finish(*out);
+    set = std::move(*shared);
+    return fs.lines("out" + std::to_string(threads) + (early ? "e" : ""));
+  }
+  void manySamples(int n) {
+    Lines csv = {"sample,species,cover"};
+    const char* species[] = {"Festuca rubra", "Agrostis capillaris", "Rumex acetosa",
+                             "Plantago lanceolata"};
+    for (int s = 0; s < n; ++s)
+      for (int i = 0; i <= s % 4; ++i)
+        csv.push_back("S" + std::to_string(s) + "," + species[(s + i) % 4] + "," +
+                      std::to_string(1 + (s * 7 + i * 13) % 90));
+    read(csv);
+  }
+};
+
+TEST_F(PoolTest, SameRowsInOrderWithAnyNumberOfThreads) {
+  manySamples(1000);
+  options.top = 2;
+  const std::vector<std::string> one = run(1, false);
+  ASSERT_EQ(2000u, one.size());
+  EXPECT_EQ(0u, one[0].find("S0,1,"));
+  EXPECT_EQ(0u, one[1999].find("S999,2,"));
+  EXPECT_EQ(one, run(3, false));
+  EXPECT_EQ(one, run(4, true));
+}
+
+TEST_F(PoolTest, JsonArrayWithoutATrailingComma) {
+  manySamples(600);
+  options.format = Format::kJson;
+  options.top = 1;
+  Reference reference(*world.tables, *world.matcher);
+  ScoringPool pool(reference, options, 2);
+  auto shared = std::make_shared<SampleSet>(std::move(set));
+  pool.add(shared, 0, shared->samples.size());
+  pool.startHelpers();
+  auto out = fs.createNew("out.json");
+  out->writeLine("[");
+  pool.finish(*out);
+  out->writeLine("]");
+  std::string text;
+  for (const std::string& line : fs.lines("out.json")) text += line + "\n";
+  const nlohmann::json j = nlohmann::json::parse(text);
+  ASSERT_EQ(600u, j.size());
+  EXPECT_EQ("S599", j[599]["sample"]);
+}
+
+TEST_F(PoolTest, AbandonedBatchesWriteNothing) {
+  manySamples(600);
+  Reference reference(*world.tables, *world.matcher);
+  ScoringPool pool(reference, options, 2);
+  auto shared = std::make_shared<SampleSet>(std::move(set));
+  pool.startHelpers();
+  pool.add(shared, 0, shared->samples.size());
+  pool.abandon();
+  auto out = fs.createNew("out.csv");
+  pool.finish(*out);
+  EXPECT_TRUE(fs.lines("out.csv").empty());
+}
+
+}  // namespace
+}  // namespace vegfit
