@@ -396,6 +396,46 @@ TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
   }
 }
 
+// Where a community stands in the table changes nothing: 21 copies of the
+// worked example's community, less communities 10 and 20, which no entry
+// names, all score the worked example's figures to the last bit, under every
+// analysis type, and the two empty ones 0 between them.
+TEST(ScoreTest, EveryPlaceOfTheCommunityTableScoresAlike) {
+  World world;
+  std::vector<std::pair<int, int>> first, second, third;
+  std::vector<std::string> codes;
+  for (int k = 1; k <= 21; ++k) {
+    codes.push_back(" A" + std::to_string(k) + (k < 10 ? "  " : " "));
+    if (k == 10 || k == 20) continue;
+    first.emplace_back(k, 48);
+    second.emplace_back(k, 27);
+    third.emplace_back(k, 6);
+  }
+  world.load(kDictionary, {first, second, third}, codes);
+  ASSERT_EQ(21, world.tables->n_communities);
+  const Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
+  score(s, 1, *world.tables);
+  for (int k = 1; k <= 21; ++k) {
+    const bool listed = k != 10 && k != 20;
+    const std::vector<int> expected =
+        listed ? std::vector<int>{79, 98, 65, 100, 72} : std::vector<int>{0, 0, 0, 0, 0};
+    EXPECT_EQ(expected, world.columns(k)) << k;
+  }
+  for (int type = 1; type <= 5; ++type) {
+    score(s, type, *world.tables);
+    const Tables& t = *world.tables;
+    for (int k = 2; k <= 21; ++k) {
+      const bool listed = k != 10 && k != 20;
+      EXPECT_EQ(listed ? t.calc3.fit_score[1] : 0.0f, t.calc3.fit_score[k]) << type << " " << k;
+      EXPECT_EQ(listed ? t.calc5.sample_cover_fit[1] : 0.0f, t.calc5.sample_cover_fit[k])
+          << type << " " << k;
+    }
+  }
+  score(s, 2, *world.tables);
+  EXPECT_EQ(75, world.columns(17)[0]);
+  EXPECT_EQ(75, world.columns(21)[0]);
+}
+
 TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
   // Two class V species, both in the sample: P = 2, Q = 1.9; 0.1 carries
   // into class IV (empty) and no further, so class III gains nothing.
