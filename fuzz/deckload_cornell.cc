@@ -19,17 +19,10 @@
 
 using veg::fuzz::check;
 
-namespace {
-
-// Enough RETURNs for the two file names, the notices and the last hold.
-std::vector<std::string> returns() { return std::vector<std::string>(8, ""); }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   veg::testing::MemoryFileSystem fs;
   fs.put("CORNELL.txt", veg::fuzz::fileLines(data, size));
-  veg::fuzz::ScriptConsole console(returns());
+  veg::fuzz::ScriptConsole console(veg::fuzz::returns());
   check(deckload::runDeckload(console, fs) == 0, "deckload exit status");
   if (!fs.exists("SAMP.txt")) return 0;
 
@@ -41,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // What DECKLOAD writes, DECKSAVE reads: the other way round.
   veg::testing::MemoryFileSystem back;
   back.put("SAMP.txt", samples);
-  veg::fuzz::ScriptConsole console2(returns());
+  veg::fuzz::ScriptConsole console2(veg::fuzz::returns());
   check(decksave::runDecksave(console2, back) == 0, "decksave exit status");
   if (back.exists("CORNELL.txt"))
     veg::fuzz::checkWidth(back.lines("CORNELL.txt"), 80, "Cornell card too wide");

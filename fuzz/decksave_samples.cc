@@ -19,17 +19,10 @@
 
 using veg::fuzz::check;
 
-namespace {
-
-// Enough RETURNs for the two file names, the notices and the last hold.
-std::vector<std::string> returns() { return std::vector<std::string>(8, ""); }
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   veg::testing::MemoryFileSystem fs;
   fs.put("SAMP.txt", veg::fuzz::fileLines(data, size));
-  veg::fuzz::ScriptConsole console(returns());
+  veg::fuzz::ScriptConsole console(veg::fuzz::returns());
   check(decksave::runDecksave(console, fs) == 0, "decksave exit status");
   if (!fs.exists("CORNELL.txt")) return 0;
   const std::vector<std::string> cards = fs.lines("CORNELL.txt");
@@ -38,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   veg::testing::MemoryFileSystem back;
   back.put("CORNELL.txt", cards);
-  veg::fuzz::ScriptConsole console2(returns());
+  veg::fuzz::ScriptConsole console2(veg::fuzz::returns());
   check(deckload::runDeckload(console2, back) == 0, "deckload exit status");
   if (back.exists("SAMP.txt")) veg::fuzz::checkWidth(back.lines("SAMP.txt"), 40, "sample line");
   return 0;

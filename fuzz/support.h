@@ -33,6 +33,10 @@ class ScriptConsole : public Console {
   std::string last_;
 };
 
+/// A keyboard script of RETURNs only: enough for the converters' two file
+/// names, their notices and the last hold.
+std::vector<std::string> returns(std::size_t count = 8);
+
 /// The lines of `size` bytes of `data` as the real file system reads them:
 /// split at each line feed, a carriage return before it dropped, a last
 /// line without a line feed kept; NUL and every other byte kept as they are.
