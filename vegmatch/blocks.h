@@ -22,6 +22,7 @@ constexpr int kMaxOutput = 99;            // communities in a report
 constexpr int kHelpLines = 23;
 constexpr int kNewNumberBase = 9000;      // last_new_number at the start of a run
 constexpr int kDatafileExhausted = 10000; // sample_count marking the end of the datafile
+constexpr int kSpeciesPlaces = 32768;     // species numbers 0..32767, all a short holds
 
 /// Species dictionary: entries 1 and 2 are "NEW NAME " and "DELETE   ".
 struct calc1 {
@@ -141,6 +142,10 @@ struct Tables {
   int woodland_start = 0;
   std::array<short, kDominValues + 1> domin_percent{};
   std::array<float, kMaxCover + 1> cover_power{};
+  /// The place of each species number in the sorted index, as ibin finds
+  /// it (0: not there), for every number a short can hold: filled by
+  /// prepare, so that scoring looks a species up in one step.
+  std::array<short, kSpeciesPlaces> species_place{};
 };
 
 /// One sample as sample entry hands it to scoring: entries 1..sample_size.
