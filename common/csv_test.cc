@@ -72,6 +72,41 @@ TEST(CsvTest, PlainRecordsSplitIntoViews) {
   EXPECT_FALSE(splitPlainRecord("Q1,x\r", fields));
 }
 
+// Lines are searched eight characters at a time: commas and quotes are
+// found wherever they fall, at the edges of each group of eight and in
+// the characters after the last whole group, and bytes with the high bit
+// set (UTF-8) are none of them.
+TEST(CsvTest, PlainRecordsSplitWhereverTheCommasFall) {
+  std::vector<std::string_view> fields;
+  ASSERT_TRUE(splitPlainRecord("Q000001,Alchemilla filicaulis ssp. vestita,24", fields));
+  EXPECT_EQ((std::vector<std::string_view>{"Q000001", "Alchemilla filicaulis ssp. vestita", "24"}),
+            fields);
+  ASSERT_TRUE(splitPlainRecord("1234567,12345678,,1,", fields));
+  EXPECT_EQ((std::vector<std::string_view>{"1234567", "12345678", "", "1", ""}), fields);
+  ASSERT_TRUE(splitPlainRecord(",,,,,,,,,", fields));
+  EXPECT_EQ(10u, fields.size());
+  ASSERT_TRUE(splitPlainRecord("Q1,G\xC3\xA9ranium \xC2\xAC\xAC\xAC\xAC\xAC\xAC,\xFF\xFE", fields));
+  EXPECT_EQ((std::vector<std::string_view>{"Q1", "G\xC3\xA9ranium \xC2\xAC\xAC\xAC\xAC\xAC\xAC",
+                                           "\xFF\xFE"}),
+            fields);
+
+  const std::string plain = "abcdefghijklmnopqrstuvwxyz0123";  // 30 characters
+  for (std::size_t at = 0; at < plain.size(); ++at) {
+    std::string line = plain;
+    line[at] = ',';
+    ASSERT_TRUE(splitPlainRecord(line, fields)) << at;
+    ASSERT_EQ(2u, fields.size()) << at;
+    EXPECT_EQ(plain.substr(0, at), fields[0]) << at;
+    EXPECT_EQ(plain.substr(at + 1), fields[1]) << at;
+    for (char special : {'"', '\r', '\n'}) {
+      line = plain;
+      line[at] = special;
+      EXPECT_FALSE(splitPlainRecord(line, fields)) << at;
+      EXPECT_TRUE(fields.empty()) << at;
+    }
+  }
+}
+
 TEST(CsvTest, FieldsWrittenQuotedOnlyWhenTheyMustBe) {
   std::string out;
   for (const char* field : {"plain", "a, b", "say \"hi\"", " lead", "two\nlines", ""}) {

@@ -4,10 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
-
-#include "common/console.h"
 
 namespace veg {
 
@@ -25,17 +22,30 @@ class StdioFile : public TextFile {
     } else {
       std::fflush(file_);
     }
-    std::free(buffer_);
   }
+  // Lines are cut out of blocks read whole: one copy of every byte, and no
+  // locking of the stream for every line of a file of millions.
   bool readLine(std::string& line) override {
-    errno = 0;
-    ssize_t n = getline(&buffer_, &capacity_, file_);
-    if (n < 0) {
-      if (std::ferror(file_)) fail(false);
-      return false;
+    line.clear();
+    bool any = false;
+    for (;;) {
+      if (next_ == end_ && !refill()) {
+        if (!any) return false;
+        break;
+      }
+      any = true;
+      const char* from = block_.get() + next_;
+      const void* found = std::memchr(from, '\n', end_ - next_);
+      if (found != nullptr) {
+        const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - from);
+        line.append(from, length);
+        next_ += length + 1;
+        break;
+      }
+      line.append(from, end_ - next_);
+      next_ = end_;
     }
-    line.assign(buffer_, static_cast<std::size_t>(n));
-    stripLineEnd(line);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     return true;
   }
   void writeLine(std::string_view line) override {
@@ -44,12 +54,28 @@ class StdioFile : public TextFile {
       fail(true);
     }
   }
-  void rewind() override { std::rewind(file_); }
+  void rewind() override {
+    std::rewind(file_);
+    next_ = end_ = 0;
+  }
   void flush() override {
     if (std::fflush(file_) != 0) fail(true);
   }
 
  private:
+  static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+  // The next block of the file; false at its end. A read error is never
+  // taken for the end.
+  bool refill() {
+    if (!block_) block_ = std::make_unique<char[]>(kBlock);
+    errno = 0;
+    next_ = 0;
+    end_ = std::fread(block_.get(), 1, kBlock, file_);
+    if (end_ == 0 && std::ferror(file_)) fail(false);
+    return end_ > 0;
+  }
+
   [[noreturn]] void fail(bool writing) {
     const int error = errno;
     std::clearerr(file_);
@@ -59,8 +85,8 @@ class StdioFile : public TextFile {
   std::FILE* file_;
   std::string name_;
   bool owned_;
-  char* buffer_ = nullptr;
-  std::size_t capacity_ = 0;
+  std::unique_ptr<char[]> block_;
+  std::size_t next_ = 0, end_ = 0;  // the unread part of block_
 };
 
 }  // namespace

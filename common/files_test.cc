@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "common/console.h"
 
@@ -75,6 +77,48 @@ TEST_F(RealFilesTest, ReadingDropsLineEndsAndRewinds) {
   EXPECT_EQ(nullptr, files.openExisting("MISSING.txt"));
 }
 
+
+// Files are read a block at a time: lines that run over the end of a block,
+// lines longer than a block, blank lines, a carriage return split from its
+// line feed by a block's end, bytes of 0 and a file that ends in the middle
+// of a line all read as the lines they are.
+TEST_F(RealFilesTest, LinesReadWholeAcrossTheBlocksOfALargeFile) {
+  constexpr std::size_t kBlock = 1 << 16;
+  const std::string long_line(3 * kBlock + 17, 'x');
+  std::string text;
+  std::vector<std::string> expected;
+  auto add = [&](const std::string& line, const char* end) {
+    text += line + end;
+    expected.push_back(line);
+  };
+  // A carriage return as the last byte of the first block, its line feed
+  // the first of the second.
+  add(std::string(kBlock - 2, 'a'), "\r\n");
+  add("", "\n");
+  add(long_line, "\n");
+  add(std::string("nul\0inside", 10), "\r\n");
+  for (int i = 0; i < 20000; ++i) add("Q" + std::to_string(i) + ",Festuca rubra,25", "\n");
+  add("last without a line end", "");
+  std::ofstream("BIG.txt", std::ios::binary) << text;
+
+  auto file = files.openExisting("BIG.txt");
+  ASSERT_TRUE(file);
+  std::string line;
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    ASSERT_TRUE(file->readLine(line)) << i;
+    ASSERT_EQ(expected[i], line) << i;
+  }
+  EXPECT_FALSE(file->readLine(line));
+  EXPECT_FALSE(file->readLine(line));
+  // Back to the start from the end, and from the middle of a block.
+  for (int twice = 0; twice < 2; ++twice) {
+    file->rewind();
+    for (std::size_t i = 0; i < 6; ++i) {
+      ASSERT_TRUE(file->readLine(line)) << i;
+      EXPECT_EQ(expected[i], line) << i;
+    }
+  }
+}
 TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {
   std::ofstream("keys", std::ios::binary) << "Q1\r\n\nfestuca rubra 25";
   std::FILE* in = std::fopen("keys", "r");

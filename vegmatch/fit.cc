@@ -348,9 +348,9 @@ void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& 
   int k = 1;
   for (; k + kGroup - 1 <= n; k += kGroup) {
     const float last = top_score[r];
-    bool better = false;
-    for (int j = 0; j < kGroup; ++j) better |= scores[k + j] > last;
-    if (!better) continue;
+    int better = 0;
+    for (int j = 0; j < kGroup; ++j) better |= scores[k + j] > last ? 1 : 0;
+    if (better == 0) continue;
     for (int j = 0; j < kGroup; ++j) place(k + j);
   }
   for (; k <= n; ++k) place(k);
