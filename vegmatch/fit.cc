@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace vegmatch {
 
@@ -146,37 +147,73 @@ struct Norms {
   float sample_weight_sum;
   float sample_cover_sum;
   float max_frequency;
-  const float* matched;  // 1 for a community sharing a species with the sample, else 0
 };
 
-// The four coefficients from the sums, clamped, and the score; with
-// `kAdjust` (analysis types 1 to 3) each composition and cover pair is
-// adjusted before weighting. Written without branches so that it runs on
-// several communities at once. Always inlined, so that each build of `score`
-// below has it compiled for its own instruction set.
-template <bool kAdjust>
-[[gnu::always_inline]] inline void finish(int analysis_type, const Norms& norms, Tables& tables) {
+// Composition, the four coefficients and the score of every community, in
+// one pass over the communities: for each, the constancy classes from V
+// down to I (f1 and f2 gather, and what a class has beyond the table's
+// share carries to the next), then the four quotients, clamped, and the
+// score; with `kAdjust` (analysis types 1 to 3) each composition and cover
+// pair is adjusted before weighting. `kWhole`: the maximum frequency is 1,
+// by which a count divides to itself exactly, so the division is left out.
+// Written without branches, so that it runs on several communities at
+// once, and always inlined, so that each build of `score` below has it
+// compiled for its own instruction set.
+template <bool kAdjust, bool kWhole>
+[[gnu::always_inline]] inline void fitAll(int analysis_type, const Norms& norms, Tables& tables) {
   float w1, w2, w3, w4;
   coeffs(analysis_type, w1, w2, w3, w4);
   const calc5& c5 = tables.calc5;
+  const ClassCounts& sample_counts = tables.calc2.sample_class_count;
+  const ClassCounts& table_counts = tables.calc2.table_class_count;
   const float* cover_norm = tables.calc6.cover_norm.data();
-  float* __restrict f1 = tables.calc3.community_composition_fit.data();
-  float* __restrict f2 = tables.calc3.sample_composition_fit.data();
-  float* __restrict f3 = tables.calc6.community_cover_fit.data();
-  float* __restrict f4 = tables.calc5.sample_cover_fit.data();
-  float* __restrict fit = tables.calc3.fit_score.data();
+  float* f1 = tables.calc3.community_composition_fit.data();
+  float* f2 = tables.calc3.sample_composition_fit.data();
+  float* f3 = tables.calc6.community_cover_fit.data();
+  float* f4 = tables.calc5.sample_cover_fit.data();
+  float* fit = tables.calc3.fit_score.data();
   const float* composition_norm = c5.composition_norm.data();
   const float* mean_constancy = c5.mean_constancy.data();
   const float* mean_cover_constancy = c5.mean_cover_constancy.data();
   const float weight_sum = norms.sample_weight_sum;
   const float cover_sum = norms.sample_cover_sum;
   const float max_frequency = norms.max_frequency;
-  const float* matched = norms.matched;
+  const short* count[kConstancyClasses + 1];
+  const short* table_count[kConstancyClasses + 1];
+  float weight[kConstancyClasses + 1];
+  for (int g = 1; g <= kConstancyClasses; ++g) {
+    count[g] = sample_counts[g].data();
+    table_count[g] = table_counts[g].data();
+    weight[g] = tables.convrt.constancy_weight[g];
+  }
   const int n = tables.n_communities;
   VEG_COMMUNITY_LOOP
   for (int k = 1; k <= n; ++k) {
-    float a = f1[k] / composition_norm[k];
-    float b = f2[k] / (weight_sum * mean_constancy[k]);
+    float composition = 0;
+    float sample_composition = kSmall;
+    float carry = 0;
+    float matched = 0;  // 1 once a class of the community holds a sample species
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC unroll 5
+#endif
+    for (int g = kConstancyClasses; g >= 1; --g) {
+      const float w = weight[g];
+      // 1 for a class with sample species or a carry, 0 for one that adds
+      // nothing; multiplying by it is exact, and keeps the loop branch-free.
+      const float active = ((count[g][k] != 0) | (carry != 0)) ? 1.0f : 0.0f;
+      const float p = kWhole ? static_cast<float>(count[g][k])
+                             : static_cast<float>(count[g][k]) / max_frequency;
+      const float q = static_cast<float>(table_count[g][k]) * w;
+      const float share = p + carry;
+      const float within = share < q ? share : q;
+      composition += (within * w) * active;
+      sample_composition += (p * w) * active;
+      const float excess = p - q;
+      carry = (excess > 0 ? excess : 0.0f) * active;
+      matched = matched > active ? matched : active;
+    }
+    float a = composition / composition_norm[k];
+    float b = sample_composition / (weight_sum * mean_constancy[k]);
     b = b > 1.0f ? 1.0f : b;
     float c = f3[k] / (max_frequency * cover_norm[k]);
     c = c > 1.0f ? 1.0f : c;
@@ -187,7 +224,7 @@ template <bool kAdjust>
     // entries, or none within the species-group limit), whose quotients are
     // 0/0. The values are selected, not multiplied by 0, so that a NaN of
     // such a community never survives; the selection stays branch-free.
-    const bool live = (matched[k] != 0) & (mean_cover_constancy[k] > 0);
+    const bool live = (matched != 0) & (mean_cover_constancy[k] > 0);
     a = live ? a : 0.0f;
     b = live ? b : 0.0f;
     c = live ? c : 0.0f;
@@ -210,11 +247,9 @@ template <bool kAdjust>
 [[gnu::always_inline]] inline void scoreSample(const Sample& sample, int analysis_type,
                                                Tables& tables) {
   const int n = tables.n_communities;
-  calc3& fits = tables.calc3;
   calc5& c5 = tables.calc5;
   calc6& c6 = tables.calc6;
   ClassCounts& sample_counts = tables.calc2.sample_class_count;
-  const ClassCounts& table_counts = tables.calc2.table_class_count;
 
   float sample_cover_sum = 0.001f;
   for (int k = 1; k <= n; ++k) {
@@ -243,46 +278,18 @@ template <bool kAdjust>
   if (max_frequency <= 0) max_frequency = 1.0f;
   sample_weight_sum = sample_weight_sum / max_frequency;
 
-  // Composition, one constancy class at a time from V down to I, across all
-  // communities at once; f1 and f2 gather in the coefficient arrays.
-  float* f1 = fits.community_composition_fit.data();
-  float* f2 = fits.sample_composition_fit.data();
-  // Rows filled for 1..n below; clearing all of them would cost time.
-  // NOLINTBEGIN(cppcoreguidelines-pro-type-member-init)
-  std::array<float, kMaxCommunities + 1> carry;
-  std::array<float, kMaxCommunities + 1> matched;
-  // NOLINTEND(cppcoreguidelines-pro-type-member-init)
-  for (int k = 1; k <= n; ++k) {
-    f1[k] = 0;
-    f2[k] = kSmall;
-    carry[k] = 0;
-    matched[k] = 0;
-  }
-  for (int g = kConstancyClasses; g >= 1; --g) {
-    const short* count = sample_counts[g].data();
-    const short* table_count = table_counts[g].data();
-    const float w = tables.convrt.constancy_weight[g];
-    for (int k = 1; k <= n; ++k) {
-      // 1 for a class with sample species or a carry, 0 for one that adds
-      // nothing; multiplying by it is exact, and keeps the loop branch-free.
-      const float active = ((count[k] != 0) | (carry[k] != 0)) ? 1.0f : 0.0f;
-      const float p = static_cast<float>(count[k]) / max_frequency;
-      const float q = static_cast<float>(table_count[k]) * w;
-      const float share = p + carry[k];
-      const float within = share < q ? share : q;
-      f1[k] += (within * w) * active;
-      f2[k] += (p * w) * active;
-      const float excess = p - q;
-      carry[k] = (excess > 0 ? excess : 0.0f) * active;
-      matched[k] = matched[k] > active ? matched[k] : active;
-    }
-  }
-
-  const Norms norms{sample_weight_sum, sample_cover_sum, max_frequency, matched.data()};
+  const Norms norms{sample_weight_sum, sample_cover_sum, max_frequency};
+  const bool whole = max_frequency == 1.0f;
   if (analysis_type <= 3) {
-    finish<true>(analysis_type, norms, tables);
+    if (whole) {
+      fitAll<true, true>(analysis_type, norms, tables);
+    } else {
+      fitAll<true, false>(analysis_type, norms, tables);
+    }
+  } else if (whole) {
+    fitAll<false, true>(analysis_type, norms, tables);
   } else {
-    finish<false>(analysis_type, norms, tables);
+    fitAll<false, false>(analysis_type, norms, tables);
   }
 }
 
@@ -322,6 +329,33 @@ void score(const Sample& sample, int analysis_type, Tables& tables) {
 #endif
 }
 
+namespace {
+
+// Communities ranked together, and compared with the last place at once.
+constexpr int kRankGroup = 8;
+
+// True when one of the kRankGroup scores from `group` on is above `last`.
+bool anyAbove(const float* group, float last) {
+#if defined(__GNUC__)
+  // Four at a time, in the compilers' own vector types.
+  using Floats = float __attribute__((vector_size(16)));
+  using Masks = int __attribute__((vector_size(16)));
+  static_assert(kRankGroup == 8);
+  Floats low, high;
+  std::memcpy(&low, group, sizeof low);
+  std::memcpy(&high, group + 4, sizeof high);
+  const Floats floor = {last, last, last, last};
+  const Masks above = (low > floor) | (high > floor);
+  return (above[0] | above[1] | above[2] | above[3]) != 0;
+#else
+  int above = 0;
+  for (int j = 0; j < kRankGroup; ++j) above |= group[j] > last ? 1 : 0;
+  return above != 0;
+#endif
+}
+
+}  // namespace
+
 void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& top_community,
           std::array<float, kMaxOutput + 1>& top_score, int r) {
   for (int i = 1; i <= r; ++i) {
@@ -344,14 +378,10 @@ void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& 
   // compared with it, and only a group holding a better score is placed
   // one by one. The last place only rises, so a score passed over here
   // would have been passed over one at a time too.
-  constexpr int kGroup = 8;
   int k = 1;
-  for (; k + kGroup - 1 <= n; k += kGroup) {
-    const float last = top_score[r];
-    int better = 0;
-    for (int j = 0; j < kGroup; ++j) better |= scores[k + j] > last ? 1 : 0;
-    if (better == 0) continue;
-    for (int j = 0; j < kGroup; ++j) place(k + j);
+  for (; k + kRankGroup - 1 <= n; k += kRankGroup) {
+    if (!anyAbove(scores.data() + k, top_score[r])) continue;
+    for (int j = 0; j < kRankGroup; ++j) place(k + j);
   }
   for (; k <= n; ++k) place(k);
 }
