@@ -8,6 +8,16 @@
 
 namespace veg {
 
+void TextFile::writeText(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    writeLine(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
 namespace {
 
 class StdioFile : public TextFile {
@@ -51,6 +61,13 @@ class StdioFile : public TextFile {
   void writeLine(std::string_view line) override {
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
         std::fputc('\n', file_) == EOF) {
+      fail(true);
+    }
+  }
+  void writeText(std::string_view text) override {
+    if (text.empty()) return;
+    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() ||
+        (text.back() != '\n' && std::fputc('\n', file_) == EOF)) {
       fail(true);
     }
   }

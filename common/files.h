@@ -28,6 +28,9 @@ class TextFile {
   virtual bool readLine(std::string& line) = 0;
   /// Appends one line; throws FileError when it cannot be written.
   virtual void writeLine(std::string_view line) = 0;
+  /// Appends the lines of `text`, each ended by a line feed (the last may
+  /// lack one), as writeLine would one by one; a file may write them at once.
+  virtual void writeText(std::string_view text);
   /// Goes back to the start of the file.
   virtual void rewind() = 0;
   /// Pushes everything written so far to the file; throws FileError when

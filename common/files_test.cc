@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/console.h"
+#include "common/testing/fakes.h"
 
 namespace veg {
 namespace {
@@ -49,6 +50,30 @@ TEST_F(RealFilesTest, CreatedFilesAreWrittenLineByLine) {
     file->writeLine("");
   }
   EXPECT_EQ("first  \n\n", contents("OUT.txt"));
+}
+
+// Text of several lines is written as its lines would be one by one: a
+// line feed after the last line when it has none, and nothing for no text;
+// a file of the test doubles receives the same lines.
+TEST_F(RealFilesTest, TextIsWrittenAsItsLines) {
+  {
+    auto file = files.createNew("TEXT.txt");
+    ASSERT_TRUE(file);
+    file->writeText("a,1\n\nb,2\n");
+    file->writeText("");
+    file->writeText("last  ");
+    file->flush();
+  }
+  EXPECT_EQ("a,1\n\nb,2\nlast  \n", contents("TEXT.txt"));
+
+  testing::MemoryFileSystem memory;
+  {
+    auto file = memory.createNew("TEXT.txt");
+    file->writeText("a,1\n\nb,2\n");
+    file->writeText("");
+    file->writeText("last  ");
+  }
+  EXPECT_EQ((std::vector<std::string>{"a,1", "", "b,2", "last  "}), memory.lines("TEXT.txt"));
 }
 
 TEST_F(RealFilesTest, ExistingFilesAreNeverOverwritten) {

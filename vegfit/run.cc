@@ -246,9 +246,9 @@ std::unique_ptr<veg::TextFile> Run::createOutput() {
 
 int Run::write(veg::TextFile& out) {
   try {
-    writeLines(out, options_.format == Format::kCsv ? csvHeader(options_.explain) : "[");
+    out.writeText(options_.format == Format::kCsv ? csvHeader(options_.explain) : "[");
     pool_->finish(out);
-    if (options_.format == Format::kJson) writeLines(out, "]");
+    if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
   } catch (const veg::FileError& e) {
     messages_.error(e.name, "cannot be written: " + e.reason + "; the output is incomplete");

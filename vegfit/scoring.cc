@@ -105,23 +105,13 @@ void ScoringPool::finish(veg::TextFile& out) {
         const std::size_t comma = rows.rfind(',');
         if (comma != std::string::npos) rows.erase(comma, 1);
       }
-      writeLines(out, rows);
+      out.writeText(rows);
       lock.lock();
     } else if (Batch* free = nextToScore()) {
       scoreBatch(*free, 0, lock);
     } else {
       changed_.wait(lock, [&] { return batch.done; });
     }
-  }
-}
-
-void writeLines(veg::TextFile& out, std::string_view text) {
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    out.writeLine(text.substr(start, end - start));
-    start = end + 1;
   }
 }
 

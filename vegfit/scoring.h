@@ -72,8 +72,4 @@ class ScoringPool {
   bool stopping_ = false;
 };
 
-/// Writes `text`, lines ended by line feeds (the last may lack one), to
-/// `out` a line at a time.
-void writeLines(veg::TextFile& out, std::string_view text);
-
 }  // namespace vegfit
