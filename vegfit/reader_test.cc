@@ -285,6 +285,32 @@ TEST_F(ReaderTest, ScatteredRowsAreGatheredInOrder) {
   EXPECT_FALSE(set.scattered());  // order() has put them together
 }
 
+// Thousands of samples, each met again after all the others: every later
+// row still finds its sample, under its name and in its group, however the
+// table of samples has grown meanwhile.
+TEST_F(ReaderTest, ManySamplesMetAgainAfterAllTheOthers) {
+  constexpr int kSamples = 3000;
+  Lines lines = {"plot,sample,species,cover"};
+  for (int i = 0; i < kSamples; ++i)
+    lines.push_back("P" + std::to_string(i % 2) + ",Q" + std::to_string(i) + ",Festuca rubra,1");
+  for (int i = kSamples - 1; i >= 0; --i)
+    lines.push_back("P" + std::to_string(i % 2) + ",Q" + std::to_string(i) + ",Rumex acetosa,2");
+  // The same name in the other plot is a sample of its own.
+  lines.push_back("P1,Q0,Agrostis capillaris,3");
+  settings.group_by = "plot";
+  readCsv(lines);
+  EXPECT_TRUE(console.output.empty());
+  ASSERT_EQ(static_cast<std::size_t>(kSamples) + 1, set.samples.size());
+  for (int i = 0; i < kSamples; ++i) {
+    const std::size_t s = static_cast<std::size_t>(i);
+    ASSERT_EQ("Q" + std::to_string(i), set.samples[s].name);
+    ASSERT_EQ((Entries{{1, 1, 10}, {3, 1, 20}}), linesOf(s)) << i;
+  }
+  EXPECT_EQ("Q0", set.samples[kSamples].name);
+  EXPECT_EQ((Entries{{2, 1, 30}}), linesOf(kSamples));
+  EXPECT_NE(set.samples[0].group, set.samples[kSamples].group);
+}
+
 TEST_F(ReaderTest, SamplesHandedOnAsTheyAreReadWhole) {
   fs.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,1", "Q2,Festuca rubra,2",
                    "Q3,Festuca rubra,3"});
