@@ -5,7 +5,8 @@
 # to end. Prints the whole-run time. Usage: bench/deckload_bench.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
+# The build directory, which may be given relative to where this starts.
+build=$(cd "${1:-$top/build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # vegfit on 100 000 quadrats of about 25 species (20 to 30, % covers 1..60)
 # from one CSV file, names drawn from the full names and synonyms of the
-# shipped names table (data/NAMES.txt), with the shipped reference data. Prints the time of the whole run (loading,
-# reading, matching, scoring, writing the five best communities of every
-# quadrat) and checks that every quadrat was scored with every name
-# identified. Usage: bench/vegfit_bench.sh [build-dir] [quadrats]
+# shipped names table (data/NAMES.txt), with the shipped reference data.
+# Prints the time of each whole run (loading, reading, matching, scoring,
+# writing the five best communities of every quadrat), then the best and
+# the median, and checks that every quadrat was scored with every name
+# identified. Usage: bench/vegfit_bench.sh [build-dir] [quadrats] [runs]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$top/build}
+# The build directory, which may be given relative to where this starts.
+build=$(cd "${1:-$top/build}" && pwd)
 quadrats=${2:-100000}
+runs=${3:-5}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -25,17 +28,25 @@ awk -v quadrats="$quadrats" 'BEGIN { srand(20261209) }
   }' "$top/data/NAMES.txt" > "$work/quadrats.csv"
 rows=$(($(wc -l < "$work/quadrats.csv") - 1))
 
-start=$(date +%s.%N)
-"$build/vegfit/vegfit" --data "$top/data" -o "$work/fits.csv" "$work/quadrats.csv" 2> "$work/messages"
-end=$(date +%s.%N)
+times=()
+for ((run = 1; run <= runs; run++)); do
+  rm -f "$work/fits.csv"
+  start=$(date +%s.%N)
+  "$build/vegfit/vegfit" --data "$top/data" -o "$work/fits.csv" "$work/quadrats.csv" 2> "$work/messages"
+  end=$(date +%s.%N)
+  times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')")
+done
 
 # Every quadrat has its five rows, and no name went unmatched.
 scored=$(awk -F, 'NR > 1 && $2 == 1 { n++ } END { print n + 0 }' "$work/fits.csv")
 unmatched=$(awk -F, 'NR > 1 && $2 == 1 { u += $NF } END { print u + 0 }' "$work/fits.csv")
-awk -v s="$start" -v e="$end" -v q="$scored" -v r="$rows" -v u="$unmatched" 'BEGIN {
-  t = e - s
-  printf "%d quadrats (%d rows) identified in %.3f s (%.1f us per quadrat); %d names unmatched\n",
-         q, r, t, t / q * 1e6, u }'
+printf '%s\n' "${times[@]}" | sort -n | awk -v q="$scored" -v r="$rows" -v u="$unmatched" '
+  { t[NR] = $1; all = all (NR > 1 ? " " : "") $1 }
+  END {
+    median = NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2
+    printf "%d quadrats (%d rows), %d names unmatched; runs (s, fastest first): %s\n", q, r, u, all
+    printf "best %.3f s (%.1f us per quadrat), median %.3f s\n", t[1], t[1] / q * 1e6, median
+  }'
 if [ "$scored" -ne "$quadrats" ] || [ "$unmatched" -ne 0 ]; then
   echo "not every quadrat was identified with all its names:" >&2
   head -5 "$work/messages" >&2
