@@ -62,7 +62,12 @@ void coeffs(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
   }
 }
 
-void totup(int j, int mode, int w, int cover, float& cover_weight, Tables& tables) {
+namespace {
+
+// The body of totup, always inlined: scoring has it compiled into each of
+// its builds below, for the instruction set of that build.
+[[gnu::always_inline]] inline void addEntries(int j, int mode, int w, int cover,
+                                              float& cover_weight, Tables& tables) {
   const int last = tables.ccalc1.last_entry[j];
   if (last == 0) return;
   const convrt& conv = tables.convrt;
@@ -96,6 +101,12 @@ void totup(int j, int mode, int w, int cover, float& cover_weight, Tables& table
     }
     norms.sample_cover_fit[k] += cover_weight * t;
   }
+}
+
+}  // namespace
+
+void totup(int j, int mode, int w, int cover, float& cover_weight, Tables& tables) {
+  addEntries(j, mode, w, cover, cover_weight, tables);
 }
 
 void prepare(Tables& tables) {
@@ -149,98 +160,156 @@ struct Norms {
   float max_frequency;
 };
 
-// Composition, the four coefficients and the score of every community, in
-// one pass over the communities: for each, the constancy classes from V
-// down to I (f1 and f2 gather, and what a class has beyond the table's
-// share carries to the next), then the four quotients, clamped, and the
-// score; with `kAdjust` (analysis types 1 to 3) each composition and cover
-// pair is adjusted before weighting. `kWhole`: the maximum frequency is 1,
-// by which a count divides to itself exactly, so the division is left out.
-// Written without branches, so that it runs on several communities at
-// once, and always inlined, so that each build of `score` below has it
-// compiled for its own instruction set.
+// What the pass over the communities below reads and writes.
+struct Rows {
+  const short* count[kConstancyClasses + 1];        // the sample's class counts
+  const short* table_count[kConstancyClasses + 1];  // the tables'
+  float weight[kConstancyClasses + 1];              // of each constancy class
+  const float *composition_norm, *mean_constancy, *mean_cover_constancy, *cover_norm;
+  float *f1, *f2, *f3, *f4, *fit;
+  float w1, w2, w3, w4;
+  float weight_sum, cover_sum, max_frequency;
+};
+
+// One community at a time.
+struct OneLane {
+  using Value = float;
+  static Value load(const float* p) { return *p; }
+  static Value loadCount(const short* p) { return static_cast<float>(*p); }
+  static void store(float* p, Value v) { *p = v; }
+  static Value pick(bool m, Value a, Value b) { return m ? a : b; }
+};
+
+#if defined(__GNUC__)
+// The vectors below never cross a call: all is inlined, so that how a
+// processor without AVX would pass them is of no concern (the compilers
+// note it at the end of the file, hence no end to this).
+#pragma GCC diagnostic ignored "-Wpsabi"
+// Eight communities at a time, in the compilers' own vector types: each
+// operation is the single-precision operation of one community, done in
+// eight lanes at once, so that the results are those of OneLane.
+struct EightLanes {
+  using Value = float __attribute__((vector_size(32)));
+  using Mask = int __attribute__((vector_size(32)));
+  using Counts = short __attribute__((vector_size(16)));
+  [[gnu::always_inline]] static Value load(const float* p) {
+    Value v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  [[gnu::always_inline]] static Value loadCount(const short* p) {
+    Counts c;
+    std::memcpy(&c, p, sizeof c);
+    return __builtin_convertvector(c, Value);
+  }
+  [[gnu::always_inline]] static void store(float* p, Value v) { std::memcpy(p, &v, sizeof v); }
+  // Lanes of `a` where `m` is set, of `b` elsewhere.
+  [[gnu::always_inline]] static Value pick(Mask m, Value a, Value b) {
+    Mask x, y;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    const Mask r = (x & m) | (y & ~m);
+    Value v;
+    std::memcpy(&v, &r, sizeof v);
+    return v;
+  }
+};
+#endif
+
+// Composition, the four coefficients and the score of the communities from
+// k on (one per lane of L): the constancy classes from V down to I (f1 and
+// f2 gather, and what a class has beyond the table's share carries to the
+// next), then the four quotients, clamped, and the score; with `kAdjust`
+// (analysis types 1 to 3) each composition and cover pair is adjusted
+// before weighting. `kWhole`: the maximum frequency is 1, by which a count
+// divides to itself exactly, so the division is left out. Without branches:
+// every lane does the same operations.
+template <class L, bool kAdjust, bool kWhole>
+[[gnu::always_inline]] inline void fitCommunities(int k, const Rows& r) {
+  using V = typename L::Value;
+  const V zero = V{} + 0.0f, one = zero + 1.0f;
+  V composition = zero;
+  V sample_composition = zero + kSmall;
+  V carry = zero;
+  V matched = zero;  // 1 once a class of the community holds a sample species
+  for (int g = kConstancyClasses; g >= 1; --g) {
+    const float w = r.weight[g];
+    const V count = L::loadCount(r.count[g] + k);
+    // 1 for a class with sample species or a carry, 0 for one that adds
+    // nothing; multiplying by it is exact.
+    const V active = L::pick((count != 0) | (carry != 0), one, zero);
+    const V p = kWhole ? count : count / r.max_frequency;
+    const V q = L::loadCount(r.table_count[g] + k) * w;
+    const V share = p + carry;
+    const V within = L::pick(share < q, share, q);
+    composition += (within * w) * active;
+    sample_composition += (p * w) * active;
+    const V excess = p - q;
+    carry = L::pick(excess > 0, excess, zero) * active;
+    matched = L::pick(matched > active, matched, active);
+  }
+  const V mean_cover_constancy = L::load(r.mean_cover_constancy + k);
+  V a = composition / L::load(r.composition_norm + k);
+  V b = sample_composition / (r.weight_sum * L::load(r.mean_constancy + k));
+  b = L::pick(b > 1.0f, one, b);
+  V c = L::load(r.f3 + k) / (r.max_frequency * L::load(r.cover_norm + k));
+  c = L::pick(c > 1.0f, one, c);
+  V d = L::load(r.f4 + k) / (r.cover_sum * mean_cover_constancy);
+  d = L::pick(d > 1.0f, one, d);
+  // A community that shares no species with the sample scores 0
+  // throughout; so does one that no counted species belongs to (no table
+  // entries, or none within the species-group limit), whose quotients are
+  // 0/0. The values are selected, not multiplied by 0, so that a NaN of
+  // such a community never survives.
+  const auto live = (matched != 0) & (mean_cover_constancy > 0);
+  a = L::pick(live, a, zero);
+  b = L::pick(live, b, zero);
+  c = L::pick(live, c, zero);
+  d = L::pick(live, d, zero);
+  L::store(r.f1 + k, a);
+  L::store(r.f2 + k, b);
+  L::store(r.f3 + k, c);
+  L::store(r.f4 + k, d);
+  if (kAdjust) {
+    a = (a * b) * (2 - b);
+    c = (c * d) * (2 - d);
+    b = L::pick(b > a, a, b);
+    d = L::pick(d > c, c, d);
+  }
+  L::store(r.fit + k, ((r.w1 * a + r.w2 * b) + r.w3 * c) + r.w4 * d);
+}
+
+// Every community: eight at a time where the compiler has vector types (a
+// community table has room for the last group of eight), always inlined
+// so that each build of `score` below has it compiled for its own
+// instruction set.
 template <bool kAdjust, bool kWhole>
 [[gnu::always_inline]] inline void fitAll(int analysis_type, const Norms& norms, Tables& tables) {
-  float w1, w2, w3, w4;
-  coeffs(analysis_type, w1, w2, w3, w4);
-  const calc5& c5 = tables.calc5;
-  const ClassCounts& sample_counts = tables.calc2.sample_class_count;
-  const ClassCounts& table_counts = tables.calc2.table_class_count;
-  const float* cover_norm = tables.calc6.cover_norm.data();
-  float* f1 = tables.calc3.community_composition_fit.data();
-  float* f2 = tables.calc3.sample_composition_fit.data();
-  float* f3 = tables.calc6.community_cover_fit.data();
-  float* f4 = tables.calc5.sample_cover_fit.data();
-  float* fit = tables.calc3.fit_score.data();
-  const float* composition_norm = c5.composition_norm.data();
-  const float* mean_constancy = c5.mean_constancy.data();
-  const float* mean_cover_constancy = c5.mean_cover_constancy.data();
-  const float weight_sum = norms.sample_weight_sum;
-  const float cover_sum = norms.sample_cover_sum;
-  const float max_frequency = norms.max_frequency;
-  const short* count[kConstancyClasses + 1];
-  const short* table_count[kConstancyClasses + 1];
-  float weight[kConstancyClasses + 1];
+  Rows r{};
+  coeffs(analysis_type, r.w1, r.w2, r.w3, r.w4);
   for (int g = 1; g <= kConstancyClasses; ++g) {
-    count[g] = sample_counts[g].data();
-    table_count[g] = table_counts[g].data();
-    weight[g] = tables.convrt.constancy_weight[g];
+    r.count[g] = tables.calc2.sample_class_count[g].data();
+    r.table_count[g] = tables.calc2.table_class_count[g].data();
+    r.weight[g] = tables.convrt.constancy_weight[g];
   }
+  r.composition_norm = tables.calc5.composition_norm.data();
+  r.mean_constancy = tables.calc5.mean_constancy.data();
+  r.mean_cover_constancy = tables.calc5.mean_cover_constancy.data();
+  r.cover_norm = tables.calc6.cover_norm.data();
+  r.f1 = tables.calc3.community_composition_fit.data();
+  r.f2 = tables.calc3.sample_composition_fit.data();
+  r.f3 = tables.calc6.community_cover_fit.data();
+  r.f4 = tables.calc5.sample_cover_fit.data();
+  r.fit = tables.calc3.fit_score.data();
+  r.weight_sum = norms.sample_weight_sum;
+  r.cover_sum = norms.sample_cover_sum;
+  r.max_frequency = norms.max_frequency;
   const int n = tables.n_communities;
-  VEG_COMMUNITY_LOOP
-  for (int k = 1; k <= n; ++k) {
-    float composition = 0;
-    float sample_composition = kSmall;
-    float carry = 0;
-    float matched = 0;  // 1 once a class of the community holds a sample species
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC unroll 5
+  int k = 1;
+#if defined(__GNUC__)
+  for (; k + 7 <= n; k += 8) fitCommunities<EightLanes, kAdjust, kWhole>(k, r);
 #endif
-    for (int g = kConstancyClasses; g >= 1; --g) {
-      const float w = weight[g];
-      // 1 for a class with sample species or a carry, 0 for one that adds
-      // nothing; multiplying by it is exact, and keeps the loop branch-free.
-      const float active = ((count[g][k] != 0) | (carry != 0)) ? 1.0f : 0.0f;
-      const float p = kWhole ? static_cast<float>(count[g][k])
-                             : static_cast<float>(count[g][k]) / max_frequency;
-      const float q = static_cast<float>(table_count[g][k]) * w;
-      const float share = p + carry;
-      const float within = share < q ? share : q;
-      composition += (within * w) * active;
-      sample_composition += (p * w) * active;
-      const float excess = p - q;
-      carry = (excess > 0 ? excess : 0.0f) * active;
-      matched = matched > active ? matched : active;
-    }
-    float a = composition / composition_norm[k];
-    float b = sample_composition / (weight_sum * mean_constancy[k]);
-    b = b > 1.0f ? 1.0f : b;
-    float c = f3[k] / (max_frequency * cover_norm[k]);
-    c = c > 1.0f ? 1.0f : c;
-    float d = f4[k] / (cover_sum * mean_cover_constancy[k]);
-    d = d > 1.0f ? 1.0f : d;
-    // A community that shares no species with the sample scores 0
-    // throughout; so does one that no counted species belongs to (no table
-    // entries, or none within the species-group limit), whose quotients are
-    // 0/0. The values are selected, not multiplied by 0, so that a NaN of
-    // such a community never survives; the selection stays branch-free.
-    const bool live = (matched != 0) & (mean_cover_constancy[k] > 0);
-    a = live ? a : 0.0f;
-    b = live ? b : 0.0f;
-    c = live ? c : 0.0f;
-    d = live ? d : 0.0f;
-    f1[k] = a;
-    f2[k] = b;
-    f3[k] = c;
-    f4[k] = d;
-    if (kAdjust) {
-      a = (a * b) * (2 - b);
-      c = (c * d) * (2 - d);
-      b = b > a ? a : b;
-      d = d > c ? c : d;
-    }
-    fit[k] = ((w1 * a + w2 * b) + w3 * c) + w4 * d;
-  }
+  for (; k <= n; ++k) fitCommunities<OneLane, kAdjust, kWhole>(k, r);
 }
 
 // The scoring of one sample, always inlined into the builds of it below.
@@ -273,7 +342,7 @@ template <bool kAdjust, bool kWhole>
     sample_cover_sum += x;
     // A species outside the sorted index (a name added during the run, or a
     // number with no dictionary entry) has no table entries.
-    if (q != 0) totup(tables.calc1.sorted_entry[q], 0, w, cover, x, tables);
+    if (q != 0) addEntries(tables.calc1.sorted_entry[q], 0, w, cover, x, tables);
   }
   if (max_frequency <= 0) max_frequency = 1.0f;
   sample_weight_sum = sample_weight_sum / max_frequency;
