@@ -1,6 +1,7 @@
 #include "vegmatch/fit.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -403,8 +404,9 @@ namespace {
 // Communities ranked together, and compared with the last place at once.
 constexpr int kRankGroup = 8;
 
-// True when one of the kRankGroup scores from `group` on is above `last`.
-bool anyAbove(const float* group, float last) {
+// The scores of the kRankGroup from `group` on that are above `last`, as
+// bits (bit j for group[j]).
+unsigned above(const float* group, float last) {
 #if defined(__GNUC__)
   // Four at a time, in the compilers' own vector types.
   using Floats = float __attribute__((vector_size(16)));
@@ -414,12 +416,19 @@ bool anyAbove(const float* group, float last) {
   std::memcpy(&low, group, sizeof low);
   std::memcpy(&high, group + 4, sizeof high);
   const Floats floor = {last, last, last, last};
-  const Masks above = (low > floor) | (high > floor);
-  return (above[0] | above[1] | above[2] | above[3]) != 0;
+  const Masks low_above = low > floor, high_above = high > floor;
+  const Masks any = low_above | high_above;
+  if ((any[0] | any[1] | any[2] | any[3]) == 0) return 0;
+  unsigned bits = 0;
+  for (int j = 0; j < 4; ++j) {
+    bits |= static_cast<unsigned>(low_above[j] & 1) << j;
+    bits |= static_cast<unsigned>(high_above[j] & 1) << (j + 4);
+  }
+  return bits;
 #else
-  int above = 0;
-  for (int j = 0; j < kRankGroup; ++j) above |= group[j] > last ? 1 : 0;
-  return above != 0;
+  unsigned bits = 0;
+  for (int j = 0; j < kRankGroup; ++j) bits |= (group[j] > last ? 1u : 0u) << j;
+  return bits;
 #endif
 }
 
@@ -444,13 +453,13 @@ void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& 
     top_score[i] = s;
   };
   // Most communities score below the last place: eight at a time are
-  // compared with it, and only a group holding a better score is placed
-  // one by one. The last place only rises, so a score passed over here
-  // would have been passed over one at a time too.
+  // compared with it, and only those above it are placed, one by one in
+  // order. The last place only rises, so a score passed over here would
+  // have been passed over one at a time too.
   int k = 1;
   for (; k + kRankGroup - 1 <= n; k += kRankGroup) {
-    if (!anyAbove(scores.data() + k, top_score[r])) continue;
-    for (int j = 0; j < kRankGroup; ++j) place(k + j);
+    for (unsigned bits = above(scores.data() + k, top_score[r]); bits != 0; bits &= bits - 1)
+      place(k + std::countr_zero(bits));
   }
   for (; k <= n; ++k) place(k);
 }
