@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 
 #include "vegmatch/testing/fixture.h"
@@ -559,6 +560,30 @@ TEST(TopnTest, KeepsTheBestInDescendingOrder) {
   EXPECT_EQ(3, top[1]);
   EXPECT_EQ(5, top[2]);
   EXPECT_EQ(4, top[3]);
+}
+
+// Communities are ranked eight at a time with the last few one by one: the
+// best at the edges of a group, in the last few, tied across groups and
+// with the rest all equal rank as they would one by one; a score that is
+// not a number is never placed.
+TEST(TopnTest, RanksAcrossGroupsOfEightAndTheLastFew) {
+  PerCommunity scores{};
+  const int n = 859;  // 107 groups of eight and three more
+  for (int k = 1; k <= n; ++k) scores[k] = 0.1f;
+  scores[8] = 0.5f;
+  scores[9] = 0.9f;
+  scores[16] = 0.9f;
+  scores[400] = std::numeric_limits<float>::quiet_NaN();
+  scores[500] = 0.7f;
+  scores[857] = 0.95f;
+  scores[859] = 0.5f;
+  std::array<short, kMaxOutput + 1> top{};
+  std::array<float, kMaxOutput + 1> best{};
+  topn(scores, n, top, best, 7);
+  EXPECT_EQ((std::vector<short>{857, 9, 16, 500, 8, 859, 1}),
+            std::vector<short>(top.begin() + 1, top.begin() + 8));
+  EXPECT_EQ((std::vector<float>{0.95f, 0.9f, 0.9f, 0.7f, 0.5f, 0.5f, 0.1f}),
+            std::vector<float>(best.begin() + 1, best.begin() + 8));
 }
 
 TEST(Isort2Test, EqualKeysInCompanionOrder) {
