@@ -11,18 +11,6 @@ namespace {
 
 constexpr float kSmall = 1e-6f;
 
-// Before a loop over communities whose every pass touches place k of its
-// arrays only: the arrays are distinct, which the compiler cannot see
-// through pointers into one block, so it is told, and runs the loop on
-// several communities at once without run-time overlap checks.
-#if defined(__clang__)
-#define VEG_COMMUNITY_LOOP _Pragma("clang loop vectorize(assume_safety)")
-#elif defined(__GNUC__)
-#define VEG_COMMUNITY_LOOP _Pragma("GCC ivdep")
-#else
-#define VEG_COMMUNITY_LOOP
-#endif
-
 bool isWoodland(int k, const Tables& tables) { return k >= tables.woodland_start; }
 
 }  // namespace
