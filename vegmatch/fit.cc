@@ -268,10 +268,9 @@ template <class L, bool kAdjust, bool kWhole>
   L::store(r.fit + k, ((r.w1 * a + r.w2 * b) + r.w3 * c) + r.w4 * d);
 }
 
-// Every community: eight at a time where the compiler has vector types (a
-// community table has room for the last group of eight), always inlined
-// so that each build of `score` below has it compiled for its own
-// instruction set.
+// Every community: eight at a time where the compiler has vector types,
+// the last few one at a time; always inlined, so that each build of
+// `score` below has it compiled for its own instruction set.
 template <bool kAdjust, bool kWhole>
 [[gnu::always_inline]] inline void fitAll(int analysis_type, const Norms& norms, Tables& tables) {
   Rows r{};
