@@ -50,9 +50,7 @@ class FileSystem {
   /// Creates a file for writing, replacing a file of that name (never a
   /// directory); null when that cannot be done. Only for programs whose user
   /// asked for it; this default replaces nothing.
-  virtual std::unique_ptr<TextFile> createReplacing(const std::string& /*name*/) {
-    return nullptr;
-  }
+  virtual std::unique_ptr<TextFile> createReplacing(const std::string& /*name*/) { return nullptr; }
 };
 
 /// Files of the working directory (names are relative to it).

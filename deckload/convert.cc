@@ -88,21 +88,19 @@ std::string anItem(int item) { return "a " + std::string(itemName(item)); }
   switch (failure.kind) {
     case ReadFailure::kEndOfFile:
       errorStop(console, " *** Error *** End of file at line" + fmtInt(at, 6),
-                failure.line_offset > 0
-                    ? "     expected the rest of the data read begun at line" +
-                          fmtInt(first_line, 6)
-                    : "     expected " + std::string(expected));
+                failure.line_offset > 0 ? "     expected the rest of the data read begun at line" +
+                                              fmtInt(first_line, 6)
+                                        : "     expected " + std::string(expected));
     case ReadFailure::kBadField: {
       const int last = failure.column + failure.edit.width - 1;
       errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
                 "     expected " + anItem(failure.item) + " (" + editText(failure.edit) +
-                    ") in columns " + std::to_string(failure.column) + "-" +
-                    std::to_string(last));
+                    ") in columns " + std::to_string(failure.column) + "-" + std::to_string(last));
     }
     case ReadFailure::kWrongKind:
       errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
-                "     the format has " + editText(failure.edit) + " where " +
-                    anItem(failure.item) + " is expected");
+                "     the format has " + editText(failure.edit) + " where " + anItem(failure.item) +
+                    " is expected");
     case ReadFailure::kNoValues:
     case ReadFailure::kUnusable:
     case ReadFailure::kNone:
@@ -297,13 +295,13 @@ void nameCards(Run& r) {
   }
   if (k < ns) errorStop(console, " *** Not enough species names ***");
   if (beyond) {
-    errorStop(console,
-              " *** ERROR *** More than" + fmtInt(kMaxNameCards, 4) + " name cards in the file",
-              " Only" + fmtInt(kMaxNameCards, 4) + " cards of species and sample names can be held");
+    errorStop(
+        console, " *** ERROR *** More than" + fmtInt(kMaxNameCards, 4) + " name cards in the file",
+        " Only" + fmtInt(kMaxNameCards, 4) + " cards of species and sample names can be held");
   }
   // Blank cards beyond the table change nothing in where the blocks lie.
-  const Blocks blocks = locateBlocks(r.names, std::min(k, kMaxNameCards), r.highest_species,
-                                     r.highest_sample);
+  const Blocks blocks =
+      locateBlocks(r.names, std::min(k, kMaxNameCards), r.highest_species, r.highest_sample);
   buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
 }
 
@@ -362,9 +360,11 @@ void convert(Run& r) {
 
 int runDeckload(veg::Console& console, veg::FileSystem& fs) {
   auto r = std::make_unique<Run>(console, fs);
-  return veg::runProgram(console, [&] { convert(*r); }, [&] {
-    if (r->output) r->output->flush();
-  });
+  return veg::runProgram(
+      console, [&] { convert(*r); },
+      [&] {
+        if (r->output) r->output->flush();
+      });
 }
 
 }  // namespace deckload

@@ -126,8 +126,7 @@ Blocks locateBlocks(const com1& names, int k, int s, int m) {
   return blocks;
 }
 
-void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
-                     com3& samples) {
+void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species, com3& samples) {
   for (auto& name : species.species_name) name.assign("No Name  ");
   int number = 0;
   for (int c = blocks.species_first; c <= blocks.species_last; ++c) {
@@ -138,7 +137,8 @@ void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& speci
   }
   const int highest = std::clamp(m, 0, kMaxSamples);
   samples.sample_name.assign(static_cast<std::size_t>(highest) + 1, FixedName<kNameWidth>{});
-  for (int i = 1; i <= highest; ++i) samples.sample_name[static_cast<std::size_t>(i)].assign("No Name ");
+  for (int i = 1; i <= highest; ++i)
+    samples.sample_name[static_cast<std::size_t>(i)].assign("No Name ");
   number = 0;
   for (int c = blocks.sample_first; c <= blocks.sample_last; ++c) {
     for (int p = 1; p <= kNamesPerCard && number < highest; ++p) {

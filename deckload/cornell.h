@@ -13,13 +13,13 @@
 namespace deckload {
 
 constexpr int kCardWidth = 80;
-constexpr int kFormatWidth = 30;     // characters of the data format on card 2
+constexpr int kFormatWidth = 30;  // characters of the data format on card 2
 constexpr int kNamesPerCard = 10;
 constexpr int kNameWidth = 8;
 constexpr std::size_t kNameCardChars = std::size_t{kNamesPerCard} * kNameWidth;
-constexpr int kMaxNameCards = 500;   // com1
-constexpr int kMaxSpecies = 5000;    // com2
-constexpr int kMaxSamples = 20000;   // com3
+constexpr int kMaxNameCards = 500;  // com1
+constexpr int kMaxSpecies = 5000;   // com2
+constexpr int kMaxSamples = 20000;  // com3
 
 /// The 30 characters of the data format: from the first non-blank character
 /// of columns 1-20, or columns 21-50 when columns 1-20 are blank.
@@ -116,7 +116,6 @@ Blocks locateBlocks(const com1& names, int k, int s, int m);
 /// from the species block; every sample number 1..`m` first "No Name ", then
 /// sample numbers 1, 2, ... up to `m` from the sample block (names beyond
 /// the highest sample number name no sample and are not kept).
-void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species,
-                     com3& samples);
+void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species, com3& samples);
 
 }  // namespace deckload

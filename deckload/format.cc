@@ -397,8 +397,8 @@ void appendItem(std::string& out, const Edit& edit, const DataRecord& record, in
 
 }  // namespace detail
 
-bool readRecord(const CompiledFormat& format, LineSource& source, int couplets,
-                DataRecord& record, std::string& line, ReadFailure& failure) {
+bool readRecord(const CompiledFormat& format, LineSource& source, int couplets, DataRecord& record,
+                std::string& line, ReadFailure& failure) {
   failure = ReadFailure{};
   if (!format.ok) {
     failure.kind = ReadFailure::kUnusable;

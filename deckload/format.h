@@ -41,8 +41,8 @@ struct CompiledFormat {
   bool ok = false;
   std::string error;
   std::array<Edit, kMaxEdits> edits{};
-  int count = 0;       // edits in use
-  int reversion = 0;   // where a read that outlives the format takes it up again
+  int count = 0;                      // edits in use
+  int reversion = 0;                  // where a read that outlives the format takes it up again
   bool reversion_has_values = false;  // false: taking it up again cannot help
 };
 
@@ -54,8 +54,8 @@ CompiledFormat compileFormat(std::string_view text);
 /// One data line's items: the sample number and the couplets.
 struct DataRecord {
   int sample = 0;
-  std::array<int, kMaxCouplets + 1> species{};   // 1-based
-  std::array<float, kMaxCouplets + 1> value{};   // 1-based
+  std::array<int, kMaxCouplets + 1> species{};  // 1-based
+  std::array<float, kMaxCouplets + 1> value{};  // 1-based
 };
 
 /// Where a read takes its lines from (one line per call; false at the end).
@@ -69,11 +69,11 @@ class LineSource {
 struct ReadFailure {
   enum Kind {
     kNone,
-    kEndOfFile,   // no line where one was needed (`line_offset` says which)
-    kBadField,    // a field holds something its edit cannot read
-    kWrongKind,   // an I edit met a value item, or an F edit a number item
-    kNoValues,    // the part of the format taken up again holds no I or F
-    kUnusable,    // the format did not compile
+    kEndOfFile,  // no line where one was needed (`line_offset` says which)
+    kBadField,   // a field holds something its edit cannot read
+    kWrongKind,  // an I edit met a value item, or an F edit a number item
+    kNoValues,   // the part of the format taken up again holds no I or F
+    kUnusable,   // the format did not compile
   };
   Kind kind = kNone;
   int line_offset = 0;  // 0: the read's first line, 1: the next one, ...
@@ -91,8 +91,8 @@ std::string_view itemName(int item);
 /// and value. Returns false with `failure` filled when a line is missing or
 /// does not fit; `record` is then partly filled. No allocation per call once
 /// `line` has grown.
-bool readRecord(const CompiledFormat& format, LineSource& source, int couplets,
-                DataRecord& record, std::string& line, ReadFailure& failure);
+bool readRecord(const CompiledFormat& format, LineSource& source, int couplets, DataRecord& record,
+                std::string& line, ReadFailure& failure);
 
 /// Writes the items of `record` with the format, as `readRecord` reads them:
 /// each output line (one, or more when the list outlives the format) is

@@ -23,9 +23,7 @@ std::vector<std::string> fileLines(const std::uint8_t* data, std::size_t size) {
   return fileLines(std::string_view(reinterpret_cast<const char*>(data), size));
 }
 
-std::vector<std::string> returns(std::size_t count) {
-  return std::vector<std::string>(count, "");
-}
+std::vector<std::string> returns(std::size_t count) { return std::vector<std::string>(count, ""); }
 
 bool ScriptConsole::readLine(std::string& line) {
   if (next_ >= input_.size()) return false;

@@ -62,10 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     short tenths = 0;
     check(std::isfinite(p.value) && vegmatch::heldTenths(p.value, tenths), "value held",
           input_line);
-    if (max_frequency == 0) check(p.frequency == 1, "frequency 1 without frequency data",
-                                  input_line);
-    else check(p.frequency >= 0 && p.frequency <= max_frequency, "frequency from 0 to the maximum",
-               input_line);
+    if (max_frequency == 0)
+      check(p.frequency == 1, "frequency 1 without frequency data", input_line);
+    else
+      check(p.frequency >= 0 && p.frequency <= max_frequency, "frequency from 0 to the maximum",
+            input_line);
   }
 
   // What the work buffer held before must not change the results.

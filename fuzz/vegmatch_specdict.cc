@@ -30,9 +30,11 @@ void checkIndex(const vegmatch::Tables& tables, std::size_t records) {
   std::vector<bool> seen(static_cast<std::size_t>(n) + 1, false);
   for (int m = 1; m <= n; ++m) {
     const int j = dict.sorted_entry[m];
-    check(j >= 1 && j <= n && !seen[static_cast<std::size_t>(j)], "sorted index holds each entry once");
+    check(j >= 1 && j <= n && !seen[static_cast<std::size_t>(j)],
+          "sorted index holds each entry once");
     seen[static_cast<std::size_t>(j)] = true;
-    check(dict.species_number[j] == dict.sorted_species_number[m], "sorted index carries its entry");
+    check(dict.species_number[j] == dict.sorted_species_number[m],
+          "sorted index carries its entry");
     check(dict.species_name[j].size() == 9, "9-character names", dict.species_name[j]);
     if (m > 1) {
       const short before = dict.sorted_species_number[m - 1];
@@ -70,8 +72,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // is found.
   const vegmatch::calc1& dict = tables->calc1;
   for (int j = 1; j <= tables->dict_size; ++j) {
-    const int found = vegmatch::findName(dict, tables->dict_size, tables->name_count,
-                                         dict.species_name[j]);
+    const int found =
+        vegmatch::findName(dict, tables->dict_size, tables->name_count, dict.species_name[j]);
     check(found >= 0 && found <= tables->name_count, "findName gives an entry or 0");
     if (found != 0) check(dict.species_name[found] == dict.species_name[j], "findName's entry");
   }

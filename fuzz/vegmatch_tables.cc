@@ -9,17 +9,24 @@
 
 namespace veg::fuzz {
 
-const std::vector<std::string> kDictionary = {
-    "   2 agro capi", "4500 clad port", "   1 fest rubr", "   6 hede heli",
-    "   6 hede hibe", "3500 hypn cupr", "   3 plan lanc", "   3 plan maj ",
-    "   5 quer robu", "3501 rhyt squa", "   4 rume acet"};
+const std::vector<std::string> kDictionary = {"   2 agro capi", "4500 clad port", "   1 fest rubr",
+                                              "   6 hede heli", "   6 hede hibe", "3500 hypn cupr",
+                                              "   3 plan lanc", "   3 plan maj ", "   5 quer robu",
+                                              "3501 rhyt squa", "   4 rume acet"};
 
 const std::vector<std::string> kTables = {
     "   17    9",
     "  145  234  412  127  248  136  225  213  1 5  350  446  339  444  322  431",
     "  117  4 3",
-    "    1    1    3", "    2    4    5", "    3    6    7", "    4    8    9", "    5   10   11",
-    "    6   12   13", " 3500   14   15", " 3501   16   16", " 4500   17   17"};
+    "    1    1    3",
+    "    2    4    5",
+    "    3    6    7",
+    "    4    8    9",
+    "    5   10   11",
+    "    6   12   13",
+    " 3500   14   15",
+    " 3501   16   16",
+    " 4500   17   17"};
 
 const std::vector<std::string> kCrossReference = {
     "  CG 2a Festuca grassland       Dwarf herb sub. E1.26   Calcareous grassland",
@@ -90,8 +97,7 @@ void scoreAndRank(const vegmatch::Sample& sample, vegmatch::Tables& tables) {
     std::vector<bool> placed(static_cast<std::size_t>(n) + 1, false);
     for (int i = 1; i <= r; ++i) {
       const int k = top_community[i];
-      check(k >= 1 && k <= n && !placed[static_cast<std::size_t>(k)],
-            "each community ranked once");
+      check(k >= 1 && k <= n && !placed[static_cast<std::size_t>(k)], "each community ranked once");
       placed[static_cast<std::size_t>(k)] = true;
     }
   }

@@ -93,14 +93,16 @@ std::vector<PseudoSample> drawSamples(const nvcdata::Sources& sources,
     int species, constancy, low, high;
   };
   const nvcdata::CsvTable& ft = sources.floristic;
-  std::size_t code = ft.column("nvc_code"), taxon = ft.column("taxon"), constancy = ft.column("constancy"),
-              low = ft.column("min_domin"), high = ft.column("max_domin");
+  std::size_t code = ft.column("nvc_code"), taxon = ft.column("taxon"),
+              constancy = ft.column("constancy"), low = ft.column("min_domin"),
+              high = ft.column("max_domin");
   std::vector<std::vector<Row>> rows(data.communities.size() + 1);
   for (const auto& row : ft.rows()) {
     int lo = std::stoi(row[low]), hi = std::stoi(row[high]);
     if (lo > hi) std::swap(lo, hi);
     rows.at(unitNumber.at(row[code]))
-        .push_back({speciesNumber.at(nvcdata::speciesOf(row[taxon])), std::stoi(row[constancy]), lo, hi});
+        .push_back(
+            {speciesNumber.at(nvcdata::speciesOf(row[taxon])), std::stoi(row[constancy]), lo, hi});
   }
 
   std::mt19937 rng(seed);

@@ -32,13 +32,16 @@ int main(int argc, char** argv) {
   unsigned seed = 1;
   for (int i = 2; i + 1 < argc; i += 2) {
     std::string option = argv[i];
-    if (option == "--samples") perUnit = std::atoi(argv[i + 1]);
-    else if (option == "--seed") seed = static_cast<unsigned>(std::atol(argv[i + 1]));
+    if (option == "--samples")
+      perUnit = std::atoi(argv[i + 1]);
+    else if (option == "--seed")
+      seed = static_cast<unsigned>(std::atol(argv[i + 1]));
   }
   try {
     nvcdata::Sources sources = nvcdata::Sources::read(dir + "/source");
     nvcdata::ReferenceData shipped = nvcdata::convert(sources);
-    std::vector<nvceval::PseudoSample> samples = nvceval::drawSamples(sources, shipped, perUnit, seed);
+    std::vector<nvceval::PseudoSample> samples =
+        nvceval::drawSamples(sources, shipped, perUnit, seed);
     std::printf("%zu pseudo-samples, %d per unit, seed %u\n", samples.size(), perUnit, seed);
     std::printf("  %-34s %13s   %13s\n", "", "unit", "community");
     std::printf("  %-34s %6s %6s   %6s %6s\n", "", "first", "top 5", "first", "top 5");

@@ -44,9 +44,9 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
     composed.cover_scale = 1;
     composed.max_frequency = static_cast<int>(group.size());
     if (group.size() > static_cast<std::size_t>(kMaxQuadrats)) {
-      messages.error(quadrats.where(first), "group '" + composed.name + "' has " +
-                                      std::to_string(group.size()) + " quadrats, more than " +
-                                      std::to_string(kMaxQuadrats));
+      messages.error(quadrats.where(first),
+                     "group '" + composed.name + "' has " + std::to_string(group.size()) +
+                         " quadrats, more than " + std::to_string(kMaxQuadrats));
       continue;
     }
     gathered.clear();
@@ -57,8 +57,8 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
       const EntryLine* lines = quadrats.lines.data() + quadrat.first;
       if (!buildSample(quadrat, lines, 1, species_limit, *sample)) {
         messages.error(quadrats.where(quadrat), "quadrat '" + quadrat.name + "' has more than " +
-                                          std::to_string(vegmatch::kMaxSampleEntries) +
-                                          " species");
+                                                    std::to_string(vegmatch::kMaxSampleEntries) +
+                                                    " species");
         whole = false;
         continue;
       }
@@ -81,12 +81,13 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
         species.cover_sum += sample->sample_cover[static_cast<std::size_t>(i)];
       }
     }
-    for (const Gathered& species : gathered) slot[static_cast<std::size_t>(species.species_number)] = -1;
+    for (const Gathered& species : gathered)
+      slot[static_cast<std::size_t>(species.species_number)] = -1;
     if (!whole) continue;
     if (gathered.size() > static_cast<std::size_t>(vegmatch::kMaxSampleEntries)) {
-      messages.error(quadrats.where(first), "group '" + composed.name + "' has " +
-                                      std::to_string(gathered.size()) + " species, more than " +
-                                      std::to_string(vegmatch::kMaxSampleEntries));
+      messages.error(quadrats.where(first),
+                     "group '" + composed.name + "' has " + std::to_string(gathered.size()) +
+                         " species, more than " + std::to_string(vegmatch::kMaxSampleEntries));
       continue;
     }
     const int index = static_cast<int>(out.samples.size());
@@ -97,9 +98,8 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
           static_cast<float>(species.cover_sum) / static_cast<float>(species.quadrats);
       short tenths = 0;
       vegmatch::heldTenths(mean, tenths);  // at most 100
-      out.add({index, species.spelling, ++identity,
-                           static_cast<short>(species.species_number),
-                           static_cast<short>(species.quadrats), tenths});
+      out.add({index, species.spelling, ++identity, static_cast<short>(species.species_number),
+               static_cast<short>(species.quadrats), tenths});
     }
   }
   out.order();

@@ -26,7 +26,10 @@ int main(int argc, char** argv) {
   auto input = veg::streamFile(stdin, "standard input");
   auto output = veg::streamFile(stdout, "standard output");
   veg::StdConsole messages(stdin, stderr);
-  vegfit::Streams streams{fs, *input, *output, messages,
+  vegfit::Streams streams{fs,
+                          *input,
+                          *output,
+                          messages,
                           {here + "/data", here + "/../share/vegsuite/data", VEGFIT_DATA_DIR}};
   return vegfit::runVegfit(args, streams);
 }

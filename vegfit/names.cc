@@ -14,8 +14,12 @@ namespace {
 constexpr std::array<std::string_view, 3> kStrata = {"(c)", "(s)", "(g)"};
 // Qualifiers that name no other species: words, and pairs of words.
 constexpr std::array<std::string_view, 4> kQualifiers = {"agg.", "s.l.", "s.lat.", "s.str."};
-constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kQualifierPairs = {{
-    {"s.", "lat."}, {"sens.", "lat."}, {"sensu", "lato"}, {"sens.", "str."}, {"sensu", "stricto"}}};
+constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kQualifierPairs = {
+    {{"s.", "lat."},
+     {"sens.", "lat."},
+     {"sensu", "lato"},
+     {"sens.", "str."},
+     {"sensu", "stricto"}}};
 
 std::vector<std::string_view> words(std::string_view text) {
   std::vector<std::string_view> out;
@@ -229,9 +233,8 @@ Match NameMatcher::resolve(const std::string& name) const {
   if (normal.empty()) return m;
   const std::string key = nameKey(normal);
   const vegmatch::calc1& dict = tables_.calc1;
-  const int entry = veg::isBlank(key) ? 0
-                                      : vegmatch::findName(dict, tables_.dict_size,
-                                                           tables_.name_count, key);
+  const int entry =
+      veg::isBlank(key) ? 0 : vegmatch::findName(dict, tables_.dict_size, tables_.name_count, key);
   const int entry_number = entry == 0 ? 0 : dict.species_number[static_cast<std::size_t>(entry)];
 
   const int by_name = index_.find(normal);

@@ -92,7 +92,8 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
       case kScale: {
         const int scale = choice(value, {"percent", "braun-blanquet", "domin"});
         if (scale == 0) {
-          error = "--scale takes percent, braun-blanquet or domin, not '" + std::string(value) + "'";
+          error =
+              "--scale takes percent, braun-blanquet or domin, not '" + std::string(value) + "'";
           return false;
         }
         options.cover_scale = scale;

@@ -10,17 +10,17 @@ namespace vegfit {
 enum class Format { kCsv, kJson };
 
 struct Options {
-  int cover_scale = 1;         // 1 % cover, 2 Braun-Blanquet, 3 Domin
-  bool scale_given = false;    // --scale was on the command line
-  int analysis_type = 1;       // 1..5, as in vegmatch
-  int top = 5;                 // communities per sample, 1..99
-  int species_limit = 10000;   // 10000 all, 4000 no lichens, 3000 vascular
-  std::string group_by;        // CSV column whose values compose samples
+  int cover_scale = 1;        // 1 % cover, 2 Braun-Blanquet, 3 Domin
+  bool scale_given = false;   // --scale was on the command line
+  int analysis_type = 1;      // 1..5, as in vegmatch
+  int top = 5;                // communities per sample, 1..99
+  int species_limit = 10000;  // 10000 all, 4000 no lichens, 3000 vascular
+  std::string group_by;       // CSV column whose values compose samples
   bool explain = false;
   Format format = Format::kCsv;
-  std::string data_dir;        // empty: the shipped data
-  std::string output;          // empty or "-": standard output
-  bool force = false;          // replace an existing output file
+  std::string data_dir;  // empty: the shipped data
+  std::string output;    // empty or "-": standard output
+  bool force = false;    // replace an existing output file
   bool help = false;
   bool version = false;
   std::vector<std::string> files;

@@ -385,8 +385,8 @@ void InputReader::readCsvLines(Lines& lines, const std::string& name) {
         info.file = file;
         info.line = line_number;
         if (c.group >= 0) {
-          auto [g, added] = group_of.try_emplace(std::string(group),
-                                                 static_cast<int>(set_.group_names.size()));
+          auto [g, added] =
+              group_of.try_emplace(std::string(group), static_cast<int>(set_.group_names.size()));
           if (added) set_.group_names.emplace_back(group);
           info.group = g->second;
         }
@@ -406,8 +406,8 @@ void InputReader::readCsvLines(Lines& lines, const std::string& name) {
         info.max_frequency = max_frequency;
         given = 1;
       } else if (info.max_frequency != max_frequency) {
-        messages_.error(where(), "max_frequency " + std::to_string(max_frequency) +
-                                     " of sample " + quoted(info.name) + " was " +
+        messages_.error(where(), "max_frequency " + std::to_string(max_frequency) + " of sample " +
+                                     quoted(info.name) + " was " +
                                      std::to_string(info.max_frequency) + " before");
         continue;
       }
@@ -424,9 +424,8 @@ void InputReader::readCsvLines(Lines& lines, const std::string& name) {
       continue;
     }
     checkLimit(value, info.cover_scale, name, line_number);
-    set_.add({sample, spelling, match.identity,
-                          static_cast<short>(match.species_number),
-                          static_cast<short>(frequency), tenths});
+    set_.add({sample, spelling, match.identity, static_cast<short>(match.species_number),
+              static_cast<short>(frequency), tenths});
   }
   if (on_samples) on_samples(set_.samples.size());
   reportUnmatched(name);
@@ -444,8 +443,8 @@ bool InputReader::usableHeader(const Columns& c, const std::string& name, int he
   }
   if (settings_.group_by.empty()) return usable;
   if (c.group < 0) {
-    messages_.error(where, "the header row has no column " + quoted(settings_.group_by) +
-                               " to group by");
+    messages_.error(where,
+                    "the header row has no column " + quoted(settings_.group_by) + " to group by");
     usable = false;
   }
   if (c.frequency >= 0 || c.max_frequency >= 0) {
@@ -474,15 +473,15 @@ void InputReader::readSampleLines(Lines& lines, const std::string& name) {
     if (labelled != 0) {
       if (settings_.scale_given && labelled != settings_.cover_scale)
         messages_.warning(header_at, "the sample is labelled " + vegmatch::scaleLabel(labelled) +
-                                          " and is read on that scale, not on the --scale given");
+                                         " and is read on that scale, not on the --scale given");
       info.cover_scale = labelled;
     }
     std::string sample_name;
     int max_frequency = 0;
     vegmatch::nameLineParts(header, sample_name, max_frequency);
     if (max_frequency > kMaxFrequency) {
-      messages_.error(header_at, "maximum frequency " + std::to_string(max_frequency) +
-                                      " is above 100");
+      messages_.error(header_at,
+                      "maximum frequency " + std::to_string(max_frequency) + " is above 100");
       max_frequency = 0;
     }
     if (veg::isBlank(sample_name)) sample_name = vegmatch::defaultSampleName(sample_count);
@@ -513,8 +512,8 @@ void InputReader::readSampleLines(Lines& lines, const std::string& name) {
       ++species_lines;
       if (bad) {
         messages_.error(where(), "species line " + quoted(trimmed(saved_line)) +
-                                   " does not read as name, " +
-                                   (max_frequency > 0 ? "frequency, " : "") + "value");
+                                     " does not read as name, " +
+                                     (max_frequency > 0 ? "frequency, " : "") + "value");
         continue;
       }
       // The name words: the first, and the second unless it is a number.
@@ -546,10 +545,9 @@ void InputReader::readSampleLines(Lines& lines, const std::string& name) {
       short tenths = 0;
       vegmatch::heldTenths(value, tenths);  // the parser has refused values that do not fit
       checkLimit(value, set_.samples.back().cover_scale, name, line_number);
-      set_.add(
-          {sample, spelling, match.identity,
-           static_cast<short>(match.species_number + vegmatch::kMarkStep * marks),
-           static_cast<short>(frequency), tenths});
+      set_.add({sample, spelling, match.identity,
+                static_cast<short>(match.species_number + vegmatch::kMarkStep * marks),
+                static_cast<short>(frequency), tenths});
     }
     // A sample without species lines is passed over, as vegmatch does.
     if (species_lines > 0) {

@@ -29,9 +29,9 @@ bool isCsvHeader(std::string_view line);
 bool readCover(std::string_view text, float& value, short& tenths);
 
 struct ReadSettings {
-  int cover_scale = 1;     // of samples that do not say
+  int cover_scale = 1;  // of samples that do not say
   bool scale_given = false;
-  std::string group_by;    // CSV column composing samples; empty: none
+  std::string group_by;  // CSV column composing samples; empty: none
 };
 
 class InputReader {
@@ -53,7 +53,7 @@ class InputReader {
   /// sample file otherwise. True when it was CSV.
   bool readEither(veg::TextFile& file, const std::string& name);
 
- /// The columns of a CSV header that vegfit reads; -1 where absent.
+  /// The columns of a CSV header that vegfit reads; -1 where absent.
   struct Columns {
     int sample = -1, species = -1, cover = -1, frequency = -1, max_frequency = -1, group = -1;
   };

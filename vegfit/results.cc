@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-
 #include <nlohmann/json.hpp>
 
 #include "common/csv.h"
@@ -39,8 +38,8 @@ void appendInt(std::string& out, int value) {
 // The dictionary entry of a species number through the sorted species
 // index, 0 when it has none.
 int entryOf(const vegmatch::Tables& tables, int species_number) {
-  const int q = vegmatch::ibin(tables.calc1.sorted_species_number.data(), tables.dict_size,
-                               species_number);
+  const int q =
+      vegmatch::ibin(tables.calc1.sorted_species_number.data(), tables.dict_size, species_number);
   return q == 0 ? 0 : tables.calc1.sorted_entry[static_cast<std::size_t>(q)];
 }
 
@@ -79,8 +78,8 @@ Reference::Reference(const vegmatch::Tables& tables, const NameMatcher& names)
     if (last == 0) continue;
     for (int e = tables.ccalc1.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e) {
       const int k = tables.dat1.entry_community[static_cast<std::size_t>(e)];
-      const int g =
-          tables.convrt.class_constancy[static_cast<std::size_t>(tables.dat3.entry_class[static_cast<std::size_t>(e)])];
+      const int g = tables.convrt.class_constancy[static_cast<std::size_t>(
+          tables.dat3.entry_class[static_cast<std::size_t>(e)])];
       if (g >= 4)
         by_community[static_cast<std::size_t>(k)].push_back(
             {static_cast<short>(p), static_cast<short>(g)});
@@ -267,8 +266,8 @@ void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
     row.sample_composition_fit = vegmatch::percent(tables.calc3.sample_composition_fit[kk]);
     row.community_cover_fit = vegmatch::percent(tables.calc6.community_cover_fit[kk]);
     row.sample_cover_fit = vegmatch::percent(tables.calc5.sample_cover_fit[kk]);
-    vegmatch::zerout(options_.analysis_type, row.community_composition_fit,
-                     row.community_cover_fit, row.sample_cover_fit);
+    vegmatch::zerout(options_.analysis_type, row.community_composition_fit, row.community_cover_fit,
+                     row.sample_cover_fit);
     std::string_view grade = vegmatch::grade(row.fit);
     row.grade = grade.substr(0, grade.find_last_not_of(' ') + 1);
     row.explained = options_.explain && r == 1;

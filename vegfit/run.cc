@@ -131,8 +131,8 @@ bool Run::load(const std::string& dir) {
     vegmatch::load_association_tables(console, files, options_.species_limit, *tables_);
     vegmatch::load_cross_reference(console, files, *tables_);
   } catch (const veg::StopRun&) {
-    messages_.error("", "cannot load the reference data in " + dir + ": " +
-                            loaderFault(console.lines));
+    messages_.error("",
+                    "cannot load the reference data in " + dir + ": " + loaderFault(console.lines));
     return false;
   } catch (const veg::FileError& e) {
     messages_.error("", "cannot read " + e.name + ": " + e.reason);
@@ -277,8 +277,8 @@ int Run::go() {
 
   reference_ = std::make_unique<Reference>(*tables_, *matcher_);
   unsigned threads = streams_.threads != 0 ? streams_.threads : std::thread::hardware_concurrency();
-  pool_ = std::make_unique<ScoringPool>(*reference_, options_,
-                                        std::clamp(threads, 1u, kMaxThreads));
+  pool_ =
+      std::make_unique<ScoringPool>(*reference_, options_, std::clamp(threads, 1u, kMaxThreads));
   // Composed samples exist only once all is read; the explanations need
   // the spellings, which grow while reading.
   early_ = options_.group_by.empty() && !options_.explain;

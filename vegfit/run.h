@@ -16,10 +16,10 @@ constexpr int kExitUsage = 2;
 
 /// Where a run reads and writes.
 struct Streams {
-  veg::FileSystem& fs;       // input files, reference data, -o
-  veg::TextFile& input;      // standard input, for "-"
-  veg::TextFile& output;     // standard output
-  veg::Console& messages;    // standard error
+  veg::FileSystem& fs;     // input files, reference data, -o
+  veg::TextFile& input;    // standard input, for "-"
+  veg::TextFile& output;   // standard output
+  veg::Console& messages;  // standard error
   /// Reference-data directories to look in, in order, when --data is not
   /// given; the first that holds SPECDICT.txt is taken.
   std::vector<std::string> data_dirs;

@@ -56,13 +56,13 @@ void SampleSet::order() {
 }
 
 std::string SampleSet::where(const SampleInfo& info) const {
-  const std::string& file =
-      info.file >= 0 && static_cast<std::size_t>(info.file) < files.size() ? files[static_cast<std::size_t>(info.file)] : "";
+  const std::string& file = info.file >= 0 && static_cast<std::size_t>(info.file) < files.size()
+                                ? files[static_cast<std::size_t>(info.file)]
+                                : "";
   return file + ":" + std::to_string(info.line);
 }
 
-void Diagnostics::show(const std::string& where, const std::string& kind,
-                       const std::string& text) {
+void Diagnostics::show(const std::string& where, const std::string& kind, const std::string& text) {
   console_.writeLine((where.empty() ? std::string("vegfit") : where) + ": " + kind + text);
 }
 

@@ -20,7 +20,7 @@ struct EntryLine {
   short identity;  // the entry that keeps lines apart (Match::identity)
   short code;      // species number, plus kMarkStep for each mark
   short frequency;
-  short tenths;    // the value on the sample's scale, in tenths; negative deletes
+  short tenths;  // the value on the sample's scale, in tenths; negative deletes
 };
 
 /// A growing array of entry lines. Millions of lines are read into it, so
@@ -70,8 +70,8 @@ struct SampleInfo {
   int group = -1;         // --group-by: the composed sample it goes into
   std::size_t first = 0;  // its lines: SampleSet::lines[first, first + count)
   std::size_t count = 0;
-  int file = 0;           // where its first line is: SampleSet::files, and
-  int line = 0;           // the line number
+  int file = 0;  // where its first line is: SampleSet::files, and
+  int line = 0;  // the line number
 };
 
 struct SampleSet {

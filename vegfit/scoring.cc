@@ -51,7 +51,8 @@ void ScoringPool::scoreBatch(Batch& batch, unsigned t, std::unique_lock<std::mut
   const std::size_t room = row_bytes_ + row_bytes_ / 8;
   lock.unlock();
   batch.rows.reserve(room);
-  for (std::size_t i = batch.begin; i < batch.end; ++i) scorers_[t]->score(*batch.set, i, batch.rows);
+  for (std::size_t i = batch.begin; i < batch.end; ++i)
+    scorers_[t]->score(*batch.set, i, batch.rows);
   lock.lock();
   batch.done = true;
   held_bytes_ += batch.rows.size();
@@ -66,8 +67,8 @@ void ScoringPool::help(unsigned t) {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
     changed_.wait(lock, [&] {
-      return stopping_ || (next_to_take_ < batches_.size() &&
-                           (!reading_ || held_bytes_ < kHeldBytes));
+      return stopping_ ||
+             (next_to_take_ < batches_.size() && (!reading_ || held_bytes_ < kHeldBytes));
     });
     if (stopping_) return;
     scoreBatch(*nextToScore(), t, lock);

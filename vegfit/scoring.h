@@ -68,7 +68,7 @@ class ScoringPool {
   std::size_t next_to_take_ = 0;
   std::size_t held_bytes_ = 0;
   std::size_t row_bytes_ = 0;  // of the largest batch scored
-  bool reading_ = true;  // the caller may still add batches
+  bool reading_ = true;        // the caller may still add batches
   bool stopping_ = false;
 };
 

@@ -9,20 +9,20 @@
 
 namespace vegmatch {
 
-constexpr int kMaxNames = 3000;           // dictionary entries, reserved ones included
+constexpr int kMaxNames = 3000;  // dictionary entries, reserved ones included
 constexpr int kMaxDictRecords = kMaxNames - 2;
-constexpr int kMaxTableEntries = 50000;   // association-table entries
+constexpr int kMaxTableEntries = 50000;  // association-table entries
 constexpr int kMaxCommunities = 900;
 constexpr int kClassCodes = 50;
 constexpr int kConstancyClasses = 5;
 constexpr int kDominValues = 10;
-constexpr int kMaxCover = 100;            // percent
+constexpr int kMaxCover = 100;  // percent
 constexpr int kMaxSampleEntries = 300;
-constexpr int kMaxOutput = 99;            // communities in a report
+constexpr int kMaxOutput = 99;  // communities in a report
 constexpr int kHelpLines = 23;
-constexpr int kNewNumberBase = 9000;      // last_new_number at the start of a run
-constexpr int kDatafileExhausted = 10000; // sample_count marking the end of the datafile
-constexpr int kSpeciesPlaces = 32768;     // species numbers 0..32767, all a short holds
+constexpr int kNewNumberBase = 9000;       // last_new_number at the start of a run
+constexpr int kDatafileExhausted = 10000;  // sample_count marking the end of the datafile
+constexpr int kSpeciesPlaces = 32768;      // species numbers 0..32767, all a short holds
 
 /// Species dictionary: entries 1 and 2 are "NEW NAME " and "DELETE   ".
 struct calc1 {
@@ -66,8 +66,8 @@ struct calc3 {
   PerCommunity fit_score{};
   PerCommunity community_composition_fit{};
   PerCommunity sample_composition_fit{};
-  Texts nvc_code;         // 6 characters
-  Texts community_name;   // 24 characters
+  Texts nvc_code;        // 6 characters
+  Texts community_name;  // 24 characters
 };
 
 /// The remaining cross-reference texts.

@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "common/run.h"
-
 #include "vegmatch/blocks.h"
 #include "vegmatch/dialogs.h"
 #include "vegmatch/entry.h"
@@ -64,7 +63,8 @@ void run(Run& r) {
 int runVegmatch(veg::Console& console, veg::FileSystem& fs) {
   auto r = std::make_unique<Run>(console, fs);
   // Every end of the run arrives here; the files close with `r`.
-  return veg::runProgram(console, [&] { run(*r); }, [&] { r->io.flush(); });
+  return veg::runProgram(
+      console, [&] { run(*r); }, [&] { r->io.flush(); });
 }
 
 }  // namespace vegmatch

@@ -228,9 +228,7 @@ void SampleEntry::rankTopFew() {
   vegmatch::rankTopFew(sample_, used_);
 }
 
-void SampleEntry::merge() {
-  mergeEntries(sample_, settings_.cover_scale, switches_.species_limit);
-}
+void SampleEntry::merge() { mergeEntries(sample_, settings_.cover_scale, switches_.species_limit); }
 
 }  // namespace
 

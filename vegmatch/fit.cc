@@ -43,11 +43,21 @@ void lookup(std::array<short, kDominValues + 1>& domin_percent,
 
 void coeffs(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
   switch (analysis_type) {
-    case 1: w1 = 0.25f, w2 = 0.25f, w3 = 0.25f, w4 = 0.25f; break;
-    case 2: w1 = 0.5f, w2 = 0.5f, w3 = 0.0f, w4 = 0.0f; break;
-    case 3: w1 = 0.0f, w2 = 0.0f, w3 = 0.5f, w4 = 0.5f; break;
-    case 4: w1 = 0.0f, w2 = 1.0f, w3 = 0.0f, w4 = 0.0f; break;
-    default: w1 = 0.0f, w2 = 0.25f, w3 = 0.5f, w4 = 0.25f; break;
+    case 1:
+      w1 = 0.25f, w2 = 0.25f, w3 = 0.25f, w4 = 0.25f;
+      break;
+    case 2:
+      w1 = 0.5f, w2 = 0.5f, w3 = 0.0f, w4 = 0.0f;
+      break;
+    case 3:
+      w1 = 0.0f, w2 = 0.0f, w3 = 0.5f, w4 = 0.5f;
+      break;
+    case 4:
+      w1 = 0.0f, w2 = 1.0f, w3 = 0.0f, w4 = 0.0f;
+      break;
+    default:
+      w1 = 0.0f, w2 = 0.25f, w3 = 0.5f, w4 = 0.25f;
+      break;
   }
 }
 
@@ -60,8 +70,10 @@ namespace {
   const int last = tables.ccalc1.last_entry[j];
   if (last == 0) return;
   const convrt& conv = tables.convrt;
-  ClassCounts& counts = mode == 1 ? tables.calc2.table_class_count : tables.calc2.sample_class_count;
-  PerCommunity& cover_total = mode == 1 ? tables.calc6.cover_norm : tables.calc6.community_cover_fit;
+  ClassCounts& counts =
+      mode == 1 ? tables.calc2.table_class_count : tables.calc2.sample_class_count;
+  PerCommunity& cover_total =
+      mode == 1 ? tables.calc6.cover_norm : tables.calc6.community_cover_fit;
   calc5& norms = tables.calc5;
   const float weight = static_cast<float>(w);
   for (int n = tables.ccalc1.first_entry[j]; n <= last; ++n) {
@@ -128,8 +140,8 @@ void prepare(Tables& tables) {
   for (int position = 1; position <= tables.dict_size; ++position) {
     const int p = dict.sorted_species_number[position];
     if (p >= 0 && tables.species_place[p] == 0)
-      tables.species_place[p] = static_cast<short>(ibin(dict.sorted_species_number.data(),
-                                                        tables.dict_size, p));
+      tables.species_place[p] =
+          static_cast<short>(ibin(dict.sorted_species_number.data(), tables.dict_size, p));
   }
 
   for (int k = 1; k <= n; ++k) {

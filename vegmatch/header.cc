@@ -101,7 +101,8 @@ void nameLineParts(std::string_view line, std::string& name, int& max_frequency)
   const std::string card40 = card(line);
   const std::size_t star = card40.find('*');
   name = veg::padRight(card40.substr(0, std::min<std::size_t>(star, kNameWidth)), kNameWidth);
-  max_frequency = star == std::string::npos ? 0 : readMaxFrequency(card40, static_cast<int>(star) + 1);
+  max_frequency =
+      star == std::string::npos ? 0 : readMaxFrequency(card40, static_cast<int>(star) + 1);
 }
 
 int labelledScale(std::string_view line) {

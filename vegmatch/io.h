@@ -45,8 +45,8 @@ constexpr bool isDatafile(int input_mode) { return input_mode > 3; }
 /// The run switches chosen by the set-up dialog.
 struct Switches {
   int input_mode = kKeyboardInput;
-  int record_entry = 1;      // 1 keyboard entry with record file and screen report
-  int species_limit = 10000; // highest species number included
+  int record_entry = 1;       // 1 keyboard entry with record file and screen report
+  int species_limit = 10000;  // highest species number included
 
   /// True when the samples come from a datafile.
   constexpr bool datafile() const { return isDatafile(input_mode); }

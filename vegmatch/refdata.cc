@@ -140,7 +140,8 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
       long long community = reader.number(line, 5 * slot + 1, 3, "community number");
       long long code = reader.number(line, 5 * slot + 4, 2, "class code");
       if (community < 1 || community > kMaxCommunities)
-        reader.fail(reader.lineNumber(), outside("community number", community, 1, kMaxCommunities));
+        reader.fail(reader.lineNumber(),
+                    outside("community number", community, 1, kMaxCommunities));
       if (code < 1 || code > kClassCodes)
         reader.fail(reader.lineNumber(), outside("class code", code, 1, kClassCodes));
       tables.dat1.entry_community[e] = static_cast<short>(community);
@@ -160,8 +161,7 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
     if (last >= first && last != 0) {
       if (first < 1 || first > entries)
         reader.fail(reader.lineNumber(), outside("first entry", first, 1, entries));
-      if (last > entries)
-        reader.fail(reader.lineNumber(), outside("last entry", last, 1, entries));
+      if (last > entries) reader.fail(reader.lineNumber(), outside("last entry", last, 1, entries));
     }
     int q = (p >= -32768 && p <= 32767)
                 ? ibin(dict.sorted_species_number.data(), tables.dict_size, static_cast<int>(p))

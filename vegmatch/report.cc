@@ -47,11 +47,20 @@ const char* grade(int fit_percent) {
 void zerout(int analysis_type, int& community_composition, int& community_cover,
             int& sample_cover) {
   switch (analysis_type) {
-    case 2: community_cover = sample_cover = 0; break;
-    case 3: community_composition = 0; break;
-    case 4: community_composition = community_cover = sample_cover = 0; break;
-    case 5: community_composition = 0; break;
-    default: break;
+    case 2:
+      community_cover = sample_cover = 0;
+      break;
+    case 3:
+      community_composition = 0;
+      break;
+    case 4:
+      community_composition = community_cover = sample_cover = 0;
+      break;
+    case 5:
+      community_composition = 0;
+      break;
+    default:
+      break;
   }
 }
 
@@ -84,8 +93,8 @@ void outans(Io& io, const Tables& tables, const std::array<short, kMaxOutput + 1
       console.blank(7);
       console.writeLine(" NVC type of " + padRight(sample_name, 8) + " is " + t.nvc_code +
                         " with goodness of fit " + fmtInt(fit, 3) + " - " + grade(fit));
-      console.writeLine(" NVC Community: " + t.community_name + "   Subcommunity: " +
-                        t.subcommunity_name);
+      console.writeLine(" NVC Community: " + t.community_name +
+                        "   Subcommunity: " + t.subcommunity_name);
       console.writeLine(" EUNIS        : " + t.eunis_name + "   " + t.eunis_code);
       console.blank(4);
       console.writeLine(" Analysis of top" + fmtInt(filled, 2) + " possibilities");

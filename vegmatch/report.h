@@ -19,8 +19,7 @@ const char* grade(int fit_percent);
 /// Sets to 0 the printed columns that `analysis_type` does not use: the
 /// community composition column (types 3, 4 and 5) and the two cover
 /// columns (types 2 and 4).
-void zerout(int analysis_type, int& community_composition, int& community_cover,
-            int& sample_cover);
+void zerout(int analysis_type, int& community_composition, int& community_cover, int& sample_cover);
 
 /// The 78-column table line of community `k`, with the columns of
 /// `analysis_type`; a community scoring below 0.0001 shows no code or names.

@@ -124,7 +124,16 @@ void putShippedData(const ProgramRun& run) {
 }
 
 std::vector<std::string> holdNotice() {
-  return {"", "", "", "", "*** Program finished  ***", "", "", "Press <RETURN> to exit", "", "",
+  return {"",
+          "",
+          "",
+          "",
+          "*** Program finished  ***",
+          "",
+          "",
+          "Press <RETURN> to exit",
+          "",
+          "",
           "*************************"};
 }
 

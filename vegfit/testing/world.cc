@@ -8,7 +8,9 @@
 
 namespace vegfit::testing {
 
-Lines specdict() { return {"   2 agro capi", "   1 fest rubr", "   4 plan lanc", "   3 rume acet"}; }
+Lines specdict() {
+  return {"   2 agro capi", "   1 fest rubr", "   4 plan lanc", "   3 rume acet"};
+}
 
 Lines assoctab() {
   return {"    4    3", "  148  127  1 6  2 6", "    1    1    1", "    2    2    2",
