@@ -103,8 +103,7 @@ std::string anItem(int item) { return "a " + std::string(itemName(item)); }
                     " is expected");
     case ReadFailure::kNoValues:
     case ReadFailure::kUnusable:
-    case ReadFailure::kNone:
-      break;
+    case ReadFailure::kNone: break;
   }
   errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
             "     the format has no I or F field left for the rest of the items");

@@ -76,28 +76,20 @@ Group parseGroup(const std::string& name) {
 
 int firstNumber(Group group) {
   switch (group) {
-    case Group::kVascular:
-      return 1;
-    case Group::kBryophyte:
-      return 3001;
-    case Group::kLichen:
-      return 4001;
-    case Group::kAlga:
-      return 5001;
+    case Group::kVascular: return 1;
+    case Group::kBryophyte: return 3001;
+    case Group::kLichen: return 4001;
+    case Group::kAlga: return 5001;
   }
   return 0;
 }
 
 int lastNumber(Group group) {
   switch (group) {
-    case Group::kVascular:
-      return 3000;
-    case Group::kBryophyte:
-      return 4000;
-    case Group::kLichen:
-      return 5000;
-    case Group::kAlga:
-      return 9000;
+    case Group::kVascular: return 3000;
+    case Group::kBryophyte: return 4000;
+    case Group::kLichen: return 5000;
+    case Group::kAlga: return 9000;
   }
   return 0;
 }

@@ -128,9 +128,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
         }
         options.group_by = value;
         break;
-      case kExplain:
-        options.explain = true;
-        break;
+      case kExplain: options.explain = true; break;
       case kFormat: {
         const int format = choice(value, {"csv", "json"});
         if (format == 0) {
@@ -140,9 +138,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
         options.format = format == 1 ? Format::kCsv : Format::kJson;
         break;
       }
-      case kData:
-        options.data_dir = value;
-        break;
+      case kData: options.data_dir = value; break;
       case 'o':
         if (*value == '\0') {
           error = "-o needs a file name";
@@ -150,18 +146,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
         }
         options.output = value;
         break;
-      case kForce:
-        options.force = true;
-        break;
-      case 'h':
-        options.help = true;
-        break;
-      case kVersion:
-        options.version = true;
-        break;
-      case ':':
-        error = "option '" + optionName(optopt) + "' needs a value";
-        return false;
+      case kForce: options.force = true; break;
+      case 'h': options.help = true; break;
+      case kVersion: options.version = true; break;
+      case ':': error = "option '" + optionName(optopt) + "' needs a value"; return false;
       default: {
         // An unknown long option is the element getopt_long has just
         // passed; an unknown letter is in optopt.

@@ -234,12 +234,9 @@ void SampleEntry::merge() { mergeEntries(sample_, settings_.cover_scale, switche
 
 float coverLimit(int cover_scale) {
   switch (cover_scale) {
-    case 2:
-      return 5.0f;
-    case 3:
-      return 10.0f;
-    default:
-      return 100.0f;
+    case 2: return 5.0f;
+    case 3: return 10.0f;
+    default: return 100.0f;
   }
 }
 
@@ -251,9 +248,7 @@ void rescal(float value, int scale, int& percent) {
   }
   float result = 0;
   switch (scale) {
-    case 1:
-      result = value + 0.5f;
-      break;
+    case 1: result = value + 0.5f; break;
     case 2:
       if (value > 2.0f) {
         result = 25.0f * value - 35.0f;

@@ -43,21 +43,11 @@ void lookup(std::array<short, kDominValues + 1>& domin_percent,
 
 void coeffs(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
   switch (analysis_type) {
-    case 1:
-      w1 = 0.25f, w2 = 0.25f, w3 = 0.25f, w4 = 0.25f;
-      break;
-    case 2:
-      w1 = 0.5f, w2 = 0.5f, w3 = 0.0f, w4 = 0.0f;
-      break;
-    case 3:
-      w1 = 0.0f, w2 = 0.0f, w3 = 0.5f, w4 = 0.5f;
-      break;
-    case 4:
-      w1 = 0.0f, w2 = 1.0f, w3 = 0.0f, w4 = 0.0f;
-      break;
-    default:
-      w1 = 0.0f, w2 = 0.25f, w3 = 0.5f, w4 = 0.25f;
-      break;
+    case 1: w1 = 0.25f, w2 = 0.25f, w3 = 0.25f, w4 = 0.25f; break;
+    case 2: w1 = 0.5f, w2 = 0.5f, w3 = 0.0f, w4 = 0.0f; break;
+    case 3: w1 = 0.0f, w2 = 0.0f, w3 = 0.5f, w4 = 0.5f; break;
+    case 4: w1 = 0.0f, w2 = 1.0f, w3 = 0.0f, w4 = 0.0f; break;
+    default: w1 = 0.0f, w2 = 0.25f, w3 = 0.5f, w4 = 0.25f; break;
   }
 }
 

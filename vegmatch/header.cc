@@ -36,14 +36,10 @@ std::string label(const std::string_view (&table)[N], int index) {
 // The species-group setting as an index of crypt.
 int speciesGroup(int species_limit) {
   switch (species_limit) {
-    case 10000:
-      return 1;
-    case 4000:
-      return 2;
-    case 3000:
-      return 3;
-    default:
-      return 0;
+    case 10000: return 1;
+    case 4000: return 2;
+    case 3000: return 3;
+    default: return 0;
   }
 }
 

@@ -47,20 +47,11 @@ const char* grade(int fit_percent) {
 void zerout(int analysis_type, int& community_composition, int& community_cover,
             int& sample_cover) {
   switch (analysis_type) {
-    case 2:
-      community_cover = sample_cover = 0;
-      break;
-    case 3:
-      community_composition = 0;
-      break;
-    case 4:
-      community_composition = community_cover = sample_cover = 0;
-      break;
-    case 5:
-      community_composition = 0;
-      break;
-    default:
-      break;
+    case 2: community_cover = sample_cover = 0; break;
+    case 3: community_composition = 0; break;
+    case 4: community_composition = community_cover = sample_cover = 0; break;
+    case 5: community_composition = 0; break;
+    default: break;
   }
 }
 
