@@ -10,11 +10,13 @@
 #include <vector>
 
 #include "common/testing/fakes.h"
+#include "common/testing/program.h"
 
 namespace decksave {
 namespace {
 
 using Lines = std::vector<std::string>;
+using veg::testing::holdNotice;
 
 Lines operator+(Lines a, const Lines& b) {
   a.insert(a.end(), b.begin(), b.end());
@@ -42,20 +44,6 @@ Lines opening() {
           "      or press <RETURN> for default CORNELL.txt",
           "NO TITLE",
           kFormatCard};
-}
-
-Lines holdNotice() {
-  return {"",
-          "",
-          "",
-          "",
-          "*** Program finished  ***",
-          "",
-          "",
-          "Press <RETURN> to exit",
-          "",
-          "",
-          "*************************"};
 }
 
 Lines header() { return {"NO TITLE", kFormatCard}; }
