@@ -200,31 +200,15 @@ NameMatcher::NameMatcher(const NameIndex& index, const vegmatch::Tables& tables)
     : index_(index), tables_(tables) {}
 
 int NameMatcher::spelling(std::string_view name) {
-  if (slots_.empty()) rehash(1024);
   const std::size_t hash = NameHash{}(name);
-  const std::size_t mask = slots_.size() - 1;
-  std::size_t i = hash & mask;
-  for (; slots_[i] >= 0; i = (i + 1) & mask) {
-    const std::size_t id = static_cast<std::size_t>(slots_[i]);
-    if (hashes_[id] == hash && texts_[id] == name) return slots_[i];
-  }
+  const int known =
+      spellings_.find(hash, [&](int id) { return texts_[static_cast<std::size_t>(id)] == name; });
+  if (known >= 0) return known;
   const int id = static_cast<int>(texts_.size());
   texts_.emplace_back(name);
-  hashes_.push_back(hash);
   matches_.push_back(resolve(texts_.back()));
-  slots_[i] = id;
-  if (2 * texts_.size() > slots_.size()) rehash(2 * slots_.size());
+  spellings_.add(hash, id);
   return id;
-}
-
-void NameMatcher::rehash(std::size_t slots) {
-  slots_.assign(slots, -1);
-  const std::size_t mask = slots - 1;
-  for (std::size_t id = 0; id < hashes_.size(); ++id) {
-    std::size_t i = hashes_[id] & mask;
-    while (slots_[i] >= 0) i = (i + 1) & mask;
-    slots_[i] = static_cast<int>(id);
-  }
 }
 
 Match NameMatcher::resolve(const std::string& name) const {

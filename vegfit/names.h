@@ -57,6 +57,49 @@ struct NameHash {
   }
 };
 
+/// Numbers (0, 1, ...) of things found again by their hash: an
+/// open-addressing table of numbers and hashes, the things themselves
+/// being compared where the caller holds them, so that nothing is copied
+/// for a look-up. Met once for every line of a large input.
+class HashIndex {
+ public:
+  /// The number whose hash is `hash` and for which `same` holds, or -1.
+  template <class Same>
+  int find(std::size_t hash, Same same) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = hash & mask; slots_[i].number >= 0; i = (i + 1) & mask)
+      if (slots_[i].hash == hash && same(slots_[i].number)) return slots_[i].number;
+    return -1;
+  }
+  /// Adds `number`, not there yet, under `hash`.
+  void add(std::size_t hash, int number) {
+    if (2 * (used_ + 1) > slots_.size()) grow();
+    place(hash, number);
+    ++used_;
+  }
+
+ private:
+  struct Slot {
+    std::size_t hash = 0;
+    int number = -1;  // -1: free
+  };
+  void place(std::size_t hash, int number) {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = hash & mask;
+    while (slots_[i].number >= 0) i = (i + 1) & mask;
+    slots_[i] = {hash, number};
+  }
+  void grow() {
+    std::vector<Slot> old(2 * slots_.size());
+    old.swap(slots_);
+    for (const Slot& slot : old)
+      if (slot.number >= 0) place(slot.hash, slot.number);
+  }
+
+  std::vector<Slot> slots_ = std::vector<Slot>(1024);  // a power of 2 long
+  std::size_t used_ = 0;
+};
+
 /// The full names and synonyms of the reference data, each standing for a
 /// species number.
 class NameIndex {
@@ -138,16 +181,13 @@ class NameMatcher {
  private:
   Match resolve(const std::string& name) const;
 
-  void rehash(std::size_t slots);
-
   const NameIndex& index_;
   const vegmatch::Tables& tables_;
-  // The spellings seen, by number, and an open-addressing table of them:
-  // every input line looks its name up here.
+  // The spellings seen, by number, and a table of them: every input line
+  // looks its name up here.
   std::vector<Match> matches_;
   std::vector<std::string> texts_;
-  std::vector<std::size_t> hashes_;
-  std::vector<int> slots_;  // spelling numbers, -1 for a free slot; a power of 2 long
+  HashIndex spellings_;
 };
 
 }  // namespace vegfit

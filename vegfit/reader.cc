@@ -69,47 +69,6 @@ InputReader::Columns findColumns(const std::vector<std::string>& header,
   return c;
 }
 
-// The samples of one CSV file by group and name, met once for every new
-// sample of a file of many: an open-addressing table of their numbers and
-// hashes, the names being compared where the samples hold them.
-class SampleIndex {
- public:
-  /// The sample whose key hashes to `hash` and for which `same` holds, or -1.
-  template <class Same>
-  int find(std::size_t hash, Same same) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t i = hash & mask; slots_[i].sample >= 0; i = (i + 1) & mask)
-      if (slots_[i].hash == hash && same(slots_[i].sample)) return slots_[i].sample;
-    return -1;
-  }
-  void add(std::size_t hash, int sample) {
-    if (2 * (used_ + 1) > slots_.size()) grow();
-    place(hash, sample);
-    ++used_;
-  }
-
- private:
-  struct Slot {
-    std::size_t hash = 0;
-    int sample = -1;  // -1: free
-  };
-  void place(std::size_t hash, int sample) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t i = hash & mask;
-    while (slots_[i].sample >= 0) i = (i + 1) & mask;
-    slots_[i] = {hash, sample};
-  }
-  void grow() {
-    std::vector<Slot> old(2 * slots_.size());
-    old.swap(slots_);
-    for (const Slot& slot : old)
-      if (slot.sample >= 0) place(slot.hash, slot.sample);
-  }
-
-  std::vector<Slot> slots_ = std::vector<Slot>(1024);  // a power of 2 long
-  std::size_t used_ = 0;
-};
-
 }  // namespace
 
 bool isCsvName(std::string_view name) {
@@ -302,7 +261,7 @@ void InputReader::readCsvLines(Lines& lines, const std::string& name) {
   // Samples by group and name: quadrats of different groups may share a
   // name. Rows of one sample usually follow each other, so the last one
   // found is tried first.
-  SampleIndex sample_of;
+  HashIndex sample_of;  // the samples of this file by group and name
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> group_of;
   std::string key, previous_name, previous_group;
   int previous_sample = -1;
