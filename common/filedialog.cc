@@ -1,7 +1,7 @@
 #include "common/filedialog.h"
 
 #include "common/fields.h"
-#include "common/filogood.h"
+#include "common/default_file.h"
 #include "common/hold.h"
 
 namespace veg {
@@ -30,7 +30,7 @@ std::unique_ptr<TextFile> askNewFile(Console& console, FileSystem& fs,
     if (isBlank(name) && (first || question.default_on_retry)) {
       name = padRight(question.default_name, kFileNameWidth);
       std::unique_ptr<TextFile> file;
-      if (filogood(fs, name, file)) return file;
+      if (createDefaultOrVariant(fs, name, file)) return file;
       console.blank();
       console.writeLine(std::string("  *** ERROR *** Cannot create ") +
                         std::string(question.default_name) + " or any numbered variant of it");

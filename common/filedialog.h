@@ -31,13 +31,13 @@ std::unique_ptr<TextFile> askExistingFile(Console& console, FileSystem& fs,
                                           const ExistingFileQuestion& question, std::string& name);
 
 struct NewFileQuestion {
-  std::string_view default_name;  // created through filogood for a blank reply
+  std::string_view default_name;  // created through createDefaultOrVariant for a blank reply
   bool default_on_retry = true;   // false: after a failure a blank reply fails again
   bool repeat_rejected = true;    // " Type another name, not " and the name
 };
 
 /// Reads names until a new file is created: a blank reply takes the default
-/// or its first free numbered variant (filogood); a typed name that cannot be
+/// or its first free numbered variant (createDefaultOrVariant); a typed name that cannot be
 /// created is answered with an empty line, "  *** ERROR *** File already
 /// exists" and " Type another name" (with ", not " and the 20 columns of the
 /// rejected name when `repeat_rejected`), and another name is read. When no

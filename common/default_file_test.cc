@@ -1,4 +1,4 @@
-#include "common/filogood.h"
+#include "common/default_file.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@ struct FilogoodTest : ::testing::Test {
 };
 
 TEST_F(FilogoodTest, FreeDefaultIsUsedAsItIs) {
-  ASSERT_TRUE(filogood(fs, name, unit));
+  ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP.txt            ", name);
   EXPECT_TRUE(fs.exists("SAMP.txt"));
   unit->writeLine("x");
@@ -24,14 +24,14 @@ TEST_F(FilogoodTest, FreeDefaultIsUsedAsItIs) {
 TEST_F(FilogoodTest, TakenNamesGetTheFirstFreeNumber) {
   fs.put("SAMP.txt", {});
   fs.put("SAMP01.txt", {});
-  ASSERT_TRUE(filogood(fs, name, unit));
+  ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP02.txt          ", name);
 }
 
 TEST_F(FilogoodTest, GapsAreUsed) {
   fs.put("SAMP.txt", {"keep"});
   fs.put("SAMP02.txt", {});
-  ASSERT_TRUE(filogood(fs, name, unit));
+  ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP01.txt          ", name);
   EXPECT_EQ(std::vector<std::string>{"keep"}, fs.lines("SAMP.txt"));
 }
@@ -39,21 +39,21 @@ TEST_F(FilogoodTest, GapsAreUsed) {
 TEST_F(FilogoodTest, NumberedNamesAlwaysEndInTxt) {
   name = "VEGMOUT.dat";
   fs.put("VEGMOUT.dat", {});
-  ASSERT_TRUE(filogood(fs, name, unit));
+  ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("VEGMOUT01.txt       ", name);
 }
 
 TEST_F(FilogoodTest, LongNamesKeepThirteenCharacterStem) {
   name = "ABCDEFGHIJKLMNOPQRS";
   fs.put("ABCDEFGHIJKLMNOPQRS", {});
-  ASSERT_TRUE(filogood(fs, name, unit));
+  ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("ABCDEFGHIJKLM01.txt ", name);
 }
 
 TEST_F(FilogoodTest, AllNinetyNineTakenGivesUpWithDefaultName) {
   fs.put("SAMP.txt", {});
   for (int i = 1; i <= 98; ++i) fs.uncreatable.insert((i < 10 ? "SAMP0" : "SAMP") + std::to_string(i) + ".txt");
-  EXPECT_FALSE(filogood(fs, name, unit));
+  EXPECT_FALSE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP.txt            ", name);
   EXPECT_EQ(nullptr, unit);
 }

@@ -12,6 +12,6 @@ namespace veg {
 /// digits 01..98 and ".txt". On success `name` holds the name used and `unit`
 /// the open file; after 99 failed attempts `name` is the given default again,
 /// `unit` is empty and the result is false.
-bool filogood(FileSystem& fs, std::string& name, std::unique_ptr<TextFile>& unit);
+bool createDefaultOrVariant(FileSystem& fs, std::string& name, std::unique_ptr<TextFile>& unit);
 
 }  // namespace veg

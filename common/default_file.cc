@@ -1,10 +1,10 @@
-#include "common/filogood.h"
+#include "common/default_file.h"
 
 #include "common/fields.h"
 
 namespace veg {
 
-bool filogood(FileSystem& fs, std::string& name, std::unique_ptr<TextFile>& unit) {
+bool createDefaultOrVariant(FileSystem& fs, std::string& name, std::unique_ptr<TextFile>& unit) {
   const std::string given = padRight(name, 20);
   // The stem ends before the first full stop or blank of the first 14
   // characters, or is the first 13 characters when there is none.
