@@ -5,10 +5,11 @@
 #include <memory>
 #include <random>
 
-#include "vegmatch/blocks.h"
-#include "vegmatch/fit.h"
+#include "engine/ranking.h"
+#include "engine/scoring.h"
+#include "engine/tables.h"
 
-namespace vegmatch {
+namespace engine {
 namespace {
 
 constexpr int kCommunities = 856;
@@ -19,7 +20,7 @@ constexpr int kSampleSpecies = 25;
 std::unique_ptr<Tables> syntheticTables() {
   auto tables = std::make_unique<Tables>();
   std::mt19937 random(12345);
-  calc1& dict = tables->calc1;
+  Dictionary& dict = tables->dictionary;
   dict.species_name[1] = "NEW NAME ";
   dict.species_name[2] = "DELETE   ";
   int e = 0;
@@ -33,18 +34,19 @@ std::unique_ptr<Tables> syntheticTables() {
     if (s % 10 == 0) count *= 3;
     if (s % 10 == 5) count /= 3;
     count = std::min(count, kEntries - e);
-    tables->ccalc1.first_entry[j] = e + 1;
+    tables->entry_ranges.first_entry[j] = e + 1;
     for (int i = 0; i < count; ++i) {
       ++e;
-      tables->dat1.entry_community[e] = static_cast<short>(random() % kCommunities + 1);
-      tables->dat3.entry_class[e] = static_cast<short>(random() % kClassCodes + 1);
+      tables->entries.entry_community[e] = static_cast<short>(random() % kCommunities + 1);
+      tables->entries.entry_class[e] = static_cast<short>(random() % kClassCodes + 1);
     }
-    tables->ccalc1.last_entry[j] = count > 0 ? e : 0;
+    tables->entry_ranges.last_entry[j] = count > 0 ? e : 0;
   }
   tables->dict_size = tables->name_count = kSpecies + 2;
   tables->n_communities = kCommunities;
-  for (int k = 1; k <= kCommunities; ++k) tables->calc3.nvc_code[k] = k == 700 ? typw1 : " X 1  ";
-  prepare(*tables);
+  for (int k = 1; k <= kCommunities; ++k)
+    tables->cross_reference.nvc_code[k] = k == 700 ? kFirstWoodlandCode : " X 1  ";
+  prepareTables(*tables);
   return tables;
 }
 
@@ -70,8 +72,8 @@ void BM_ScoreAndRankSample(benchmark::State& state) {
   std::size_t next = 0;
   for (auto _ : state) {
     const Sample& sample = samples[next++ % samples.size()];
-    score(sample, static_cast<int>(state.range(0)), *tables);
-    topn(tables->calc3.fit_score, tables->n_communities, top_community, top_score, 5);
+    scoreCommunities(sample, static_cast<int>(state.range(0)), *tables);
+    rankBest(tables->scores.fit_score, tables->n_communities, top_community, top_score, 5);
     benchmark::DoNotOptimize(top_score[1]);
   }
 }
@@ -80,13 +82,13 @@ BENCHMARK(BM_ScoreAndRankSample)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 void BM_StartUpPreparation(benchmark::State& state) {
   auto tables = syntheticTables();
   for (auto _ : state) {
-    prepare(*tables);
-    benchmark::DoNotOptimize(tables->calc5.mean_constancy[1]);
+    prepareTables(*tables);
+    benchmark::DoNotOptimize(tables->norms.mean_constancy[1]);
   }
 }
 BENCHMARK(BM_StartUpPreparation)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
-}  // namespace vegmatch
+}  // namespace engine
 
 BENCHMARK_MAIN();

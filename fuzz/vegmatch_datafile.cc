@@ -16,14 +16,15 @@
 #include <vector>
 
 #include "common/testing/fakes.h"
+#include "engine/ranking.h"
+#include "engine/refdata.h"
+#include "engine/scoring.h"
+#include "engine/tables.h"
 #include "fuzz/support.h"
 #include "fuzz/vegmatch_tables.h"
-#include "vegmatch/blocks.h"
 #include "vegmatch/dialogs.h"
 #include "vegmatch/entry.h"
-#include "vegmatch/fit.h"
 #include "vegmatch/io.h"
-#include "vegmatch/refdata.h"
 #include "vegmatch/report.h"
 
 using veg::fuzz::check;
@@ -33,19 +34,19 @@ namespace {
 const char* const kReported[] = {"5", "1", "4", "99", "2", "3"};
 
 // The tables as loaded under the species-group reply `groups` (0, 1, 2).
-vegmatch::Tables& loadedTables(unsigned groups) {
-  static const std::array<vegmatch::Tables*, 3> loaded = [] {
+engine::Tables& loadedTables(unsigned groups) {
+  static const std::array<engine::Tables*, 3> loaded = [] {
     const int limits[] = {10000, 4000, 3000};
-    std::array<vegmatch::Tables*, 3> tables{};
+    std::array<engine::Tables*, 3> tables{};
     for (std::size_t g = 0; g < 3; ++g) {
-      tables[g] = new vegmatch::Tables;
+      tables[g] = new engine::Tables;
       veg::testing::MemoryFileSystem fs;
       veg::fuzz::putReferenceFiles(fs);
       veg::testing::FakeConsole console;
-      vegmatch::load_species_dictionary(console, fs, *tables[g]);
-      vegmatch::load_association_tables(console, fs, limits[g], *tables[g]);
-      vegmatch::load_cross_reference(console, fs, *tables[g]);
-      vegmatch::prepare(*tables[g]);
+      engine::loadSpeciesDictionary(console, fs, *tables[g]);
+      engine::loadAssociationTables(console, fs, limits[g], *tables[g]);
+      engine::loadCrossReference(console, fs, *tables[g]);
+      engine::prepareTables(*tables[g]);
     }
     return tables;
   }();
@@ -56,37 +57,38 @@ vegmatch::Tables& loadedTables(unsigned groups) {
 struct Run {
   explicit Run(veg::Console& console, veg::FileSystem& fs) : io(console, fs) {}
   vegmatch::Io io;
-  vegmatch::few settings;
-  vegmatch::cards buffers;
-  vegmatch::captab grid;
-  vegmatch::Sample sample;
-  std::array<short, vegmatch::kMaxOutput + 1> top_community{};
-  std::array<float, vegmatch::kMaxOutput + 1> top_score{};
+  vegmatch::HelpPage help;
+  vegmatch::RunSettings settings;
+  vegmatch::LineBuffers buffers;
+  vegmatch::RecapGrid grid;
+  engine::Sample sample;
+  std::array<short, engine::kMaxOutput + 1> top_community{};
+  std::array<float, engine::kMaxOutput + 1> top_score{};
 };
 
 // The steps of runVegmatch, on tables loaded as they are loaded after the
 // species-group reply that the keyboard script gives.
-void runOnTables(Run& r, vegmatch::Tables& tables) {
+void runOnTables(Run& r, engine::Tables& tables) {
   veg::Console& console = r.io.console;
-  vegmatch::screen(console, r.io.fs, tables.calc2, vegmatch::kHelpLines);
-  const vegmatch::Switches switches = vegmatch::setsw(r.io);
+  vegmatch::showTitleScreens(console, r.io.fs, r.help, vegmatch::kHelpLines);
+  const vegmatch::Switches switches = vegmatch::setUpRun(r.io);
   r.settings.cover_scale = 1;
   r.settings.analysis_type = 1;
-  vegmatch::reset(console, r.settings);
+  vegmatch::askAnalysisParameters(console, r.settings);
   r.settings.sample_count = 1;
-  vegmatch::clear(console);
+  vegmatch::pushScreenUp(console);
   console.writeLine(" Enter number of fitted communities to be output");
   int n_output = 5;
-  vegmatch::getnum(console, n_output, 1, vegmatch::kMaxOutput);
-  r.settings.last_new_number = vegmatch::kNewNumberBase;
+  vegmatch::askNumber(console, n_output, 1, engine::kMaxOutput);
+  r.settings.last_new_number = engine::kNewNumberBase;
   for (;;) {
-    vegmatch::stndin(r.io, tables, r.settings, r.buffers, r.grid, r.sample, switches);
+    vegmatch::enterSample(r.io, tables, r.settings, r.buffers, r.grid, r.sample, switches);
     ++r.settings.sample_count;
-    vegmatch::score(r.sample, r.settings.analysis_type, tables);
-    vegmatch::topn(tables.calc3.fit_score, tables.n_communities, r.top_community, r.top_score,
-                   n_output);
-    vegmatch::outans(r.io, tables, r.top_community, n_output, switches.record_entry,
-                     r.sample.sample_name, r.settings);
+    engine::scoreCommunities(r.sample, r.settings.analysis_type, tables);
+    engine::rankBest(tables.scores.fit_score, tables.n_communities, r.top_community, r.top_score,
+                     n_output);
+    vegmatch::writeAnswers(r.io, tables, r.top_community, n_output, switches.record_entry,
+                           r.sample.sample_name, r.settings);
   }
 }
 
@@ -94,7 +96,7 @@ void runOnTables(Run& r, vegmatch::Tables& tables) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const unsigned choice = size > 0 ? data[0] : 0;
-  vegmatch::Tables& tables = loadedTables(choice % 3);
+  engine::Tables& tables = loadedTables(choice % 3);
   tables.name_count = tables.dict_size;
   const std::vector<std::string> datafile =
       size > 0 ? veg::fuzz::fileLines(data + 1, size - 1) : std::vector<std::string>{};

@@ -10,12 +10,13 @@
 
 #include "common/console.h"
 #include "common/testing/fakes.h"
+#include "engine/ranking.h"
+#include "engine/refdata.h"
+#include "engine/scoring.h"
+#include "engine/tables.h"
 #include "fuzz/support.h"
 #include "fuzz/vegmatch_tables.h"
-#include "vegmatch/blocks.h"
-#include "vegmatch/fit.h"
 #include "vegmatch/io.h"
-#include "vegmatch/refdata.h"
 #include "vegmatch/report.h"
 
 using veg::fuzz::check;
@@ -25,39 +26,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   veg::fuzz::putReferenceFiles(fs);
   fs.put("NVCTYPES.txt", veg::fuzz::fileLines(data, size));
   veg::fuzz::ScriptConsole console({""}, veg::fuzz::kLoaderScreenWidth);
-  vegmatch::Tables* tables = &veg::fuzz::freshTables();
-  vegmatch::load_species_dictionary(console, fs, *tables);
-  vegmatch::load_association_tables(console, fs, 10000, *tables);
+  engine::Tables* tables = &veg::fuzz::freshTables();
+  engine::loadSpeciesDictionary(console, fs, *tables);
+  engine::loadAssociationTables(console, fs, 10000, *tables);
   try {
-    vegmatch::load_cross_reference(console, fs, *tables);
+    engine::loadCrossReference(console, fs, *tables);
   } catch (const veg::StopRun&) {
     check(console.last() == "*************************", "a stop ends with the notice");
     return 0;
   }
   const int n = tables->n_communities;
   for (int k = 1; k <= n; ++k) {
-    check(tables->calc3.nvc_code[k].size() == 6 && tables->calc3.community_name[k].size() == 24 &&
-              tables->calc4.subcommunity_name[k].size() == 16 &&
-              tables->calc4.eunis_code[k].size() == 8 && tables->calc4.eunis_name[k].size() == 24,
+    check(tables->cross_reference.nvc_code[k].size() == 6 &&
+              tables->cross_reference.community_name[k].size() == 24 &&
+              tables->cross_reference.subcommunity_name[k].size() == 16 &&
+              tables->cross_reference.eunis_code[k].size() == 8 &&
+              tables->cross_reference.eunis_name[k].size() == 24,
           "cross-reference texts of their widths");
   }
 
-  vegmatch::prepare(*tables);
+  engine::prepareTables(*tables);
   check(tables->woodland_start >= 1 && tables->woodland_start <= n + 1, "woodland start");
-  const vegmatch::Sample sample = veg::fuzz::everySpecies();
+  const engine::Sample sample = veg::fuzz::everySpecies();
   veg::fuzz::scoreAndRank(sample, *tables);
 
   // The report of the last ranking, in the answers file.
   vegmatch::Io io(console, fs);
   io.answers = fs.createNew("VEGMOUT.txt");
-  std::array<short, vegmatch::kMaxOutput + 1> top_community{};
-  std::array<float, vegmatch::kMaxOutput + 1> top_score{};
-  vegmatch::few settings;
+  std::array<short, engine::kMaxOutput + 1> top_community{};
+  std::array<float, engine::kMaxOutput + 1> top_score{};
+  vegmatch::RunSettings settings;
   for (int analysis_type = 1; analysis_type <= 5; ++analysis_type) {
     settings.analysis_type = analysis_type;
-    vegmatch::score(sample, analysis_type, *tables);
-    vegmatch::topn(tables->calc3.fit_score, n, top_community, top_score, n);
-    vegmatch::outans(io, *tables, top_community, n, 0, sample.sample_name, settings);
+    engine::scoreCommunities(sample, analysis_type, *tables);
+    engine::rankBest(tables->scores.fit_score, n, top_community, top_score, n);
+    vegmatch::writeAnswers(io, *tables, top_community, n, 0, sample.sample_name, settings);
   }
   veg::fuzz::checkWidth(fs.lines("VEGMOUT.txt"), 80, "answers line over 80 columns");
   return 0;

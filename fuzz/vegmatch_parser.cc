@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "common/fields.h"
+#include "engine/parser.h"
 #include "fuzz/support.h"
-#include "vegmatch/parser.h"
 
 using veg::fuzz::check;
 
@@ -28,7 +28,7 @@ struct Parse {
 Parse parse(std::string_view line, std::string field_work, int max_frequency) {
   Parse p;
   p.field_work = std::move(field_work);
-  vegmatch::constr(line, p.field_work, p.key, max_frequency, p.frequency, p.value, p.bad);
+  engine::parseSpeciesLine(line, p.field_work, p.key, max_frequency, p.frequency, p.value, p.bad);
   return p;
 }
 
@@ -39,18 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int max_frequency = data[0] % 101;
   const std::string_view line(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  std::string input_line = vegmatch::card(line);
-  check(input_line.size() == vegmatch::kLineWidth, "card width", input_line);
+  std::string input_line = engine::lineColumns(line);
+  check(input_line.size() == engine::kLineWidth, "card width", input_line);
   check(input_line == veg::padRight(line.substr(0, std::min<std::size_t>(line.size(), 40)), 40),
         "card is the first 40 columns", input_line);
 
   const auto stars = std::count(input_line.begin(), input_line.end(), '*');
-  const int marks = vegmatch::destar(input_line);
+  const int marks = engine::removeMarks(input_line);
   check(marks == std::min<long>(stars, 2), "marks counted", input_line);
   check(input_line.find('*') == std::string::npos, "marks blanked", input_line);
 
   const Parse p = parse(input_line, std::string(40, ' '), max_frequency);
-  check(p.key.size() == vegmatch::kKeyWidth && p.key[4] == ' ', "key layout", p.key);
+  check(p.key.size() == engine::kKeyWidth && p.key[4] == ' ', "key layout", p.key);
   // Tabs separate words like blanks: a line of blanks and tabs only is an
   // empty line, and nothing else is.
   const bool separators_only = input_line.find_first_not_of(" \t") == std::string::npos;
@@ -60,8 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         "work buffer used in its first 16 positions only", p.field_work);
   if (!p.bad) {
     short tenths = 0;
-    check(std::isfinite(p.value) && vegmatch::heldTenths(p.value, tenths), "value held",
-          input_line);
+    check(std::isfinite(p.value) && engine::heldTenths(p.value, tenths), "value held", input_line);
     if (max_frequency == 0)
       check(p.frequency == 1, "frequency 1 without frequency data", input_line);
     else
@@ -82,10 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int frequency = 0;
   float value = 0;
   bool bad = false;
-  vegmatch::constr(line, field_work, key, max_frequency, frequency, value, bad);
-  check(key.size() == vegmatch::kKeyWidth, "key width on a raw line", key);
+  engine::parseSpeciesLine(line, field_work, key, max_frequency, frequency, value, bad);
+  check(key.size() == engine::kKeyWidth, "key width on a raw line", key);
   for (const std::uint8_t c : line.substr(0, 64)) {
-    const char folded = vegmatch::lower(static_cast<char>(c));
+    const char folded = engine::lowerAscii(static_cast<char>(c));
     check(folded == static_cast<char>(c) || (c >= 'A' && c <= 'Z' && folded == c + 32),
           "lower folds A-Z only");
   }

@@ -10,19 +10,20 @@
 
 #include "common/console.h"
 #include "common/testing/fakes.h"
+#include "engine/names.h"
+#include "engine/refdata.h"
+#include "engine/scoring.h"
+#include "engine/species_index.h"
+#include "engine/tables.h"
 #include "fuzz/support.h"
 #include "fuzz/vegmatch_tables.h"
-#include "vegmatch/blocks.h"
-#include "vegmatch/fit.h"
-#include "vegmatch/names.h"
-#include "vegmatch/refdata.h"
 
 using veg::fuzz::check;
 
 namespace {
 
-void checkIndex(const vegmatch::Tables& tables, std::size_t records) {
-  const vegmatch::calc1& dict = tables.calc1;
+void checkIndex(const engine::Tables& tables, std::size_t records) {
+  const engine::Dictionary& dict = tables.dictionary;
   const int n = tables.dict_size;
   check(n == static_cast<int>(records) + 2 && tables.name_count == n, "dictionary size");
   check(dict.species_name[1] == "NEW NAME " && dict.species_name[2] == "DELETE   ",
@@ -44,11 +45,13 @@ void checkIndex(const vegmatch::Tables& tables, std::size_t records) {
     }
   }
   for (int j = 1; j <= n; ++j) {
-    const int q = vegmatch::ibin(dict.sorted_species_number.data(), n, dict.species_number[j]);
+    const int q =
+        engine::findFirstSorted(dict.sorted_species_number.data(), n, dict.species_number[j]);
     check(q >= 1 && dict.sorted_species_number[q] == dict.species_number[j] &&
               (q == 1 || dict.sorted_species_number[q - 1] != dict.species_number[j]),
-          "ibin finds the first position of every number");
-    check(tables.ccalc1.first_entry[j] == 0 && tables.ccalc1.last_entry[j] == 0, "links zeroed");
+          "findFirstSorted finds the first position of every number");
+    check(tables.entry_ranges.first_entry[j] == 0 && tables.entry_ranges.last_entry[j] == 0,
+          "links zeroed");
   }
 }
 
@@ -59,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   veg::testing::MemoryFileSystem fs;
   fs.put("SPECDICT.txt", lines);
   veg::fuzz::ScriptConsole console({""}, veg::fuzz::kLoaderScreenWidth);
-  vegmatch::Tables* tables = &veg::fuzz::freshTables();
+  engine::Tables* tables = &veg::fuzz::freshTables();
   try {
-    vegmatch::load_species_dictionary(console, fs, *tables);
+    engine::loadSpeciesDictionary(console, fs, *tables);
   } catch (const veg::StopRun&) {
     check(console.last() == "*************************", "a stop ends with the notice");
     return 0;
@@ -70,10 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Names need not be in order for the search to be safe; in order, each
   // is found.
-  const vegmatch::calc1& dict = tables->calc1;
+  const engine::Dictionary& dict = tables->dictionary;
   for (int j = 1; j <= tables->dict_size; ++j) {
     const int found =
-        vegmatch::findName(dict, tables->dict_size, tables->name_count, dict.species_name[j]);
+        engine::findName(dict, tables->dict_size, tables->name_count, dict.species_name[j]);
     check(found >= 0 && found <= tables->name_count, "findName gives an entry or 0");
     if (found != 0) check(dict.species_name[found] == dict.species_name[j], "findName's entry");
   }
@@ -81,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The dictionary's first species as a sample, against tables with one
   // community and no entries for them.
   tables->n_communities = 1;
-  vegmatch::prepare(*tables);
-  vegmatch::Sample sample;
-  for (int j = 3; j <= tables->dict_size && sample.sample_size < vegmatch::kMaxSampleEntries; ++j) {
+  engine::prepareTables(*tables);
+  engine::Sample sample;
+  for (int j = 3; j <= tables->dict_size && sample.sample_size < engine::kMaxSampleEntries; ++j) {
     ++sample.sample_size;
     sample.sample_species[sample.sample_size] = dict.species_number[j];
     sample.sample_cover[sample.sample_size] = static_cast<short>(j % 101);
     sample.sample_frequency[sample.sample_size] = 1;
   }
   for (int analysis_type = 1; analysis_type <= 5; ++analysis_type)
-    vegmatch::score(sample, analysis_type, *tables);
+    engine::scoreCommunities(sample, analysis_type, *tables);
   return 0;
 }

@@ -4,8 +4,9 @@
 #include <array>
 #include <cmath>
 
+#include "engine/ranking.h"
+#include "engine/scoring.h"
 #include "fuzz/support.h"
-#include "vegmatch/fit.h"
 
 namespace veg::fuzz {
 
@@ -40,15 +41,15 @@ void putReferenceFiles(testing::MemoryFileSystem& fs) {
   fs.put("NVCTYPES.txt", kCrossReference);
 }
 
-vegmatch::Tables& freshTables() {
-  static const auto* const pristine = new vegmatch::Tables;
-  static auto* const tables = new vegmatch::Tables;
+engine::Tables& freshTables() {
+  static const auto* const pristine = new engine::Tables;
+  static auto* const tables = new engine::Tables;
   *tables = *pristine;
   return *tables;
 }
 
-vegmatch::Sample everySpecies() {
-  vegmatch::Sample sample;
+engine::Sample everySpecies() {
+  engine::Sample sample;
   const short numbers[] = {1, 2, 3, 4, 5, 6, 3500, 4500};
   const short covers[] = {25, 3, 10, 1, 60, 0, 100, 5};
   for (int i = 0; i < 8; ++i) {
@@ -64,36 +65,36 @@ namespace {
 
 // Communities that an entry counting in the tables' totals names: one of a
 // species within the limit, and not of the reserved number 0.
-std::vector<bool> withEntries(const vegmatch::Tables& tables) {
+std::vector<bool> withEntries(const engine::Tables& tables) {
   std::vector<bool> named(static_cast<std::size_t>(tables.n_communities) + 1, false);
   for (int j = 1; j <= tables.dict_size; ++j) {
-    const int last = tables.ccalc1.last_entry[j];
-    if (last == 0 || tables.calc1.species_number[j] == 0) continue;
-    for (int e = tables.ccalc1.first_entry[j]; e <= last; ++e)
-      named[static_cast<std::size_t>(tables.dat1.entry_community[e])] = true;
+    const int last = tables.entry_ranges.last_entry[j];
+    if (last == 0 || tables.dictionary.species_number[j] == 0) continue;
+    for (int e = tables.entry_ranges.first_entry[j]; e <= last; ++e)
+      named[static_cast<std::size_t>(tables.entries.entry_community[e])] = true;
   }
   return named;
 }
 
 }  // namespace
 
-void scoreAndRank(const vegmatch::Sample& sample, vegmatch::Tables& tables) {
-  std::array<short, vegmatch::kMaxOutput + 1> top_community{};
-  std::array<float, vegmatch::kMaxOutput + 1> top_score{};
+void scoreAndRank(const engine::Sample& sample, engine::Tables& tables) {
+  std::array<short, engine::kMaxOutput + 1> top_community{};
+  std::array<float, engine::kMaxOutput + 1> top_score{};
   const int n = tables.n_communities;
   const std::vector<bool> named = withEntries(tables);
   for (int analysis_type = 1; analysis_type <= 5; ++analysis_type) {
-    vegmatch::score(sample, analysis_type, tables);
+    engine::scoreCommunities(sample, analysis_type, tables);
     bool all_finite = true;
     for (int k = 1; k <= n; ++k) {
-      const float s = tables.calc3.fit_score[k];
+      const float s = tables.scores.fit_score[k];
       all_finite = all_finite && std::isfinite(s);
       if (!named[static_cast<std::size_t>(k)] && !kCheckCommunitiesWithoutEntries) continue;
       check(std::isfinite(s) && s >= 0 && s <= 1.0f, "score finite and in 0..1");
     }
-    const int r = std::min(n, vegmatch::kMaxOutput);
+    const int r = std::min(n, engine::kMaxOutput);
     if (r < 1 || !all_finite) continue;
-    vegmatch::topn(tables.calc3.fit_score, n, top_community, top_score, r);
+    engine::rankBest(tables.scores.fit_score, n, top_community, top_score, r);
     std::vector<bool> placed(static_cast<std::size_t>(n) + 1, false);
     for (int i = 1; i <= r; ++i) {
       const int k = top_community[i];

@@ -10,7 +10,7 @@
 
 #include "common/console.h"
 #include "common/testing/fakes.h"
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
 namespace veg::fuzz {
 
@@ -31,11 +31,11 @@ inline constexpr std::size_t kLoaderScreenWidth = 80;
 /// Tables as a run starts with them (all empty), in one object kept for the
 /// whole fuzzing run: a fresh allocation of its size each time would cost
 /// more than the input's run.
-vegmatch::Tables& freshTables();
+engine::Tables& freshTables();
 
 /// A sample of every dictionary species but one moss, with covers below and
 /// above the class means.
-vegmatch::Sample everySpecies();
+engine::Sample everySpecies();
 
 /// Whether the scores of communities that no counting entry names are
 /// checked too: they come out as 0/0 until their scoring is mended, and
@@ -45,6 +45,6 @@ inline constexpr bool kCheckCommunitiesWithoutEntries = false;
 /// Scores `sample` under every analysis type and ranks the communities,
 /// checking that every community gets a finite score in 0..1 and, when all
 /// scores are finite, that the ranking places each community once.
-void scoreAndRank(const vegmatch::Sample& sample, vegmatch::Tables& tables);
+void scoreAndRank(const engine::Sample& sample, engine::Tables& tables);
 
 }  // namespace veg::fuzz

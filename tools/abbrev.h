@@ -34,7 +34,7 @@ std::string toAscii(const std::string& text);
 class Abbreviator {
  public:
   /// `genera` are the genus names the abbreviator may cut to initials (the
-  /// first words of the taxon names); a few older genus names found only in
+  /// first words of the taxon names); some older genus names found only in
   /// the unit names are known to it already.
   explicit Abbreviator(std::set<std::string> genera);
 

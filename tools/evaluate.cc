@@ -6,9 +6,10 @@
 #include <stdexcept>
 
 #include "common/console.h"
+#include "engine/ranking.h"
+#include "engine/refdata.h"
+#include "engine/scoring.h"
 #include "tools/nvcwrite.h"
-#include "vegmatch/fit.h"
-#include "vegmatch/refdata.h"
 
 namespace nvceval {
 
@@ -132,36 +133,36 @@ std::vector<PseudoSample> drawSamples(const nvcdata::Sources& sources,
   return samples;
 }
 
-std::vector<int> parents(const vegmatch::Tables& tables) {
+std::vector<int> parents(const engine::Tables& tables) {
   std::map<std::string, int> byCode;
-  for (int k = 1; k <= tables.n_communities; ++k) byCode[tables.calc3.nvc_code[k]] = k;
+  for (int k = 1; k <= tables.n_communities; ++k) byCode[tables.cross_reference.nvc_code[k]] = k;
   std::vector<int> parent(tables.n_communities + 1, 0);
   for (int k = 1; k <= tables.n_communities; ++k) {
-    std::string community = tables.calc3.nvc_code[k].substr(0, 4) + "  ";
+    std::string community = tables.cross_reference.nvc_code[k].substr(0, 4) + "  ";
     auto it = byCode.find(community);
     parent[k] = it == byCode.end() ? k : it->second;
   }
   return parent;
 }
 
-Tally tally(vegmatch::Tables& tables, const std::vector<PseudoSample>& samples, int analysis_type) {
+Tally tally(engine::Tables& tables, const std::vector<PseudoSample>& samples, int analysis_type) {
   std::vector<int> parent = parents(tables);
   Tally t;
-  auto sample = std::make_unique<vegmatch::Sample>();
-  std::array<short, vegmatch::kMaxOutput + 1> top{};
-  std::array<float, vegmatch::kMaxOutput + 1> topScore{};
+  auto sample = std::make_unique<engine::Sample>();
+  std::array<short, engine::kMaxOutput + 1> top{};
+  std::array<float, engine::kMaxOutput + 1> topScore{};
   for (const PseudoSample& p : samples) {
     sample->sample_size = 0;
     sample->max_frequency = 0;
     for (const auto& [species, cover] : p.species) {
-      if (sample->sample_size == vegmatch::kMaxSampleEntries) break;
+      if (sample->sample_size == engine::kMaxSampleEntries) break;
       int i = ++sample->sample_size;
       sample->sample_species[i] = static_cast<short>(species);
       sample->sample_frequency[i] = 1;
       sample->sample_cover[i] = static_cast<short>(cover);
     }
-    vegmatch::score(*sample, analysis_type, tables);
-    vegmatch::topn(tables.calc3.fit_score, tables.n_communities, top, topScore, 5);
+    engine::scoreCommunities(*sample, analysis_type, tables);
+    engine::rankBest(tables.scores.fit_score, tables.n_communities, top, topScore, 5);
     ++t.samples;
     // a community that fits nothing is reported without its code
     const float kReported = 0.0001f;
@@ -180,20 +181,20 @@ Tally tally(vegmatch::Tables& tables, const std::vector<PseudoSample>& samples, 
   return t;
 }
 
-std::unique_ptr<vegmatch::Tables> loadTables(veg::FileSystem& fs) {
-  auto tables = std::make_unique<vegmatch::Tables>();
+std::unique_ptr<engine::Tables> loadTables(veg::FileSystem& fs) {
+  auto tables = std::make_unique<engine::Tables>();
   QuietConsole console;
   try {
-    vegmatch::load_species_dictionary(console, fs, *tables);
-    vegmatch::load_association_tables(console, fs, 10000, *tables);
-    vegmatch::load_cross_reference(console, fs, *tables);
+    engine::loadSpeciesDictionary(console, fs, *tables);
+    engine::loadAssociationTables(console, fs, 10000, *tables);
+    engine::loadCrossReference(console, fs, *tables);
   } catch (const veg::StopRun&) {
     std::string message = "loading stopped:";
     for (const std::string& line : console.lines)
       if (!line.empty()) message += "\n" + line;
     throw std::runtime_error(message);
   }
-  vegmatch::prepare(*tables);
+  engine::prepareTables(*tables);
   return tables;
 }
 

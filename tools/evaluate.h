@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "common/files.h"
+#include "engine/tables.h"
 #include "tools/nvcdata.h"
-#include "vegmatch/blocks.h"
 
 namespace nvceval {
 
@@ -41,7 +41,7 @@ std::vector<PseudoSample> drawSamples(const nvcdata::Sources& sources,
 /// For every community number 1..n_communities (index 0 unused): the number
 /// of its community, that is itself for a community and the community's
 /// number for a subcommunity (the record whose NVC code has no letter).
-std::vector<int> parents(const vegmatch::Tables& tables);
+std::vector<int> parents(const engine::Tables& tables);
 
 struct Tally {
   int samples = 0;
@@ -54,13 +54,13 @@ struct Tally {
 /// Scores every sample under `analysis_type` and tallies the ranks (ties
 /// ranked as the report ranks them; a community scoring below 0.0001, which
 /// the report shows without its code, counts as no rank).
-Tally tally(vegmatch::Tables& tables, const std::vector<PseudoSample>& samples, int analysis_type);
+Tally tally(engine::Tables& tables, const std::vector<PseudoSample>& samples, int analysis_type);
 
 /// Loads SPECDICT.txt, ASSOCTAB.txt and NVCTYPES.txt from `fs` with the
 /// VEGMATCH loaders (all species groups) and prepares the engine's totals.
 /// Throws std::runtime_error, with the loaders' screen lines, when loading
 /// stops.
-std::unique_ptr<vegmatch::Tables> loadTables(veg::FileSystem& fs);
+std::unique_ptr<engine::Tables> loadTables(veg::FileSystem& fs);
 
 /// A file system holding the three reference files of `data` in memory.
 std::unique_ptr<veg::FileSystem> memoryFiles(const nvcdata::ReferenceData& data,

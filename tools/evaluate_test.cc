@@ -7,7 +7,8 @@
 #include <set>
 
 #include "tools/testdata.h"
-#include "vegmatch/fit.h"
+#include "engine/ranking.h"
+#include "engine/scoring.h"
 
 namespace nvceval {
 namespace {
@@ -83,7 +84,7 @@ class SmallTablesTest : public ::testing::Test {
  protected:
   Sources sources = nvcdata::smallSources();
   std::unique_ptr<veg::FileSystem> files = memoryFiles(nvcdata::convert(sources), sources);
-  std::unique_ptr<vegmatch::Tables> tables = loadTables(*files);
+  std::unique_ptr<engine::Tables> tables = loadTables(*files);
 };
 
 TEST_F(SmallTablesTest, ParentsAreTheCommunities) {
@@ -134,10 +135,10 @@ class ShippedEngineTest : public ::testing::Test {
     return out;
   }
   static std::string data_dir;
-  static vegmatch::Tables* tables;
+  static engine::Tables* tables;
 };
 std::string ShippedEngineTest::data_dir;
-vegmatch::Tables* ShippedEngineTest::tables = nullptr;
+engine::Tables* ShippedEngineTest::tables = nullptr;
 
 TEST_F(ShippedEngineTest, LoadWithEveryUnitAndWoodlandFromW1) {
   std::vector<std::string> units = lines("NVCTYPES.txt");
@@ -147,37 +148,37 @@ TEST_F(ShippedEngineTest, LoadWithEveryUnitAndWoodlandFromW1) {
   for (std::size_t k = 0; k < units.size(); ++k)
     if (units[k].substr(1, 6) == " W 1  ") w1 = static_cast<int>(k + 1);
   EXPECT_EQ(w1, tables->woodland_start);
-  EXPECT_EQ(" W 1  ", tables->calc3.nvc_code[tables->woodland_start]);
+  EXPECT_EQ(" W 1  ", tables->cross_reference.nvc_code[tables->woodland_start]);
 }
 
 TEST_F(ShippedEngineTest, EveryDictionaryNameHasTableEntries) {
   for (int j = 3; j <= tables->dict_size; ++j) {
-    EXPECT_GT(tables->ccalc1.first_entry[j], 0) << tables->calc1.species_name[j];
-    EXPECT_GE(tables->ccalc1.last_entry[j], tables->ccalc1.first_entry[j]) << j;
+    EXPECT_GT(tables->entry_ranges.first_entry[j], 0) << tables->dictionary.species_name[j];
+    EXPECT_GE(tables->entry_ranges.last_entry[j], tables->entry_ranges.first_entry[j]) << j;
   }
 }
 
 TEST_F(ShippedEngineTest, SampleOfW1ScoresAgainstAllUnits) {
   // the two species of constancy IV and V in W1's table
-  auto sample = std::make_unique<vegmatch::Sample>();
+  auto sample = std::make_unique<engine::Sample>();
   sample->sample_size = 2;
   sample->sample_species[1] = 875;  // sali cine
   sample->sample_cover[1] = 75;
   sample->sample_species[2] = 426;  // gali palu
   sample->sample_cover[2] = 4;
   sample->sample_frequency[1] = sample->sample_frequency[2] = 1;
-  vegmatch::score(*sample, 1, *tables);
+  engine::scoreCommunities(*sample, 1, *tables);
   int positive = 0;
   for (int k = 1; k <= tables->n_communities; ++k) {
-    EXPECT_GE(tables->calc3.fit_score[k], 0.0f);
-    EXPECT_LE(tables->calc3.fit_score[k], 1.0f);
-    positive += tables->calc3.fit_score[k] > 0;
+    EXPECT_GE(tables->scores.fit_score[k], 0.0f);
+    EXPECT_LE(tables->scores.fit_score[k], 1.0f);
+    positive += tables->scores.fit_score[k] > 0;
   }
   EXPECT_GT(positive, 1);
-  EXPECT_GT(tables->calc3.fit_score[tables->woodland_start], 0.0f);
-  std::array<short, vegmatch::kMaxOutput + 1> top{};
-  std::array<float, vegmatch::kMaxOutput + 1> topScore{};
-  vegmatch::topn(tables->calc3.fit_score, tables->n_communities, top, topScore, 5);
+  EXPECT_GT(tables->scores.fit_score[tables->woodland_start], 0.0f);
+  std::array<short, engine::kMaxOutput + 1> top{};
+  std::array<float, engine::kMaxOutput + 1> topScore{};
+  engine::rankBest(tables->scores.fit_score, tables->n_communities, top, topScore, 5);
   std::vector<int> parent = parents(*tables);
   bool w1Family = false;
   for (int r = 1; r <= 5; ++r) w1Family = w1Family || parent[top[r]] == tables->woodland_start;

@@ -229,7 +229,7 @@ void addEntries(const Sources& src, const ConvertOptions& options,
 // The original names of name_lookup.csv that differ from their taxon name.
 std::vector<Synonym> lookupSynonyms(const Sources& src, const SpeciesIndex& speciesIndex) {
   std::vector<Synonym> synonyms;
-  const CsvTable& lt = src.lookup;
+  const CsvTable& lt = src.name_lookup;
   for (const auto& row : lt.rows()) {
     const std::string& original = row[lt.column("original_name")];
     const std::string& taxon = row[lt.column("taxon")];

@@ -23,12 +23,12 @@ using veg::SourceError;
 /// The five public source tables, as copied into data/source, and the
 /// hand-kept table of synonyms.
 struct Sources {
-  CsvTable floristic;  // floristic_tables.csv
-  CsvTable units;      // units.csv
-  CsvTable taxa;       // taxa.csv
-  CsvTable lookup;     // name_lookup.csv
-  CsvTable eunis;      // eunis_correspondence.csv
-  CsvTable synonyms;   // synonyms.csv: name, taxon, reason
+  CsvTable floristic;    // floristic_tables.csv
+  CsvTable units;        // units.csv
+  CsvTable taxa;         // taxa.csv
+  CsvTable name_lookup;  // name_lookup.csv
+  CsvTable eunis;        // eunis_correspondence.csv
+  CsvTable synonyms;     // synonyms.csv: name, taxon, reason
   /// Reads the six files from `dir`; throws SourceError.
   static Sources read(const std::string& dir);
 };

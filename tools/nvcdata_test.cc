@@ -284,7 +284,7 @@ TEST(SharedKeyTest, BothSpeciesGetSpecialKeysAndTheSharedKeyIsNotInTheDictionary
       "floristic_tables.csv");
   s.taxa = CsvTable::parse("taxon,group\nRumex acetosa,vascular\nRumex acetosella,vascular\n",
                            "taxa.csv");
-  s.lookup =
+  s.name_lookup =
       CsvTable::parse("original_name,taxon\nRumex acetosa agg.,Rumex acetosa\n", "name_lookup.csv");
   ReferenceData data = convert(s);
   EXPECT_EQ("rume aosa", data.species[0].key);
@@ -315,7 +315,7 @@ TEST(FullNameTest, SpeciesTaxaOriginalNamesAndSynonyms) {
 }
 
 TEST(FullNameTest, NameOfTwoSpeciesIsLeftOut) {
-  // the lookup gives Lemna minima to Lemna minor, the table to Fucus
+  // name_lookup.csv gives Lemna minima to Lemna minor, the table to Fucus
   ReferenceData data = convert(withSynonyms("Lemna minima,Fucus vesiculosus,older name\n"));
   for (const FullName& f : data.full_names) EXPECT_NE("Lemna minima", f.name);
 }

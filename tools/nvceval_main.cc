@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         std::unique_ptr<veg::FileSystem> files =
             v.fromFiles ? nvceval::directoryFiles(dir)
                         : nvceval::memoryFiles(nvcdata::convert(sources, v.options), sources);
-        std::unique_ptr<vegmatch::Tables> tables = nvceval::loadTables(*files);
+        std::unique_ptr<engine::Tables> tables = nvceval::loadTables(*files);
         print(v.name, nvceval::tally(*tables, samples, type));
       }
     }

@@ -90,7 +90,8 @@ std::set<std::string> genera(const Sources& sources) {
     if (!genus.empty()) out.insert(genus);
   };
   for (const auto& row : sources.taxa.rows()) add(row[sources.taxa.column("taxon")]);
-  for (const auto& row : sources.lookup.rows()) add(row[sources.lookup.column("original_name")]);
+  for (const auto& row : sources.name_lookup.rows())
+    add(row[sources.name_lookup.column("original_name")]);
   return out;
 }
 

@@ -11,10 +11,6 @@
 #include <set>
 
 #include "common/csv.h"
-#include "common/testing/fakes.h"
-#include "vegmatch/io.h"
-#include "vegmatch/names.h"
-#include "vegmatch/refdata.h"
 
 namespace nvcdata {
 namespace {
@@ -79,13 +75,13 @@ struct Shipped {
   std::map<std::string, std::string> specialKey;   // species name -> key, from HELP.txt
   std::map<std::string, std::string> sharedKeyOf;  // species name -> the key it shares
   std::vector<std::string> names;                  // NAMES.txt
-  CsvTable floristic, units, taxa, lookup, eunis, synonyms;
+  CsvTable floristic, units, taxa, name_lookup, eunis, synonyms;
 
   Shipped()
       : floristic(CsvTable::read(sourceDir() + "/data/source/floristic_tables.csv")),
         units(CsvTable::read(sourceDir() + "/data/source/units.csv")),
         taxa(CsvTable::read(sourceDir() + "/data/source/taxa.csv")),
-        lookup(CsvTable::read(sourceDir() + "/data/source/name_lookup.csv")),
+        name_lookup(CsvTable::read(sourceDir() + "/data/source/name_lookup.csv")),
         eunis(CsvTable::read(sourceDir() + "/data/source/eunis_correspondence.csv")),
         synonyms(CsvTable::read(sourceDir() + "/data/source/synonyms.csv")) {
     std::string data = sourceDir() + "/data/";
@@ -445,8 +441,8 @@ TEST_F(ShippedTest, NoNaturalKeyOfASpeciesStandsForAnotherSpecies) {
   // nor does the key of a synonym, unless it is a species' own key
   std::map<std::string, int> ownKey;
   for (const auto& [name, n] : number) ownKey[s.keyOf(name)] = n;
-  for (const CsvTable* table : {&s.lookup, &s.synonyms}) {
-    std::size_t nameColumn = table->column(table == &s.lookup ? "original_name" : "name");
+  for (const CsvTable* table : {&s.name_lookup, &s.synonyms}) {
+    std::size_t nameColumn = table->column(table == &s.name_lookup ? "original_name" : "name");
     for (const auto& row : table->rows()) {
       std::string key = natural(row[nameColumn]);
       auto it = s.keyNumber.find(key);
@@ -605,66 +601,6 @@ TEST_F(NamesTableTest, NamesUsersTypeToday) {
     EXPECT_EQ(number.at(taxon), s.keyNumber.at(natural(name))) << name;
     EXPECT_EQ(number.at(taxon), names.at(matching(name)).first) << name;
   }
-}
-
-// The real name search of VEGMATCH over the shipped dictionary: the shared
-// key of each pair brings up the menu, which offers both special keys.
-TEST_F(ShippedTest, EveryPairIsReachableThroughTheNameMenu) {
-  veg::testing::MemoryFileSystem fs;
-  fs.put("SPECDICT.txt", s.specdict);
-  veg::testing::FakeConsole loading;
-  auto tables = std::make_unique<vegmatch::Tables>();
-  vegmatch::load_species_dictionary(loading, fs, *tables);
-  std::map<std::string, int> number = expectedNumbers(s.taxa);
-  for (const auto& pair : kPairs) {
-    SCOPED_TRACE(pair[0]);
-    int upper = 0, lower = 0;
-    EXPECT_EQ(
-        0, vegmatch::binfnd(tables->calc1.species_name, tables->dict_size, pair[0], upper, lower));
-    for (int member : {1, 3}) {
-      // first the menu alone (RETURN deletes the line), to find the choice
-      veg::testing::FakeConsole console({""});
-      vegmatch::Io io(console, fs);
-      vegmatch::captab grid;
-      std::string key = pair[0];
-      int names = tables->name_count;
-      EXPECT_EQ(0, vegmatch::newnam(io, key, tables->calc1, names, tables->dict_size, 0, grid));
-      int choice = 0;
-      for (const std::string& line : console.output) {
-        std::size_t at = line.find(" " + pair[member + 1]);
-        if (at != std::string::npos && at >= 2) choice = std::stoi(line.substr(at - 2, 2));
-      }
-      ASSERT_GT(choice, 2) << pair[member + 1] << " not offered";
-      // then the choice itself
-      veg::testing::FakeConsole chooser({std::to_string(choice)});
-      vegmatch::Io chosen(chooser, fs);
-      key = pair[0];
-      int entry = vegmatch::newnam(chosen, key, tables->calc1, names, tables->dict_size, 0, grid);
-      ASSERT_GT(entry, 2);
-      EXPECT_EQ(number.at(pair[member]),
-                tables->calc1.species_number[static_cast<std::size_t>(entry)]);
-      EXPECT_EQ(pair[member + 1], key);
-      EXPECT_EQ(tables->name_count, names) << "no name added";
-    }
-  }
-}
-
-// A datafile line with the bare shared key: the name is not in the
-// dictionary, rather than a wrong species.
-TEST_F(ShippedTest, BareSharedKeyInADatafileIsNotInTheDictionary) {
-  veg::testing::MemoryFileSystem fs;
-  fs.put("SPECDICT.txt", s.specdict);
-  veg::testing::FakeConsole console;
-  auto tables = std::make_unique<vegmatch::Tables>();
-  vegmatch::load_species_dictionary(console, fs, *tables);
-  vegmatch::Io io(console, fs);
-  io.answers = fs.createNew("VEGMOUT.txt");
-  vegmatch::captab grid;
-  std::string key = "rume acet";
-  int names = tables->name_count;
-  int entry = vegmatch::newnam(io, key, tables->calc1, names, tables->dict_size, 4, grid);
-  EXPECT_EQ(tables->name_count + 1, entry);  // added as a new name
-  EXPECT_EQ("     *** Name not in dictionary ***  rume acet", fs.lines("VEGMOUT.txt").at(0));
 }
 
 }  // namespace

@@ -17,4 +17,4 @@ runner=$(command -v run-clang-tidy || command -v run-clang-tidy-14 || true)
 # tests are left out (they run under both sanitizers instead, and the
 # analyzer spends most of its time in the test macros).
 "$runner" -p "$build" -j "$jobs" -quiet \
-  "^(?!.*_test\.cc$)$PWD/(common|vegmatch|deckload|decksave|vegfit|tools|bench|fuzz)/"
+  "^(?!.*_test\.cc$)$PWD/(common|engine|vegmatch|cornell|deckload|decksave|vegfit|tools|bench|fuzz)/"

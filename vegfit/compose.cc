@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "vegmatch/entry.h"
-#include "vegmatch/parser.h"
+#include "engine/entries.h"
+#include "engine/parser.h"
 
 namespace vegfit {
 
@@ -30,7 +30,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
   for (std::size_t q = 0; q < quadrats.samples.size(); ++q)
     members[static_cast<std::size_t>(quadrats.samples[q].group)].push_back(q);
 
-  auto sample = std::make_unique<vegmatch::Sample>();
+  auto sample = std::make_unique<engine::Sample>();
   std::vector<int> slot(kNumbers, -1);  // place in `gathered` of a species number
   std::vector<Gathered> gathered;
   for (std::size_t g = 0; g < groups; ++g) {
@@ -57,7 +57,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
       const EntryLine* lines = quadrats.lines.data() + quadrat.first;
       if (!buildSample(quadrat, lines, 1, species_limit, *sample)) {
         messages.error(quadrats.where(quadrat), "quadrat '" + quadrat.name + "' has more than " +
-                                                    std::to_string(vegmatch::kMaxSampleEntries) +
+                                                    std::to_string(engine::kMaxSampleEntries) +
                                                     " species");
         whole = false;
         continue;
@@ -68,7 +68,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
         if (place < 0) {
           int spelling = 0;
           for (std::size_t l = 0; l < quadrat.count; ++l) {
-            if (lines[l].code % vegmatch::kMarkStep == number) {
+            if (lines[l].code % engine::kMarkStep == number) {
               spelling = lines[l].spelling;
               break;
             }
@@ -84,10 +84,10 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
     for (const Gathered& species : gathered)
       slot[static_cast<std::size_t>(species.species_number)] = -1;
     if (!whole) continue;
-    if (gathered.size() > static_cast<std::size_t>(vegmatch::kMaxSampleEntries)) {
+    if (gathered.size() > static_cast<std::size_t>(engine::kMaxSampleEntries)) {
       messages.error(quadrats.where(first),
                      "group '" + composed.name + "' has " + std::to_string(gathered.size()) +
-                         " species, more than " + std::to_string(vegmatch::kMaxSampleEntries));
+                         " species, more than " + std::to_string(engine::kMaxSampleEntries));
       continue;
     }
     const int index = static_cast<int>(out.samples.size());
@@ -97,7 +97,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
       const float mean =
           static_cast<float>(species.cover_sum) / static_cast<float>(species.quadrats);
       short tenths = 0;
-      vegmatch::heldTenths(mean, tenths);  // at most 100
+      engine::heldTenths(mean, tenths);  // at most 100
       out.add({index, species.spelling, ++identity, static_cast<short>(species.species_number),
                static_cast<short>(species.quadrats), tenths});
     }

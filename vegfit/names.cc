@@ -4,8 +4,8 @@
 #include <array>
 
 #include "common/fields.h"
-#include "vegmatch/names.h"
-#include "vegmatch/parser.h"
+#include "engine/names.h"
+#include "engine/parser.h"
 
 namespace vegfit {
 
@@ -36,7 +36,7 @@ std::vector<std::string_view> words(std::string_view text) {
 bool equalFolded(std::string_view word, std::string_view lower_text) {
   if (word.size() != lower_text.size()) return false;
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (vegmatch::lower(word[i]) != lower_text[i]) return false;
+    if (engine::lowerAscii(word[i]) != lower_text[i]) return false;
   }
   return true;
 }
@@ -59,7 +59,7 @@ std::string joined(const std::vector<std::string_view>& kept, bool fold) {
   std::string out;
   for (std::string_view w : kept) {
     if (!out.empty()) out += ' ';
-    for (char c : w) out += fold ? vegmatch::lower(c) : c;
+    for (char c : w) out += fold ? engine::lowerAscii(c) : c;
   }
   return out;
 }
@@ -97,7 +97,8 @@ std::string nameKey(std::string_view name) {
   int frequency = 0;
   float value = 0;
   bool bad = false;
-  vegmatch::constr(vegmatch::card(normalName(name)), field_work, key, 0, frequency, value, bad);
+  engine::parseSpeciesLine(engine::lineColumns(normalName(name)), field_work, key, 0, frequency,
+                           value, bad);
   return key;
 }
 
@@ -185,7 +186,7 @@ bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std
     long long number = 0;
     const std::string name = line.size() > 15 ? line.substr(15) : std::string();
     if (!veg::readIntField(veg::column(line, 1, 4), number) || number < 1 ||
-        number > vegmatch::kNewNumberBase || veg::isBlank(name)) {
+        number > engine::kNewNumberBase || veg::isBlank(name)) {
       error = "line " + std::to_string(i + 1) + " is not a species number and a name";
       return false;
     }
@@ -196,7 +197,7 @@ bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std
   return true;
 }
 
-NameMatcher::NameMatcher(const NameIndex& index, const vegmatch::Tables& tables)
+NameMatcher::NameMatcher(const NameIndex& index, const engine::Tables& tables)
     : index_(index), tables_(tables) {}
 
 int NameMatcher::spelling(std::string_view name) {
@@ -216,9 +217,9 @@ Match NameMatcher::resolve(const std::string& name) const {
   const std::string normal = normalName(name);
   if (normal.empty()) return m;
   const std::string key = nameKey(normal);
-  const vegmatch::calc1& dict = tables_.calc1;
+  const engine::Dictionary& dict = tables_.dictionary;
   const int entry =
-      veg::isBlank(key) ? 0 : vegmatch::findName(dict, tables_.dict_size, tables_.name_count, key);
+      veg::isBlank(key) ? 0 : engine::findName(dict, tables_.dict_size, tables_.name_count, key);
   const int entry_number = entry == 0 ? 0 : dict.species_number[static_cast<std::size_t>(entry)];
 
   const int by_name = index_.find(normal);
@@ -229,7 +230,7 @@ Match NameMatcher::resolve(const std::string& name) const {
     // one entry, as they are in sample entry.
     m.identity = static_cast<short>(
         entry_number == by_name ? entry
-                                : std::min(vegmatch::kMaxNames + index_.place(normal), 32767));
+                                : std::min(engine::kMaxNames + index_.place(normal), 32767));
     return m;
   }
   if (entry > 0 && entry_number > 0) {
@@ -252,9 +253,9 @@ std::vector<std::string> NameMatcher::closeNames(std::string_view name) const {
   const std::string key = nameKey(normal);
   std::vector<std::pair<int, std::string>> near;
   for (int j = 3; j <= tables_.dict_size; ++j) {
-    const std::string& candidate = tables_.calc1.species_name[static_cast<std::size_t>(j)];
+    const std::string& candidate = tables_.dictionary.species_name[static_cast<std::size_t>(j)];
     int d = editDistance(key, candidate, 2);
-    if (d <= 2) near.emplace_back(d, veg::padRight(candidate, vegmatch::kKeyWidth));
+    if (d <= 2) near.emplace_back(d, veg::padRight(candidate, engine::kKeyWidth));
   }
   std::sort(near.begin(), near.end());
   std::vector<std::string> out;

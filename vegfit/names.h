@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
 namespace vegfit {
 
@@ -164,7 +164,7 @@ struct Match {
 /// name met again costs one hash look-up.
 class NameMatcher {
  public:
-  NameMatcher(const NameIndex& index, const vegmatch::Tables& tables);
+  NameMatcher(const NameIndex& index, const engine::Tables& tables);
 
   /// The number of a spelling (0, 1, ...), matched the first time it is met.
   int spelling(std::string_view name);
@@ -182,7 +182,7 @@ class NameMatcher {
   Match resolve(const std::string& name) const;
 
   const NameIndex& index_;
-  const vegmatch::Tables& tables_;
+  const engine::Tables& tables_;
   // The spellings seen, by number, and a table of them: every input line
   // looks its name up here.
   std::vector<Match> matches_;

@@ -6,7 +6,7 @@
 
 #include "common/testing/fakes.h"
 #include "vegfit/testing/world.h"
-#include "vegmatch/refdata.h"
+#include "engine/refdata.h"
 
 namespace vegfit {
 namespace {
@@ -128,7 +128,7 @@ TEST(NameTableTest, LineThatDoesNotReadIsNamed) {
 
 // The matcher over the world's dictionary and names table.
 struct MatcherTest : ::testing::Test {
-  std::unique_ptr<vegmatch::Tables> tables = std::make_unique<vegmatch::Tables>();
+  std::unique_ptr<engine::Tables> tables = std::make_unique<engine::Tables>();
   NameIndex index;
   std::unique_ptr<NameMatcher> matcher;
 
@@ -137,8 +137,8 @@ struct MatcherTest : ::testing::Test {
     veg::testing::MemoryFileSystem fs;
     veg::testing::FakeConsole console;
     for (auto& [name, lines] : testing::worldFiles(with_names)) fs.put(name, lines);
-    vegmatch::load_species_dictionary(console, fs, *tables);
-    vegmatch::load_association_tables(console, fs, 10000, *tables);
+    engine::loadSpeciesDictionary(console, fs, *tables);
+    engine::loadAssociationTables(console, fs, 10000, *tables);
     index = NameIndex();
     std::string error;
     if (with_names) {
@@ -149,7 +149,7 @@ struct MatcherTest : ::testing::Test {
   Match match(const std::string& name) { return matcher->match(matcher->spelling(name)); }
   int entryOf(const std::string& key) {
     for (int j = 1; j <= tables->dict_size; ++j)
-      if (tables->calc1.species_name[static_cast<std::size_t>(j)] == key) return j;
+      if (tables->dictionary.species_name[static_cast<std::size_t>(j)] == key) return j;
     return 0;
   }
 };
@@ -189,7 +189,7 @@ TEST_F(MatcherTest, LinesOfOneSpeciesAreOneEntryWhereTheKeyAgrees) {
   EXPECT_EQ(entry, match("fest rubr").identity);
   EXPECT_NE(entry, match("Festuca arenaria").identity);
   EXPECT_EQ(match("Festuca arenaria").identity, match("FESTUCA ARENARIA").identity);
-  EXPECT_GT(match("Festuca arenaria").identity, vegmatch::kMaxNames);
+  EXPECT_GT(match("Festuca arenaria").identity, engine::kMaxNames);
 }
 
 TEST_F(MatcherTest, SpellingsAreRememberedOnce) {

@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
 namespace vegfit {
 
@@ -71,6 +71,87 @@ int choice(const char* value, std::initializer_list<const char*> names) {
   return 0;
 }
 
+// Takes option `c` of getopt_long with its value; false, with `error` set,
+// when the value is not one the option takes or the option is unknown.
+bool takeOption(int c, const char* value, const std::vector<std::string>& args, Options& options,
+                std::string& error) {
+  const int argc = static_cast<int>(args.size());
+  switch (c) {
+    case kScale: {
+      const int scale = choice(value, {"percent", "braun-blanquet", "domin"});
+      if (scale == 0) {
+        error = "--scale takes percent, braun-blanquet or domin, not '" + std::string(value) + "'";
+        return false;
+      }
+      options.cover_scale = scale;
+      options.scale_given = true;
+      break;
+    }
+    case kType:
+      if (!wholeNumber(value, 1, 5, options.analysis_type)) {
+        error = "--type takes a number from 1 to 5, not '" + std::string(value) + "'";
+        return false;
+      }
+      break;
+    case kTop:
+      if (!wholeNumber(value, 1, engine::kMaxOutput, options.top)) {
+        error = "--top takes a number from 1 to 99, not '" + std::string(value) + "'";
+        return false;
+      }
+      break;
+    case kGroups: {
+      const int groups = choice(value, {"all", "no-lichens", "vascular"});
+      if (groups == 0) {
+        error = "--groups takes all, no-lichens or vascular, not '" + std::string(value) + "'";
+        return false;
+      }
+      options.species_limit = groups == 1 ? 10000 : groups == 2 ? 4000 : 3000;
+      break;
+    }
+    case kGroupBy:
+      if (*value == '\0') {
+        error = "--group-by needs the name of a column";
+        return false;
+      }
+      options.group_by = value;
+      break;
+    case kExplain: options.explain = true; break;
+    case kFormat: {
+      const int format = choice(value, {"csv", "json"});
+      if (format == 0) {
+        error = "--format takes csv or json, not '" + std::string(value) + "'";
+        return false;
+      }
+      options.format = format == 1 ? Format::kCsv : Format::kJson;
+      break;
+    }
+    case kData: options.data_dir = value; break;
+    case 'o':
+      if (*value == '\0') {
+        error = "-o needs a file name";
+        return false;
+      }
+      options.output = value;
+      break;
+    case kForce: options.force = true; break;
+    case 'h': options.help = true; break;
+    case kVersion: options.version = true; break;
+    case ':': error = "option '" + optionName(optopt) + "' needs a value"; return false;
+    default: {
+      // An unknown long option is the element getopt_long has just
+      // passed; an unknown letter is in optopt.
+      std::string written = optopt != 0 ? std::string("-") + static_cast<char>(optopt)
+                            : optind >= 1 && optind <= argc
+                                ? args[static_cast<std::size_t>(optind - 1)]
+                                : std::string("?");
+      written = written.substr(0, written.find('='));
+      error = "unknown option '" + written + "'";
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
@@ -87,81 +168,7 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   for (;;) {
     const int c = getopt_long(argc, argv.data(), kShortOptions, kLongOptions, nullptr);
     if (c == -1) break;
-    const char* value = optarg;
-    switch (c) {
-      case kScale: {
-        const int scale = choice(value, {"percent", "braun-blanquet", "domin"});
-        if (scale == 0) {
-          error =
-              "--scale takes percent, braun-blanquet or domin, not '" + std::string(value) + "'";
-          return false;
-        }
-        options.cover_scale = scale;
-        options.scale_given = true;
-        break;
-      }
-      case kType:
-        if (!wholeNumber(value, 1, 5, options.analysis_type)) {
-          error = "--type takes a number from 1 to 5, not '" + std::string(value) + "'";
-          return false;
-        }
-        break;
-      case kTop:
-        if (!wholeNumber(value, 1, vegmatch::kMaxOutput, options.top)) {
-          error = "--top takes a number from 1 to 99, not '" + std::string(value) + "'";
-          return false;
-        }
-        break;
-      case kGroups: {
-        const int groups = choice(value, {"all", "no-lichens", "vascular"});
-        if (groups == 0) {
-          error = "--groups takes all, no-lichens or vascular, not '" + std::string(value) + "'";
-          return false;
-        }
-        options.species_limit = groups == 1 ? 10000 : groups == 2 ? 4000 : 3000;
-        break;
-      }
-      case kGroupBy:
-        if (*value == '\0') {
-          error = "--group-by needs the name of a column";
-          return false;
-        }
-        options.group_by = value;
-        break;
-      case kExplain: options.explain = true; break;
-      case kFormat: {
-        const int format = choice(value, {"csv", "json"});
-        if (format == 0) {
-          error = "--format takes csv or json, not '" + std::string(value) + "'";
-          return false;
-        }
-        options.format = format == 1 ? Format::kCsv : Format::kJson;
-        break;
-      }
-      case kData: options.data_dir = value; break;
-      case 'o':
-        if (*value == '\0') {
-          error = "-o needs a file name";
-          return false;
-        }
-        options.output = value;
-        break;
-      case kForce: options.force = true; break;
-      case 'h': options.help = true; break;
-      case kVersion: options.version = true; break;
-      case ':': error = "option '" + optionName(optopt) + "' needs a value"; return false;
-      default: {
-        // An unknown long option is the element getopt_long has just
-        // passed; an unknown letter is in optopt.
-        std::string written = optopt != 0 ? std::string("-") + static_cast<char>(optopt)
-                              : optind >= 1 && optind <= argc
-                                  ? args[static_cast<std::size_t>(optind - 1)]
-                                  : std::string("?");
-        written = written.substr(0, written.find('='));
-        error = "unknown option '" + written + "'";
-        return false;
-      }
-    }
+    if (!takeOption(c, optarg, args, options, error)) return false;
   }
   for (int i = optind; i < argc; ++i) options.files.push_back(args[static_cast<std::size_t>(i)]);
   if (options.files.empty() && !options.help && !options.version) {

@@ -5,9 +5,9 @@
 
 #include "common/csv.h"
 #include "common/fields.h"
-#include "vegmatch/entry.h"
-#include "vegmatch/header.h"
-#include "vegmatch/parser.h"
+#include "engine/entries.h"
+#include "engine/parser.h"
+#include "engine/sample_file.h"
 
 namespace vegfit {
 
@@ -24,7 +24,7 @@ std::string_view trimmed(std::string_view s) {
 
 std::string folded(std::string_view s) {
   std::string out;
-  for (char c : trimmed(s)) out += vegmatch::lower(c);
+  for (char c : trimmed(s)) out += engine::lowerAscii(c);
   return out;
 }
 
@@ -93,7 +93,7 @@ bool readCover(std::string_view text, float& value, short& tenths) {
     int whole = 0;
     for (char c : text) whole = whole * 10 + (c - '0');
     value = static_cast<float>(whole);
-    return vegmatch::heldTenths(value, tenths);
+    return engine::heldTenths(value, tenths);
   }
   double number = 0;
   if (text.empty() || text == "+") {
@@ -116,7 +116,7 @@ bool readCover(std::string_view text, float& value, short& tenths) {
   // The value as the species line parser hands it on, then held as sample
   // entry holds it.
   value = static_cast<float>(number);
-  return vegmatch::heldTenths(value, tenths);
+  return engine::heldTenths(value, tenths);
 }
 
 // Reads the lines of one input, counting them, with one line that can be
@@ -180,7 +180,7 @@ void InputReader::reportUnmatched(const std::string& name) {
 }
 
 void InputReader::checkLimit(float value, int cover_scale, const std::string& name, int line) {
-  const float limit = vegmatch::coverLimit(cover_scale);
+  const float limit = engine::coverLimit(cover_scale);
   if (value > limit)
     messages_.warning(at(name, line), "cover " + oneDecimal(value) + " is above " +
                                           oneDecimal(limit) + ", the largest value of the scale");
@@ -210,41 +210,72 @@ bool InputReader::readEither(veg::TextFile& file, const std::string& name) {
   return csv;
 }
 
-void InputReader::readCsvLines(Lines& lines, const std::string& name) {
-  std::string line, record;
-  std::vector<std::string> quoted_fields;
-  std::vector<std::string_view> fields;
-  // Reads the next record into `fields`, joining lines while a quoted field
-  // runs on. Most records hold no quotes and are cut up where they stand.
-  auto nextRecord = [&](int& start) {
-    if (!lines.next(record)) return false;
-    start = lines.number();
-    if (veg::splitPlainRecord(record, fields)) return true;
+// The records of a CSV file, each cut into its fields; a record runs on
+// over the next lines while a quoted field does. Most records hold no
+// quotes and are cut up where they stand.
+class InputReader::CsvRecords {
+ public:
+  CsvRecords(Lines& lines, Diagnostics& messages, const std::string& name)
+      : lines_(lines), messages_(messages), name_(name) {}
+
+  /// Reads the next record; `start` receives the number of its first line.
+  bool next(int& start) {
+    if (!lines_.next(record_)) return false;
+    start = lines_.number();
+    if (veg::splitPlainRecord(record_, fields_)) return true;
     for (;;) {
       std::size_t pos = 0;
-      if (veg::splitRecord(record, pos, quoted_fields)) break;
-      if (!lines.next(line)) {
-        messages_.error(at(name, start), "quote not closed before the end of the file");
-        quoted_fields.clear();
+      if (veg::splitRecord(record_, pos, quoted_fields_)) break;
+      if (!lines_.next(line_)) {
+        messages_.error(at(name_, start), "quote not closed before the end of the file");
+        quoted_fields_.clear();
         break;
       }
-      record += '\n';
-      record += line;
+      record_ += '\n';
+      record_ += line_;
     }
-    fields.assign(quoted_fields.begin(), quoted_fields.end());
+    fields_.assign(quoted_fields_.begin(), quoted_fields_.end());
     return true;
-  };
-  auto blank = [&] {
-    for (std::string_view f : fields)
+  }
+  /// True when every field of the record is blank.
+  bool blank() const {
+    for (std::string_view f : fields_)
       if (!trimmed(f).empty()) return false;
     return true;
-  };
+  }
+  const std::vector<std::string_view>& fields() const { return fields_; }
+  /// Field `i`, without the blanks around it.
+  std::string_view column(int i) const { return trimmed(fields_[static_cast<std::size_t>(i)]); }
 
+ private:
+  Lines& lines_;
+  Diagnostics& messages_;
+  const std::string& name_;
+  std::string line_, record_;
+  std::vector<std::string> quoted_fields_;
+  std::vector<std::string_view> fields_;
+};
+
+// The samples of one CSV file by group and name: quadrats of different
+// groups may share a name. Rows of one sample usually follow each other, so
+// the last one found is tried first.
+struct InputReader::CsvSamples {
+  int file = 0;
+  bool frequency_data = false;
+  HashIndex sample_of;
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> group_of;
+  std::string key, previous_name, previous_group;
+  int previous_sample = -1;
+  std::vector<char> stated;  // samples whose max_frequency is given
+};
+
+void InputReader::readCsvLines(Lines& lines, const std::string& name) {
+  CsvRecords records(lines, messages_, name);
   int header_line = 0;
   std::vector<std::string> header;
-  while (nextRecord(header_line)) {
-    if (!blank()) {
-      header.assign(fields.begin(), fields.end());
+  while (records.next(header_line)) {
+    if (!records.blank()) {
+      header.assign(records.fields().begin(), records.fields().end());
       break;
     }
   }
@@ -256,138 +287,154 @@ void InputReader::readCsvLines(Lines& lines, const std::string& name) {
   if (!usableHeader(c, name, header_line)) return;
 
   if (set_.files.empty() || set_.files.back() != name) set_.files.push_back(name);
-  const int file = static_cast<int>(set_.files.size()) - 1;
-  const bool frequency_data = c.frequency >= 0 || c.max_frequency >= 0;
-  // Samples by group and name: quadrats of different groups may share a
-  // name. Rows of one sample usually follow each other, so the last one
-  // found is tried first.
-  HashIndex sample_of;  // the samples of this file by group and name
-  std::unordered_map<std::string, int, NameHash, std::equal_to<>> group_of;
-  std::string key, previous_name, previous_group;
-  int previous_sample = -1;
-  std::vector<char> stated;  // samples whose max_frequency is given
-  auto column = [&](int i) { return trimmed(fields[static_cast<std::size_t>(i)]); };
+  CsvSamples samples;
+  samples.file = static_cast<int>(set_.files.size()) - 1;
+  samples.frequency_data = c.frequency >= 0 || c.max_frequency >= 0;
+  CsvRow row;
   int line_number = 0;
-  while (nextRecord(line_number)) {
-    if (fields.empty()) continue;
-    const auto where = [&] { return at(name, line_number); };
-    if (fields.size() != header.size()) {
-      if (blank()) continue;
-      messages_.error(where(), std::to_string(fields.size()) + " fields, the header row has " +
-                                   std::to_string(header.size()));
-      continue;
-    }
-    const std::string_view sample_name = column(c.sample);
-    const std::string_view species = column(c.species);
-    const std::string_view group = c.group >= 0 ? column(c.group) : std::string_view();
-    if (sample_name.empty() || species.empty()) {
-      if (blank()) continue;
-    }
-    if (sample_name.empty()) {
-      messages_.error(where(), "no sample name");
-      continue;
-    }
-    if (species.empty()) {
-      messages_.error(where(), "no species name");
-      continue;
-    }
-    if (c.group >= 0 && group.empty()) {
-      messages_.error(where(), "no value in the column " + quoted(settings_.group_by));
-      continue;
-    }
-    float value = 0;
-    short tenths = 0;
-    if (!readCover(column(c.cover), value, tenths)) {
-      messages_.error(where(), "cover " + quoted(column(c.cover)) +
-                                   " is not a number of 0 or more (up to 3276.7)");
-      continue;
-    }
-    int frequency = 1;
-    if (c.frequency >= 0 && !readCount(column(c.frequency), 0, kMaxFrequency, 1, frequency)) {
-      messages_.error(where(), "frequency " + quoted(column(c.frequency)) +
-                                   " is not a whole number from 0 to 100");
-      continue;
-    }
-    int max_frequency = 0;
-    if (c.max_frequency >= 0 &&
-        (!readCount(column(c.max_frequency), 1, kMaxFrequency, 0, max_frequency) ||
-         max_frequency == 0)) {
-      messages_.error(where(), "max_frequency " + quoted(column(c.max_frequency)) +
-                                   " is not a whole number from 1 to 100");
-      continue;
-    }
-    if (max_frequency > 0 && frequency > max_frequency) {
-      messages_.error(where(), "frequency " + std::to_string(frequency) +
-                                   " is above the maximum frequency " +
-                                   std::to_string(max_frequency));
-      continue;
-    }
-
-    int sample = previous_sample;
-    if (sample < 0 || sample_name != previous_name || group != previous_group) {
-      key.assign(group);
-      key += '\x1f';
-      key += sample_name;
-      const std::size_t hash = NameHash{}(key);
-      sample = sample_of.find(hash, [&](int known) {
-        const SampleInfo& info = set_.samples[static_cast<std::size_t>(known)];
-        return info.name == sample_name &&
-               (c.group < 0 || set_.group_names[static_cast<std::size_t>(info.group)] == group);
-      });
-      if (sample < 0) {
-        sample = static_cast<int>(set_.samples.size());
-        if (on_samples) on_samples(set_.samples.size());
-        SampleInfo info;
-        info.name = sample_name;
-        info.cover_scale = settings_.cover_scale;
-        info.max_frequency = frequency_data ? 1 : 0;
-        info.file = file;
-        info.line = line_number;
-        if (c.group >= 0) {
-          auto [g, added] =
-              group_of.try_emplace(std::string(group), static_cast<int>(set_.group_names.size()));
-          if (added) set_.group_names.emplace_back(group);
-          info.group = g->second;
-        }
-        set_.samples.push_back(std::move(info));
-        stated.push_back(0);
-        sample_of.add(hash, sample);
-      }
-      previous_name = sample_name;
-      previous_group = group;
-      previous_sample = sample;
-    }
+  while (records.next(line_number)) {
+    if (!readCsvRow(records, c, header.size(), name, line_number, row)) continue;
+    const int sample = csvSample(row, c, samples, line_number);
     SampleInfo& info = set_.samples[static_cast<std::size_t>(sample)];
-    if (max_frequency > 0) {
-      // Every row of a sample states the same maximum frequency.
-      char& given = stated[static_cast<std::size_t>(sample)];
-      if (!given) {
-        info.max_frequency = max_frequency;
-        given = 1;
-      } else if (info.max_frequency != max_frequency) {
-        messages_.error(where(), "max_frequency " + std::to_string(max_frequency) + " of sample " +
-                                     quoted(info.name) + " was " +
-                                     std::to_string(info.max_frequency) + " before");
-        continue;
-      }
-    } else if (frequency_data && frequency > info.max_frequency) {
-      // Without the max_frequency column, the largest frequency given.
-      info.max_frequency = frequency;
-    }
+    if (!takeMaxFrequency(row, samples, sample, name, line_number)) continue;
 
-    const int spelling = names_.spelling(species);
+    const int spelling = names_.spelling(row.species);
     const Match& match = names_.match(spelling);
     if (match.species_number == 0) {
       ++info.unmatched;
       unmatched(spelling, line_number);
       continue;
     }
-    checkLimit(value, info.cover_scale, name, line_number);
+    checkLimit(row.value, info.cover_scale, name, line_number);
     set_.add({sample, spelling, match.identity, static_cast<short>(match.species_number),
-              static_cast<short>(frequency), tenths});
+              static_cast<short>(row.frequency), row.tenths});
   }
   if (on_samples) on_samples(set_.samples.size());
   reportUnmatched(name);
+}
+
+bool InputReader::readCsvRow(const CsvRecords& records, const Columns& c, std::size_t fields,
+                             const std::string& name, int line_number, CsvRow& row) {
+  const auto where = [&] { return at(name, line_number); };
+  if (records.fields().empty()) return false;
+  if (records.fields().size() != fields) {
+    if (records.blank()) return false;
+    messages_.error(where(), std::to_string(records.fields().size()) +
+                                 " fields, the header row has " + std::to_string(fields));
+    return false;
+  }
+  row.sample_name = records.column(c.sample);
+  row.species = records.column(c.species);
+  row.group = c.group >= 0 ? records.column(c.group) : std::string_view();
+  if ((row.sample_name.empty() || row.species.empty()) && records.blank()) return false;
+  if (row.sample_name.empty()) {
+    messages_.error(where(), "no sample name");
+    return false;
+  }
+  if (row.species.empty()) {
+    messages_.error(where(), "no species name");
+    return false;
+  }
+  if (c.group >= 0 && row.group.empty()) {
+    messages_.error(where(), "no value in the column " + quoted(settings_.group_by));
+    return false;
+  }
+  return readCsvFigures(records, c, name, line_number, row);
+}
+
+bool InputReader::readCsvFigures(const CsvRecords& records, const Columns& c,
+                                 const std::string& name, int line_number, CsvRow& row) {
+  const auto where = [&] { return at(name, line_number); };
+  row.value = 0;
+  row.tenths = 0;
+  if (!readCover(records.column(c.cover), row.value, row.tenths)) {
+    messages_.error(where(), "cover " + quoted(records.column(c.cover)) +
+                                 " is not a number of 0 or more (up to 3276.7)");
+    return false;
+  }
+  row.frequency = 1;
+  if (c.frequency >= 0 &&
+      !readCount(records.column(c.frequency), 0, kMaxFrequency, 1, row.frequency)) {
+    messages_.error(where(), "frequency " + quoted(records.column(c.frequency)) +
+                                 " is not a whole number from 0 to 100");
+    return false;
+  }
+  row.max_frequency = 0;
+  if (c.max_frequency >= 0 &&
+      (!readCount(records.column(c.max_frequency), 1, kMaxFrequency, 0, row.max_frequency) ||
+       row.max_frequency == 0)) {
+    messages_.error(where(), "max_frequency " + quoted(records.column(c.max_frequency)) +
+                                 " is not a whole number from 1 to 100");
+    return false;
+  }
+  if (row.max_frequency > 0 && row.frequency > row.max_frequency) {
+    messages_.error(where(), "frequency " + std::to_string(row.frequency) +
+                                 " is above the maximum frequency " +
+                                 std::to_string(row.max_frequency));
+    return false;
+  }
+  return true;
+}
+
+int InputReader::csvSample(const CsvRow& row, const Columns& c, CsvSamples& samples,
+                           int line_number) {
+  if (samples.previous_sample >= 0 && row.sample_name == samples.previous_name &&
+      row.group == samples.previous_group)
+    return samples.previous_sample;
+  samples.key.assign(row.group);
+  samples.key += '\x1f';
+  samples.key += row.sample_name;
+  const std::size_t hash = NameHash{}(samples.key);
+  int sample = samples.sample_of.find(hash, [&](int known) {
+    const SampleInfo& info = set_.samples[static_cast<std::size_t>(known)];
+    return info.name == row.sample_name &&
+           (c.group < 0 || set_.group_names[static_cast<std::size_t>(info.group)] == row.group);
+  });
+  if (sample < 0) {
+    sample = static_cast<int>(set_.samples.size());
+    if (on_samples) on_samples(set_.samples.size());
+    SampleInfo info;
+    info.name = row.sample_name;
+    info.cover_scale = settings_.cover_scale;
+    info.max_frequency = samples.frequency_data ? 1 : 0;
+    info.file = samples.file;
+    info.line = line_number;
+    if (c.group >= 0) {
+      auto [g, added] = samples.group_of.try_emplace(std::string(row.group),
+                                                     static_cast<int>(set_.group_names.size()));
+      if (added) set_.group_names.emplace_back(row.group);
+      info.group = g->second;
+    }
+    set_.samples.push_back(std::move(info));
+    samples.stated.push_back(0);
+    samples.sample_of.add(hash, sample);
+  }
+  samples.previous_name = row.sample_name;
+  samples.previous_group = row.group;
+  samples.previous_sample = sample;
+  return sample;
+}
+
+bool InputReader::takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample,
+                                   const std::string& name, int line_number) {
+  SampleInfo& info = set_.samples[static_cast<std::size_t>(sample)];
+  if (row.max_frequency > 0) {
+    // Every row of a sample states the same maximum frequency.
+    char& given = samples.stated[static_cast<std::size_t>(sample)];
+    if (!given) {
+      info.max_frequency = row.max_frequency;
+      given = 1;
+    } else if (info.max_frequency != row.max_frequency) {
+      messages_.error(at(name, line_number), "max_frequency " + std::to_string(row.max_frequency) +
+                                                 " of sample " + quoted(info.name) + " was " +
+                                                 std::to_string(info.max_frequency) + " before");
+      return false;
+    }
+  } else if (samples.frequency_data && row.frequency > info.max_frequency) {
+    // Without the max_frequency column, the largest frequency given.
+    info.max_frequency = row.frequency;
+  }
+  return true;
 }
 
 bool InputReader::usableHeader(const Columns& c, const std::string& name, int header_line) {
@@ -413,88 +460,100 @@ bool InputReader::usableHeader(const Columns& c, const std::string& name, int he
   return usable;
 }
 
+namespace {
+
+// The name words of a species line whose marks are removed: the first word,
+// and the second unless it is a number; tabs separate words like blanks.
+std::string nameWords(const std::string& input_line) {
+  std::string separated = input_line;
+  for (char& ch : separated)
+    if (ch == '\t') ch = ' ';
+  std::string_view line(separated);
+  std::string words;
+  std::size_t p = line.find_first_not_of(' ');
+  if (p == std::string_view::npos) {
+    words.assign(trimmed(input_line));  // separators only: no name to match
+    return words;
+  }
+  std::size_t end = line.find(' ', p);
+  words.assign(line.substr(p, end - p));
+  p = line.find_first_not_of(' ', end);
+  if (p != std::string_view::npos && !(line[p] >= '0' && line[p] <= '9')) {
+    end = line.find(' ', p);
+    words += ' ';
+    words += line.substr(p, end - p);
+  }
+  return words;
+}
+
+}  // namespace
+
+SampleInfo InputReader::readSampleHeader(const std::string& raw, const std::string& name,
+                                         int header_line, int sample_count) {
+  const std::string header = engine::lineColumns(raw);
+  if (set_.files.empty() || set_.files.back() != name) set_.files.push_back(name);
+  SampleInfo info;
+  info.file = static_cast<int>(set_.files.size()) - 1;
+  info.line = header_line;
+  const std::string header_at = at(name, header_line);
+  info.cover_scale = settings_.cover_scale;
+  const int labelled = engine::labelledScale(header);
+  if (labelled != 0) {
+    if (settings_.scale_given && labelled != settings_.cover_scale)
+      messages_.warning(header_at, "the sample is labelled " + engine::scaleLabel(labelled) +
+                                       " and is read on that scale, not on the --scale given");
+    info.cover_scale = labelled;
+  }
+  std::string sample_name;
+  int max_frequency = 0;
+  engine::nameLineParts(header, sample_name, max_frequency);
+  if (max_frequency > kMaxFrequency) {
+    messages_.error(header_at,
+                    "maximum frequency " + std::to_string(max_frequency) + " is above 100");
+    max_frequency = 0;
+  }
+  if (veg::isBlank(sample_name)) sample_name = engine::defaultSampleName(sample_count);
+  info.name = sample_name.substr(0, sample_name.find_last_not_of(' ') + 1);
+  info.max_frequency = max_frequency;
+  return info;
+}
+
 void InputReader::readSampleLines(Lines& lines, const std::string& name) {
   std::string raw;
   // Numbers the samples of the file as vegmatch's sample counter does: a
   // sample without a name line of its own is named after it.
   int sample_count = 1;
   bool more = lines.next(raw);
+  std::string input_line, field_work, key;
   while (more) {
-    const int header_line = lines.number();
-    const std::string header = vegmatch::card(raw);
-    if (set_.files.empty() || set_.files.back() != name) set_.files.push_back(name);
-    SampleInfo info;
-    info.file = static_cast<int>(set_.files.size()) - 1;
-    info.line = header_line;
-    const std::string header_at = at(name, header_line);
-    info.cover_scale = settings_.cover_scale;
-    const int labelled = vegmatch::labelledScale(header);
-    if (labelled != 0) {
-      if (settings_.scale_given && labelled != settings_.cover_scale)
-        messages_.warning(header_at, "the sample is labelled " + vegmatch::scaleLabel(labelled) +
-                                         " and is read on that scale, not on the --scale given");
-      info.cover_scale = labelled;
-    }
-    std::string sample_name;
-    int max_frequency = 0;
-    vegmatch::nameLineParts(header, sample_name, max_frequency);
-    if (max_frequency > kMaxFrequency) {
-      messages_.error(header_at,
-                      "maximum frequency " + std::to_string(max_frequency) + " is above 100");
-      max_frequency = 0;
-    }
-    if (veg::isBlank(sample_name)) sample_name = vegmatch::defaultSampleName(sample_count);
-    info.name = sample_name.substr(0, sample_name.find_last_not_of(' ') + 1);
-    info.max_frequency = max_frequency;
-
     // The sample is taken back if no species line follows.
     const int sample = static_cast<int>(set_.samples.size());
-    set_.samples.push_back(std::move(info));
+    set_.samples.push_back(readSampleHeader(raw, name, lines.number(), sample_count));
+    const int max_frequency = set_.samples.back().max_frequency;
     int species_lines = 0;
-    std::string input_line, field_work, key;
     for (;;) {
       more = lines.next(raw);
       if (!more) break;
       const int line_number = lines.number();
-      const auto where = [&] { return at(name, line_number); };
-      input_line = vegmatch::card(raw);
+      input_line = engine::lineColumns(raw);
       const std::string saved_line = input_line;
-      const int marks = vegmatch::destar(input_line);
+      const int marks = engine::removeMarks(input_line);
       int frequency = 1;
       float value = 0;
       bool bad = false;
-      vegmatch::constr(input_line, field_work, key, max_frequency, frequency, value, bad);
+      engine::parseSpeciesLine(input_line, field_work, key, max_frequency, frequency, value, bad);
       if (veg::isBlank(key)) {
         more = lines.next(raw);
         break;
       }
       ++species_lines;
       if (bad) {
-        messages_.error(where(), "species line " + quoted(trimmed(saved_line)) +
-                                     " does not read as name, " +
-                                     (max_frequency > 0 ? "frequency, " : "") + "value");
+        messages_.error(at(name, line_number),
+                        "species line " + quoted(trimmed(saved_line)) + " does not read as name, " +
+                            (max_frequency > 0 ? "frequency, " : "") + "value");
         continue;
       }
-      // The name words: the first, and the second unless it is a number.
-      std::string separated = input_line;
-      for (char& ch : separated)
-        if (ch == '\t') ch = ' ';
-      std::string_view card(separated);
-      std::string words;
-      std::size_t p = card.find_first_not_of(' ');
-      if (p == std::string_view::npos) {
-        words.assign(trimmed(input_line));  // separators only: no name to match
-      } else {
-        std::size_t end = card.find(' ', p);
-        words.assign(card.substr(p, end - p));
-        p = card.find_first_not_of(' ', end);
-        if (p != std::string_view::npos && !(card[p] >= '0' && card[p] <= '9')) {
-          end = card.find(' ', p);
-          words += ' ';
-          words += card.substr(p, end - p);
-        }
-      }
-      const int spelling = names_.spelling(words);
+      const int spelling = names_.spelling(nameWords(input_line));
       const Match& match = names_.match(spelling);
       if (match.species_number == 0) {
         ++set_.samples.back().unmatched;
@@ -502,10 +561,10 @@ void InputReader::readSampleLines(Lines& lines, const std::string& name) {
         continue;
       }
       short tenths = 0;
-      vegmatch::heldTenths(value, tenths);  // the parser has refused values that do not fit
+      engine::heldTenths(value, tenths);  // the parser has refused values that do not fit
       checkLimit(value, set_.samples.back().cover_scale, name, line_number);
       set_.add({sample, spelling, match.identity,
-                static_cast<short>(match.species_number + vegmatch::kMarkStep * marks),
+                static_cast<short>(match.species_number + engine::kMarkStep * marks),
                 static_cast<short>(frequency), tenths});
     }
     // A sample without species lines is passed over, as vegmatch does.

@@ -60,9 +60,32 @@ class InputReader {
 
  private:
   class Lines;
+  class CsvRecords;
+  struct CsvSamples;
+  // The figures of one CSV row, read and checked.
+  struct CsvRow {
+    std::string_view sample_name, species, group;
+    float value = 0;
+    short tenths = 0;
+    int frequency = 1;
+    int max_frequency = 0;
+  };
   bool usableHeader(const Columns& c, const std::string& name, int header_line);
   void readCsvLines(Lines& lines, const std::string& name);
+  // False, with the fault reported unless the row is blank, for a row that
+  // gives no entry.
+  bool readCsvRow(const CsvRecords& records, const Columns& c, std::size_t fields,
+                  const std::string& name, int line_number, CsvRow& row);
+  bool readCsvFigures(const CsvRecords& records, const Columns& c, const std::string& name,
+                      int line_number, CsvRow& row);
+  // The sample of a row, added when it is the first row of its sample.
+  int csvSample(const CsvRow& row, const Columns& c, CsvSamples& samples, int line_number);
+  // Records or checks the row's maximum frequency; false on a conflict.
+  bool takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample, const std::string& name,
+                        int line_number);
   void readSampleLines(Lines& lines, const std::string& name);
+  SampleInfo readSampleHeader(const std::string& raw, const std::string& name, int header_line,
+                              int sample_count);
   void unmatched(int spelling, int line_number);
   void reportUnmatched(const std::string& name);
   void checkLimit(float value, int cover_scale, const std::string& name, int line);

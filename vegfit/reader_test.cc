@@ -4,8 +4,8 @@
 
 #include "common/testing/fakes.h"
 #include "vegfit/testing/world.h"
-#include "vegmatch/entry.h"
-#include "vegmatch/header.h"
+#include "engine/entries.h"
+#include "engine/sample_file.h"
 
 namespace vegfit {
 namespace {
@@ -207,8 +207,8 @@ TEST_F(ReaderTest, GroupingNeedsItsColumnAndNoFrequencies) {
 }
 
 TEST_F(ReaderTest, SampleFileBlocksAsVegmatchReadsThem) {
-  readSamples({vegmatch::headerLine("Q1", 0, 1), " fest rubr    25", " Agrostis capillaris 3.5",
-               "", "Q0", "", vegmatch::headerLine("Q2", 10, 1), " fest rubr   4  25",
+  readSamples({engine::headerLine("Q1", 0, 1), " fest rubr    25", " Agrostis capillaris 3.5",
+               "", "Q0", "", engine::headerLine("Q2", 10, 1), " fest rubr   4  25",
                " rume acet* 2  10", "", "", " plan lanc  1"});
   EXPECT_TRUE(console.output.empty()) << console.output[0];
   ASSERT_EQ(3u, set.samples.size());
@@ -228,13 +228,13 @@ TEST_F(ReaderTest, SampleFileBlocksAsVegmatchReadsThem) {
 }
 
 TEST_F(ReaderTest, ScaleLabelSetsTheScaleOfItsSample) {
-  readSamples({vegmatch::headerLine("Q1", 0, 3), " fest rubr     5", "", "Q2", " fest rubr     5"});
+  readSamples({engine::headerLine("Q1", 0, 3), " fest rubr     5", "", "Q2", " fest rubr     5"});
   EXPECT_TRUE(console.output.empty());
   EXPECT_EQ(3, set.samples[0].cover_scale);
   EXPECT_EQ(1, set.samples[1].cover_scale);
   settings.scale_given = true;
   settings.cover_scale = 2;
-  readSamples({vegmatch::headerLine("Q3", 0, 3), " fest rubr     5"}, "B.txt");
+  readSamples({engine::headerLine("Q3", 0, 3), " fest rubr     5"}, "B.txt");
   EXPECT_EQ((Lines{"B.txt:1: warning: the sample is labelled DOMIN and is read on that scale, "
                    "not on the --scale given"}),
             console.output);

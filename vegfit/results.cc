@@ -5,9 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "common/csv.h"
-#include "vegmatch/entry.h"
-#include "vegmatch/fit.h"
-#include "vegmatch/report.h"
+#include "engine/entries.h"
+#include "engine/grading.h"
+#include "engine/ranking.h"
+#include "engine/scoring.h"
+#include "engine/species_index.h"
 
 namespace vegfit {
 
@@ -37,26 +39,29 @@ void appendInt(std::string& out, int value) {
 
 // The dictionary entry of a species number through the sorted species
 // index, 0 when it has none.
-int entryOf(const vegmatch::Tables& tables, int species_number) {
-  const int q =
-      vegmatch::ibin(tables.calc1.sorted_species_number.data(), tables.dict_size, species_number);
-  return q == 0 ? 0 : tables.calc1.sorted_entry[static_cast<std::size_t>(q)];
+int entryOf(const engine::Tables& tables, int species_number) {
+  const int q = engine::findFirstSorted(tables.dictionary.sorted_species_number.data(),
+                                        tables.dict_size, species_number);
+  return q == 0 ? 0 : tables.dictionary.sorted_entry[static_cast<std::size_t>(q)];
 }
 
 }  // namespace
 
-Reference::Reference(const vegmatch::Tables& tables, const NameMatcher& names)
+Reference::Reference(const engine::Tables& tables, const NameMatcher& names)
     : tables_(tables), names_(names) {
   const int n = tables.n_communities;
   texts_.resize(static_cast<std::size_t>(n) + 1);
   for (int k = 1; k <= n; ++k) {
     CommunityText& t = texts_[static_cast<std::size_t>(k)];
-    t.nvc_code = withoutBlanks(tables.calc3.nvc_code[static_cast<std::size_t>(k)]);
-    t.community = withoutTrailingBlanks(tables.calc3.community_name[static_cast<std::size_t>(k)]);
-    t.subcommunity =
-        withoutTrailingBlanks(tables.calc4.subcommunity_name[static_cast<std::size_t>(k)]);
-    t.eunis_code = withoutTrailingBlanks(tables.calc4.eunis_code[static_cast<std::size_t>(k)]);
-    t.eunis_name = withoutTrailingBlanks(tables.calc4.eunis_name[static_cast<std::size_t>(k)]);
+    t.nvc_code = withoutBlanks(tables.cross_reference.nvc_code[static_cast<std::size_t>(k)]);
+    t.community =
+        withoutTrailingBlanks(tables.cross_reference.community_name[static_cast<std::size_t>(k)]);
+    t.subcommunity = withoutTrailingBlanks(
+        tables.cross_reference.subcommunity_name[static_cast<std::size_t>(k)]);
+    t.eunis_code =
+        withoutTrailingBlanks(tables.cross_reference.eunis_code[static_cast<std::size_t>(k)]);
+    t.eunis_name =
+        withoutTrailingBlanks(tables.cross_reference.eunis_name[static_cast<std::size_t>(k)]);
     for (const std::string* text :
          {&t.nvc_code, &t.community, &t.subcommunity, &t.eunis_code, &t.eunis_name}) {
       t.csv += ',';
@@ -67,19 +72,19 @@ Reference::Reference(const vegmatch::Tables& tables, const NameMatcher& names)
   // The constant species of every community, through each species number's
   // entries once (however many names it has), as the start-up totals do.
   std::vector<std::vector<Constant>> by_community(static_cast<std::size_t>(n) + 1);
-  const vegmatch::calc1& dict = tables.calc1;
+  const engine::Dictionary& dict = tables.dictionary;
   int previous = 0;
   for (int position = 1; position <= tables.dict_size; ++position) {
     const int p = dict.sorted_species_number[static_cast<std::size_t>(position)];
     if (p == previous) continue;
     previous = p;
     const int j = dict.sorted_entry[static_cast<std::size_t>(position)];
-    const int last = tables.ccalc1.last_entry[static_cast<std::size_t>(j)];
+    const int last = tables.entry_ranges.last_entry[static_cast<std::size_t>(j)];
     if (last == 0) continue;
-    for (int e = tables.ccalc1.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e) {
-      const int k = tables.dat1.entry_community[static_cast<std::size_t>(e)];
-      const int g = tables.convrt.class_constancy[static_cast<std::size_t>(
-          tables.dat3.entry_class[static_cast<std::size_t>(e)])];
+    for (int e = tables.entry_ranges.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e) {
+      const int k = tables.entries.entry_community[static_cast<std::size_t>(e)];
+      const int g = tables.conversion.class_constancy[static_cast<std::size_t>(
+          tables.entries.entry_class[static_cast<std::size_t>(e)])];
       if (g >= 4)
         by_community[static_cast<std::size_t>(k)].push_back(
             {static_cast<short>(p), static_cast<short>(g)});
@@ -109,10 +114,10 @@ std::pair<const Constant*, const Constant*> Reference::constants(int k) const {
 bool Reference::holds(int k, int species_number) const {
   const int j = entryOf(tables_, species_number);
   if (j == 0) return false;
-  const int last = tables_.ccalc1.last_entry[static_cast<std::size_t>(j)];
+  const int last = tables_.entry_ranges.last_entry[static_cast<std::size_t>(j)];
   if (last == 0) return false;
-  for (int e = tables_.ccalc1.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e)
-    if (tables_.dat1.entry_community[static_cast<std::size_t>(e)] == k) return true;
+  for (int e = tables_.entry_ranges.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e)
+    if (tables_.entries.entry_community[static_cast<std::size_t>(e)] == k) return true;
   return false;
 }
 
@@ -121,8 +126,9 @@ std::string Reference::speciesName(int species_number, std::string_view fallback
   if (!shown.empty()) return shown;
   // Reference data without a names table: the dictionary key is all there is.
   const int j = entryOf(tables_, species_number);
-  return j == 0 ? std::to_string(species_number)
-                : withoutTrailingBlanks(tables_.calc1.species_name[static_cast<std::size_t>(j)]);
+  return j == 0
+             ? std::to_string(species_number)
+             : withoutTrailingBlanks(tables_.dictionary.species_name[static_cast<std::size_t>(j)]);
 }
 
 std::string csvHeader(bool explain) {
@@ -208,15 +214,15 @@ void appendJsonRow(std::string& out, const Row& row, bool explain) {
 Scorer::Scorer(const Reference& reference, const Options& options)
     : reference_(reference),
       options_(options),
-      tables_(std::make_unique<vegmatch::Tables>(reference.tables())),
-      sample_(std::make_unique<vegmatch::Sample>()) {}
+      tables_(std::make_unique<engine::Tables>(reference.tables())),
+      sample_(std::make_unique<engine::Sample>()) {}
 
 Scorer::~Scorer() = default;
 
 int Scorer::rowsPerSample() const { return std::min(options_.top, tables_->n_communities); }
 
 void Scorer::explain(const SampleSet& set, const SampleInfo& info, int k, Row& row) const {
-  const vegmatch::Sample& s = *sample_;
+  const engine::Sample& s = *sample_;
   auto has = [&](int number) {
     for (int i = 1; i <= s.sample_size; ++i)
       if (s.sample_species[static_cast<std::size_t>(i)] == number) return true;
@@ -233,7 +239,7 @@ void Scorer::explain(const SampleSet& set, const SampleInfo& info, int k, Row& r
     if (reference_.holds(k, number)) continue;
     std::string_view written;
     for (std::size_t l = 0; l < info.count; ++l) {
-      if (lines[l].code % vegmatch::kMarkStep == number) {
+      if (lines[l].code % engine::kMarkStep == number) {
         written = reference_.names().text(lines[l].spelling);
         break;
       }
@@ -244,13 +250,13 @@ void Scorer::explain(const SampleSet& set, const SampleInfo& info, int k, Row& r
 
 void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
   const SampleInfo& info = set.samples[i];
-  vegmatch::Tables& tables = *tables_;
+  engine::Tables& tables = *tables_;
   // The readers have refused samples that do not fit the entry table.
   buildSample(info, set.lines.data() + info.first, options_.analysis_type, options_.species_limit,
               *sample_);
-  vegmatch::score(*sample_, options_.analysis_type, tables);
+  engine::scoreCommunities(*sample_, options_.analysis_type, tables);
   const int rows = rowsPerSample();
-  vegmatch::topn(tables.calc3.fit_score, tables.n_communities, top_community_, top_score_, rows);
+  engine::rankBest(tables.scores.fit_score, tables.n_communities, top_community_, top_score_, rows);
 
   Row& row = row_;
   row.sample = info.name;
@@ -260,15 +266,16 @@ void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
     const int k = top_community_[static_cast<std::size_t>(r)];
     const std::size_t kk = static_cast<std::size_t>(k);
     row.rank = r;
-    row.community = tables.calc3.fit_score[kk] < kShownFit ? nullptr : &reference_.text(k);
-    row.fit = vegmatch::percent(tables.calc3.fit_score[kk]);
-    row.community_composition_fit = vegmatch::percent(tables.calc3.community_composition_fit[kk]);
-    row.sample_composition_fit = vegmatch::percent(tables.calc3.sample_composition_fit[kk]);
-    row.community_cover_fit = vegmatch::percent(tables.calc6.community_cover_fit[kk]);
-    row.sample_cover_fit = vegmatch::percent(tables.calc5.sample_cover_fit[kk]);
-    vegmatch::zerout(options_.analysis_type, row.community_composition_fit, row.community_cover_fit,
-                     row.sample_cover_fit);
-    std::string_view grade = vegmatch::grade(row.fit);
+    row.community = tables.scores.fit_score[kk] < kShownFit ? nullptr : &reference_.text(k);
+    row.fit = engine::printedPercent(tables.scores.fit_score[kk]);
+    row.community_composition_fit =
+        engine::printedPercent(tables.scores.community_composition_fit[kk]);
+    row.sample_composition_fit = engine::printedPercent(tables.scores.sample_composition_fit[kk]);
+    row.community_cover_fit = engine::printedPercent(tables.scores.community_cover_fit[kk]);
+    row.sample_cover_fit = engine::printedPercent(tables.scores.sample_cover_fit[kk]);
+    engine::zeroUnusedColumns(options_.analysis_type, row.community_composition_fit,
+                              row.community_cover_fit, row.sample_cover_fit);
+    std::string_view grade = engine::grade(row.fit);
     row.grade = grade.substr(0, grade.find_last_not_of(' ') + 1);
     row.explained = options_.explain && r == 1;
     row.missing.clear();

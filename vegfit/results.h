@@ -9,10 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "engine/tables.h"
 #include "vegfit/names.h"
 #include "vegfit/options.h"
 #include "vegfit/samples.h"
-#include "vegmatch/blocks.h"
 
 namespace vegfit {
 
@@ -32,9 +32,9 @@ struct Constant {
 /// What the rows need of the reference data, built once after loading.
 class Reference {
  public:
-  Reference(const vegmatch::Tables& tables, const NameMatcher& names);
+  Reference(const engine::Tables& tables, const NameMatcher& names);
 
-  const vegmatch::Tables& tables() const { return tables_; }
+  const engine::Tables& tables() const { return tables_; }
   const CommunityText& text(int k) const { return texts_[static_cast<std::size_t>(k)]; }
   /// The species of constancy V and then IV of community k, each in order
   /// of its shown name.
@@ -47,7 +47,7 @@ class Reference {
   const NameMatcher& names() const { return names_; }
 
  private:
-  const vegmatch::Tables& tables_;
+  const engine::Tables& tables_;
   const NameMatcher& names_;
   std::vector<CommunityText> texts_;
   std::vector<std::size_t> constant_first_;  // per community, into constants_
@@ -98,10 +98,10 @@ class Scorer {
 
   const Reference& reference_;
   const Options& options_;
-  std::unique_ptr<vegmatch::Tables> tables_;
-  std::unique_ptr<vegmatch::Sample> sample_;
-  std::array<short, vegmatch::kMaxOutput + 1> top_community_{};
-  std::array<float, vegmatch::kMaxOutput + 1> top_score_{};
+  std::unique_ptr<engine::Tables> tables_;
+  std::unique_ptr<engine::Sample> sample_;
+  std::array<short, engine::kMaxOutput + 1> top_community_{};
+  std::array<float, engine::kMaxOutput + 1> top_score_{};
   Row row_;
 };
 

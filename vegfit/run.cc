@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "common/fields.h"
+#include "engine/refdata.h"
+#include "engine/scoring.h"
 #include "vegfit/compose.h"
 #include "vegfit/names.h"
 #include "vegfit/options.h"
@@ -12,8 +14,6 @@
 #include "vegfit/results.h"
 #include "vegfit/samples.h"
 #include "vegfit/scoring.h"
-#include "vegmatch/fit.h"
-#include "vegmatch/refdata.h"
 
 namespace vegfit {
 
@@ -92,7 +92,7 @@ class Run {
   Streams& streams_;
   const Options& options_;
   Diagnostics messages_;
-  std::unique_ptr<vegmatch::Tables> tables_ = std::make_unique<vegmatch::Tables>();
+  std::unique_ptr<engine::Tables> tables_ = std::make_unique<engine::Tables>();
   NameIndex index_;
   std::unique_ptr<NameMatcher> matcher_;
   std::shared_ptr<SampleSet> set_ = std::make_shared<SampleSet>();
@@ -127,9 +127,9 @@ bool Run::load(const std::string& dir) {
   DirectoryFiles files(streams_.fs, dir);
   LoaderConsole console;
   try {
-    vegmatch::load_species_dictionary(console, files, *tables_);
-    vegmatch::load_association_tables(console, files, options_.species_limit, *tables_);
-    vegmatch::load_cross_reference(console, files, *tables_);
+    engine::loadSpeciesDictionary(console, files, *tables_);
+    engine::loadAssociationTables(console, files, options_.species_limit, *tables_);
+    engine::loadCrossReference(console, files, *tables_);
   } catch (const veg::StopRun&) {
     messages_.error("",
                     "cannot load the reference data in " + dir + ": " + loaderFault(console.lines));
@@ -138,7 +138,7 @@ bool Run::load(const std::string& dir) {
     messages_.error("", "cannot read " + e.name + ": " + e.reason);
     return false;
   }
-  vegmatch::prepare(*tables_);
+  engine::prepareTables(*tables_);
 
   // The names table is optional: without it names are matched by key only.
   if (auto names = files.openExisting(kNameTableFile)) {
@@ -218,15 +218,14 @@ void Run::handOver(std::size_t whole) {
 }
 
 bool Run::checkSamples(const SampleSet& set) {
-  auto sample = std::make_unique<vegmatch::Sample>();
+  auto sample = std::make_unique<engine::Sample>();
   bool fits = true;
   for (const SampleInfo& info : set.samples) {
-    if (info.count <= static_cast<std::size_t>(vegmatch::kMaxSampleEntries)) continue;
+    if (info.count <= static_cast<std::size_t>(engine::kMaxSampleEntries)) continue;
     if (!buildSample(info, set.lines.data() + info.first, options_.analysis_type,
                      options_.species_limit, *sample)) {
       messages_.error(set.where(info), "sample '" + info.name + "' has more than " +
-                                           std::to_string(vegmatch::kMaxSampleEntries) +
-                                           " species");
+                                           std::to_string(engine::kMaxSampleEntries) + " species");
       fits = false;
     }
   }

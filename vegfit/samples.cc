@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "vegmatch/entry.h"
+#include "engine/entries.h"
 
 namespace vegfit {
 
@@ -86,20 +86,20 @@ void Diagnostics::summary() {
 }
 
 bool buildSample(const SampleInfo& info, const EntryLine* lines, int analysis_type,
-                 int species_limit, vegmatch::Sample& sample) {
+                 int species_limit, engine::Sample& sample) {
   int used = 0;
   for (std::size_t i = 0; i < info.count; ++i) {
     const EntryLine& line = lines[i];
-    if (!vegmatch::placeEntry(sample, used, line.identity, line.code, line.frequency, line.tenths))
+    if (!engine::placeEntry(sample, used, line.identity, line.code, line.frequency, line.tenths))
       return false;
   }
   sample.sample_size = used;
   int scale = info.cover_scale;
   if (analysis_type == kTopFewType) {
-    vegmatch::rankTopFew(sample, used);
+    engine::rankTopFew(sample, used);
     scale = 1;
   }
-  vegmatch::mergeEntries(sample, scale, species_limit);
+  engine::mergeEntries(sample, scale, species_limit);
   sample.max_frequency = static_cast<float>(info.max_frequency);
   return true;
 }

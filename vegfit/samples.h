@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/console.h"
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
 namespace vegfit {
 
@@ -125,10 +125,10 @@ class Diagnostics {
   int warnings_ = 0;
 };
 
-/// A sample built for scoring: entry placement, the top-few ranking of
+/// A sample built for scoring: entry placement, the ranking by order of entry of
 /// analysis type 5 and the merge, all by sample entry's own routines.
 /// False when the sample needs more than kMaxSampleEntries places.
 bool buildSample(const SampleInfo& info, const EntryLine* lines, int analysis_type,
-                 int species_limit, vegmatch::Sample& sample);
+                 int species_limit, engine::Sample& sample);
 
 }  // namespace vegfit

@@ -11,9 +11,9 @@ namespace vegmatch {
 
 using veg::fmtInt;
 
-void clear(veg::Console& console) { console.blank(5); }
+void pushScreenUp(veg::Console& console) { console.blank(5); }
 
-void getnum(veg::Console& console, int& value, int lower, int upper) {
+void askNumber(veg::Console& console, int& value, int lower, int upper) {
   for (;;) {
     console.writeLine(" Existing value is" + fmtInt(value, 3));
     console.writeLine(" Press <RETURN> to retain it, or type new value");
@@ -29,7 +29,7 @@ void getnum(veg::Console& console, int& value, int lower, int upper) {
   }
 }
 
-void reset(veg::Console& console, few& settings) {
+void askAnalysisParameters(veg::Console& console, RunSettings& settings) {
   console.blank(2);
   console.writeLine(" Set cover-abundance scale for samples");
   console.writeLine(" Possible values of scale parameter are");
@@ -37,7 +37,7 @@ void reset(veg::Console& console, few& settings) {
   console.writeLine(indent + "1= % cover");
   console.writeLine(indent + "2= Braun-Blanquet scale");
   console.writeLine(indent + "3= Domin scale");
-  getnum(console, settings.cover_scale, 1, 3);
+  askNumber(console, settings.cover_scale, 1, 3);
   console.blank(2);
   console.writeLine(" Set parameter to determine type of analysis");
   console.writeLine(" Possible values of analysis parameter are");
@@ -46,17 +46,17 @@ void reset(veg::Console& console, few& settings) {
   console.writeLine(indent + "3= Species cover only");
   console.writeLine(indent + "4= Incomplete species list only");
   console.writeLine(indent + "5= Top few spp, descndng abndnce, no quant");
-  getnum(console, settings.analysis_type, 1, 5);
+  askNumber(console, settings.analysis_type, 1, 5);
 }
 
 }  // namespace vegmatch
 
 namespace vegmatch {
 
-Switches setsw(Io& io) {
+Switches setUpRun(Io& io) {
   veg::Console& console = io.console;
   Switches switches;
-  for (int i = 0; i < 3; ++i) clear(console);
+  for (int i = 0; i < 3; ++i) pushScreenUp(console);
   console.blank(2);
   console.writeLine(" Enter files and parameters to run VEGMATCH");
   console.blank(9);
@@ -68,7 +68,7 @@ Switches setsw(Io& io) {
   console.writeLine(" Type 0 for input of stand data from keyboard");
   console.writeLine(" Type 1 for input from existing datafile");
   int source = 0;
-  getnum(console, source, 0, 1);
+  askNumber(console, source, 0, 1);
 
   if (source == 1) {
     switches.record_entry = 0;
@@ -93,13 +93,13 @@ Switches setsw(Io& io) {
   console.writeLine(" Type 1 for vascular plants + bryos (excluding lichens & algae)");
   console.writeLine(" Type 2 to include only vascular plants");
   int groups = 0;
-  getnum(console, groups, 0, 2);
+  askNumber(console, groups, 0, 2);
   const int limits[] = {10000, 4000, 3000};
   switches.species_limit = limits[groups];
   return switches;
 }
 
-void screen(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines) {
+void showTitleScreens(veg::Console& console, veg::FileSystem& fs, HelpPage& page, int lines) {
   console.blank(10);
   console.writeLine(std::string(30, ' ') + "VEGMATCH  Version 2");
   console.blank();
@@ -132,14 +132,14 @@ void screen(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines)
     const char first = reply.empty() ? ' ' : reply[0];
     if (first == ' ') return;
     if (first == 'h' || first == 'H') {
-      helpsc(console, fs, pages, lines);
+      showHelpPages(console, fs, page, lines);
       return;
     }
     console.writeLine(offer);
   }
 }
 
-void helpsc(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines) {
+void showHelpPages(veg::Console& console, veg::FileSystem& fs, HelpPage& page, int lines) {
   std::unique_ptr<veg::TextFile> file = fs.openExisting("HELP.txt");
   if (!file) {
     console.writeLine("  *** File HELP.txt is not available ***");
@@ -147,16 +147,16 @@ void helpsc(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines)
   }
   const int count = std::min(lines, kHelpLines);
   for (bool last = false; !last;) {
-    for (int i = 1; i <= count; ++i) pages.help_line[i] = std::string(60, ' ');
+    for (int i = 1; i <= count; ++i) page[i] = std::string(60, ' ');
     std::string line;
     for (int i = 1; i <= count; ++i) {
       if (!file->readLine(line)) {
         last = true;
         break;
       }
-      pages.help_line[i] = veg::padRight(line, 60);
+      page[i] = veg::padRight(line, 60);
     }
-    for (int i = 1; i <= count; ++i) console.writeLine(std::string(10, ' ') + pages.help_line[i]);
+    for (int i = 1; i <= count; ++i) console.writeLine(std::string(10, ' ') + page[i]);
     console.writeLine(" Press <RETURN> to continue");
     console.ask();
   }

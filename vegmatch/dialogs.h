@@ -3,34 +3,34 @@
 #pragma once
 
 #include "common/console.h"
-#include "vegmatch/blocks.h"
 #include "vegmatch/io.h"
+#include "vegmatch/state.h"
 
 namespace vegmatch {
 
 /// Pushes the screen up with five empty lines.
-void clear(veg::Console& console);
+void pushScreenUp(veg::Console& console);
 
 /// Shows `value` and asks for a new one until the reply is empty (value
 /// kept) or a whole number within `lower`..`upper` (only the first two
 /// characters of the reply count). End of input stops the program.
-void getnum(veg::Console& console, int& value, int lower, int upper);
+void askNumber(veg::Console& console, int& value, int lower, int upper);
 
 /// Asks for the cover-abundance scale and the analysis type, offering the
 /// current values in `settings`, and stores the answers there.
-void reset(veg::Console& console, few& settings);
+void askAnalysisParameters(veg::Console& console, RunSettings& settings);
 
 /// The run set-up: creates the answers file, asks for the input source,
 /// opens the datafile or creates the record-of-entry file (all kept in
 /// `io`), and asks which species groups take part. When no answers or record
 /// file can be created under any name it says so and ends the run.
-Switches setsw(Io& io);
+Switches setUpRun(Io& io);
 
 /// The title screen, the credits screen and the offer of help.
-void screen(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines);
+void showTitleScreens(veg::Console& console, veg::FileSystem& fs, HelpPage& page, int lines);
 
 /// Shows HELP.txt a page of `lines` lines at a time, each page waiting for
 /// RETURN; a missing file is reported in one line.
-void helpsc(veg::Console& console, veg::FileSystem& fs, calc2& pages, int lines);
+void showHelpPages(veg::Console& console, veg::FileSystem& fs, HelpPage& page, int lines);
 
 }  // namespace vegmatch

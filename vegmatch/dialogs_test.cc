@@ -26,43 +26,43 @@ std::vector<std::string> join(std::initializer_list<std::vector<std::string>> pa
   return out;
 }
 
-TEST(GetnumTest, EmptyReplyKeepsTheValueEvenOutsideTheLimits) {
+TEST(AskNumberTest, EmptyReplyKeepsTheValueEvenOutsideTheLimits) {
   FakeConsole console({""});
   int value = 120;
-  getnum(console, value, 1, 99);
+  askNumber(console, value, 1, 99);
   EXPECT_EQ(120, value);
   EXPECT_EQ(prompt("120"), console.output);
 }
 
-TEST(GetnumTest, TwoLeadingBlanksCountAsEmpty) {
+TEST(AskNumberTest, TwoLeadingBlanksCountAsEmpty) {
   FakeConsole console({"  42"});
   int value = 5;
-  getnum(console, value, 1, 99);
+  askNumber(console, value, 1, 99);
   EXPECT_EQ(5, value);
 }
 
-TEST(GetnumTest, OnlyTheFirstTwoCharactersCount) {
+TEST(AskNumberTest, OnlyTheFirstTwoCharactersCount) {
   FakeConsole console({"123", "100"});
   int value = 5;
-  getnum(console, value, 1, 99);
+  askNumber(console, value, 1, 99);
   EXPECT_EQ(12, value);
-  getnum(console, value, 1, 99);
+  askNumber(console, value, 1, 99);
   EXPECT_EQ(10, value);
 }
 
-TEST(GetnumTest, DigitWithBlanksAroundIt) {
+TEST(AskNumberTest, DigitWithBlanksAroundIt) {
   for (const char* reply : {"7", " 7", "7 ", "+7", "7,5"}) {
     FakeConsole console({reply});
     int value = 5;
-    getnum(console, value, 1, 99);
+    askNumber(console, value, 1, 99);
     EXPECT_EQ(7, value) << reply;
   }
 }
 
-TEST(GetnumTest, InadmissibleRepliesAreRefusedWithTheLimits) {
+TEST(AskNumberTest, InadmissibleRepliesAreRefusedWithTheLimits) {
   FakeConsole console({"0", "7x", "x", "5.", "-1", "3"});
   int value = 5;
-  getnum(console, value, 1, 99);
+  askNumber(console, value, 1, 99);
   EXPECT_EQ(3, value);
   const std::string limits = "     1    99";
   EXPECT_EQ(join({refused("  5", limits), refused("  5", limits), refused("  5", limits),
@@ -70,26 +70,26 @@ TEST(GetnumTest, InadmissibleRepliesAreRefusedWithTheLimits) {
             console.output);
 }
 
-TEST(GetnumTest, LoneSignReadsAsZero) {
+TEST(AskNumberTest, LoneSignReadsAsZero) {
   for (const char* reply : {"+", "-", ",5"}) {
     FakeConsole console({reply});
     int value = 1;
-    getnum(console, value, 0, 2);
+    askNumber(console, value, 0, 2);
     EXPECT_EQ(0, value) << reply;
   }
 }
 
-TEST(GetnumTest, EndOfInputStopsTheProgram) {
+TEST(AskNumberTest, EndOfInputStopsTheProgram) {
   FakeConsole console({"0"});
   int value = 5;
-  EXPECT_THROW(getnum(console, value, 1, 99), veg::StopRun);
+  EXPECT_THROW(askNumber(console, value, 1, 99), veg::StopRun);
   EXPECT_EQ(5, value);
 }
 
-TEST(ResetTest, ShowsBothQuestionsAndKeepsValuesOnReturn) {
+TEST(AskAnalysisParametersTest, ShowsBothQuestionsAndKeepsValuesOnReturn) {
   FakeConsole console({"", ""});
-  few settings;
-  reset(console, settings);
+  RunSettings settings;
+  askAnalysisParameters(console, settings);
   const std::string indent(12, ' ');
   std::vector<std::string> expected = join(
       {{"", "", " Set cover-abundance scale for samples", " Possible values of scale parameter are",
@@ -106,17 +106,17 @@ TEST(ResetTest, ShowsBothQuestionsAndKeepsValuesOnReturn) {
   EXPECT_EQ(1, settings.analysis_type);
 }
 
-TEST(ResetTest, RefusedScaleIsAskedAgainWithoutTheTexts) {
+TEST(AskAnalysisParametersTest, RefusedScaleIsAskedAgainWithoutTheTexts) {
   FakeConsole console({"4", "3", "5"});
-  few settings;
-  reset(console, settings);
+  RunSettings settings;
+  askAnalysisParameters(console, settings);
   EXPECT_EQ(3, settings.cover_scale);
   EXPECT_EQ(5, settings.analysis_type);
   std::vector<std::string> scale_part(console.output.begin() + 7, console.output.begin() + 13);
   EXPECT_EQ(join({refused("  1", "     1     3"), prompt("  1")}), scale_part);
 }
 
-struct SetswTest : ::testing::Test {
+struct SetUpRunTest : ::testing::Test {
   FakeConsole console;
   veg::testing::MemoryFileSystem fs;
   Io io{console, fs};
@@ -141,10 +141,10 @@ struct SetswTest : ::testing::Test {
   }
 };
 
-TEST_F(SetswTest, ReturnToEveryQuestionTakesTheDefaults) {
+TEST_F(SetUpRunTest, ReturnToEveryQuestionTakesTheDefaults) {
   fs.put("VEGMOUT.txt", {"old answers"});
   console.type({"", "", "", ""});
-  Switches sw = setsw(io);
+  Switches sw = setUpRun(io);
   EXPECT_EQ(0, sw.input_mode);
   EXPECT_EQ(1, sw.record_entry);
   EXPECT_EQ(10000, sw.species_limit);
@@ -161,11 +161,11 @@ TEST_F(SetswTest, ReturnToEveryQuestionTakesTheDefaults) {
             console.output);
 }
 
-TEST_F(SetswTest, TakenAnswersNameIsRefusedThenReturnTakesTheDefault) {
+TEST_F(SetUpRunTest, TakenAnswersNameIsRefusedThenReturnTakesTheDefault) {
   fs.put("mine.txt", {});
   console.type({"mine.txt", "", "1", "", "2"});
   fs.put("SAMP.txt", {"Q1"});
-  Switches sw = setsw(io);
+  Switches sw = setUpRun(io);
   EXPECT_EQ(4, sw.input_mode);
   EXPECT_EQ(0, sw.record_entry);
   EXPECT_EQ(3000, sw.species_limit);
@@ -179,10 +179,10 @@ TEST_F(SetswTest, TakenAnswersNameIsRefusedThenReturnTakesTheDefault) {
                                                console.output.begin() + expected.size()));
 }
 
-TEST_F(SetswTest, MissingDatafileIsAskedAgainAndReturnDoesNotMeanDefault) {
+TEST_F(SetUpRunTest, MissingDatafileIsAskedAgainAndReturnDoesNotMeanDefault) {
   fs.put("SAMP.txt", {});
   console.type({"", "1", "nosuch.txt", "", " SAMP.txt", "SAMP.txt", "1"});
-  Switches sw = setsw(io);
+  Switches sw = setUpRun(io);
   EXPECT_EQ(4000, sw.species_limit);
   EXPECT_EQ(std::vector<std::string>{"SAMP.txt"}, fs.opened);
   const std::vector<std::string> refusal = {"", "  *** ERROR *** File does not exist",
@@ -194,10 +194,10 @@ TEST_F(SetswTest, MissingDatafileIsAskedAgainAndReturnDoesNotMeanDefault) {
   EXPECT_EQ(expected, console.output);
 }
 
-TEST_F(SetswTest, TakenRecordNameIsRefusedWithoutEchoAndReturnIsRefused) {
+TEST_F(SetUpRunTest, TakenRecordNameIsRefusedWithoutEchoAndReturnIsRefused) {
   fs.put("rec.txt", {});
   console.type({"", "", "rec.txt", "", "rec2.txt", ""});
-  setsw(io);
+  setUpRun(io);
   EXPECT_EQ((std::vector<std::string>{"VEGMOUT.txt", "rec2.txt"}), fs.created);
   const std::vector<std::string> refusal = {"", "  *** ERROR *** File already exists",
                                             " Type another name"};
@@ -208,12 +208,12 @@ TEST_F(SetswTest, TakenRecordNameIsRefusedWithoutEchoAndReturnIsRefused) {
             console.output);
 }
 
-TEST_F(SetswTest, NoFreeAnswersNameEndsTheRun) {
+TEST_F(SetUpRunTest, NoFreeAnswersNameEndsTheRun) {
   fs.put("VEGMOUT.txt", {});
   for (int i = 1; i <= 98; ++i)
     fs.uncreatable.insert((i < 10 ? "VEGMOUT0" : "VEGMOUT") + std::to_string(i) + ".txt");
   console.type({"", ""});
-  EXPECT_THROW(setsw(io), veg::StopRun);
+  EXPECT_THROW(setUpRun(io), veg::StopRun);
   EXPECT_FALSE(io.answers);
   EXPECT_EQ("  *** ERROR *** Cannot create VEGMOUT.txt or any numbered variant of it",
             console.output[console.output.size() - 12]);
@@ -221,16 +221,16 @@ TEST_F(SetswTest, NoFreeAnswersNameEndsTheRun) {
 
 // The species-group reply runs from 0 to 2: each of them gives its limit,
 // and -1 and 3 are refused with those limits.
-TEST_F(SetswTest, SpeciesGroupRepliesZeroToTwo) {
+TEST_F(SetUpRunTest, SpeciesGroupRepliesZeroToTwo) {
   const int limits[] = {10000, 4000, 3000};
   for (int reply = 0; reply <= 2; ++reply) {
     FakeConsole keyboard({"", "", "", std::to_string(reply)});
     veg::testing::MemoryFileSystem files;
     Io run_io(keyboard, files);
-    EXPECT_EQ(limits[reply], setsw(run_io).species_limit) << reply;
+    EXPECT_EQ(limits[reply], setUpRun(run_io).species_limit) << reply;
   }
   console.type({"", "", "", "3", "-1", "2"});
-  EXPECT_EQ(3000, setsw(io).species_limit);
+  EXPECT_EQ(3000, setUpRun(io).species_limit);
   const std::vector<std::string> tail =
       join({groups(),
             {" * Inadmissible entry *", "   Limits are       0     2"},
@@ -242,10 +242,10 @@ TEST_F(SetswTest, SpeciesGroupRepliesZeroToTwo) {
             std::vector<std::string>(console.output.end() - tail.size(), console.output.end()));
 }
 
-struct ScreenTest : ::testing::Test {
+struct TitleScreensTest : ::testing::Test {
   FakeConsole console;
   veg::testing::MemoryFileSystem fs;
-  std::unique_ptr<calc2> pages = std::make_unique<calc2>();
+  std::unique_ptr<HelpPage> pages = std::make_unique<HelpPage>();
 
   std::vector<std::string> page(std::vector<std::string> text) {
     std::vector<std::string> out;
@@ -257,9 +257,9 @@ struct ScreenTest : ::testing::Test {
   }
 };
 
-TEST_F(ScreenTest, TitleBlockAndOfferRepeatedUntilAnswered) {
+TEST_F(TitleScreensTest, TitleBlockAndOfferRepeatedUntilAnswered) {
   console.type({"", "x", "h"});
-  screen(console, fs, *pages, kHelpLines);
+  showTitleScreens(console, fs, *pages, kHelpLines);
   const auto& out = console.output;
   ASSERT_GE(out.size(), 16u);
   for (int i = 0; i < 10; ++i) EXPECT_EQ("", out[i]);
@@ -276,37 +276,37 @@ TEST_F(ScreenTest, TitleBlockAndOfferRepeatedUntilAnswered) {
   EXPECT_EQ(0u, console.unread());
 }
 
-TEST_F(ScreenTest, ReturnAtTheOfferSkipsHelp) {
+TEST_F(TitleScreensTest, ReturnAtTheOfferSkipsHelp) {
   fs.put("HELP.txt", {"text"});
   console.type({"", ""});
-  screen(console, fs, *pages, kHelpLines);
+  showTitleScreens(console, fs, *pages, kHelpLines);
   EXPECT_EQ(" Press <RETURN> to continue, or type H for help", console.output.back());
 }
 
-TEST_F(ScreenTest, HelpPagesOfTwentyThreeLines) {
+TEST_F(TitleScreensTest, HelpPagesOfTwentyThreeLines) {
   std::vector<std::string> text;
   for (int i = 1; i <= 30; ++i) text.push_back("line " + std::to_string(i));
   text[0] = std::string(70, 'x');  // cut at column 60
   fs.put("HELP.txt", text);
   console.type({"", ""});
-  helpsc(console, fs, *pages, kHelpLines);
+  showHelpPages(console, fs, *pages, kHelpLines);
   std::vector<std::string> first(text.begin(), text.begin() + 23);
   first[0] = std::string(60, 'x');
   EXPECT_EQ(join({page(first), page({text.begin() + 23, text.end()})}), console.output);
 }
 
-TEST_F(ScreenTest, ExactlyOnePageIsFollowedByABlankPage) {
+TEST_F(TitleScreensTest, ExactlyOnePageIsFollowedByABlankPage) {
   std::vector<std::string> text(23, "help");
   fs.put("HELP.txt", text);
   console.type({"", ""});
-  helpsc(console, fs, *pages, kHelpLines);
+  showHelpPages(console, fs, *pages, kHelpLines);
   EXPECT_EQ(join({page(text), page({})}), console.output);
 }
 
-TEST_F(ScreenTest, EmptyHelpShowsOneBlankPage) {
+TEST_F(TitleScreensTest, EmptyHelpShowsOneBlankPage) {
   fs.put("HELP.txt", {});
   console.type({""});
-  helpsc(console, fs, *pages, kHelpLines);
+  showHelpPages(console, fs, *pages, kHelpLines);
   EXPECT_EQ(page({}), console.output);
 }
 

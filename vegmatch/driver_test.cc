@@ -56,7 +56,7 @@ Lines title() {
          blanks(5) + Lines{" Press <RETURN> to continue, or type H for help"};
 }
 
-Lines getnum(int value) {
+Lines askNumber(int value) {
   return {" Existing value is" + veg::fmtInt(value, 3),
           " Press <RETURN> to retain it, or type new value"};
 }
@@ -69,7 +69,7 @@ Lines setupOpening() {
 Lines sourceQuestion() {
   return Lines{"", "", " Type 0 for input of stand data from keyboard",
                " Type 1 for input from existing datafile"} +
-         getnum(0);
+         askNumber(0);
 }
 
 Lines recordQuestion() {
@@ -81,7 +81,7 @@ Lines groupsQuestion() {
   return Lines{"", "", " Type 0 for all species to be included in analysis",
                " Type 1 for vascular plants + bryos (excluding lichens & algae)",
                " Type 2 to include only vascular plants"} +
-         getnum(0);
+         askNumber(0);
 }
 
 Lines resetDialog(int scale, int analysis) {
@@ -89,17 +89,17 @@ Lines resetDialog(int scale, int analysis) {
   return Lines{"", "", " Set cover-abundance scale for samples",
                " Possible values of scale parameter are", indent + "1= % cover",
                indent + "2= Braun-Blanquet scale", indent + "3= Domin scale"} +
-         getnum(scale) +
+         askNumber(scale) +
          Lines{"", "", " Set parameter to determine type of analysis",
                " Possible values of analysis parameter are",
                indent + "1= Mixed composition and cover", indent + "2= Species composition only",
                indent + "3= Species cover only", indent + "4= Incomplete species list only",
                indent + "5= Top few spp, descndng abndnce, no quant"} +
-         getnum(analysis);
+         askNumber(analysis);
 }
 
 Lines outputQuestionAndLoading() {
-  return blanks(5) + Lines{" Enter number of fitted communities to be output"} + getnum(5) +
+  return blanks(5) + Lines{" Enter number of fitted communities to be output"} + askNumber(5) +
          blanks(3) + Lines{" Reading in dictionary from file SPECDICT.txt", "", "",
                            " Reading in association tables from file ASSOCTAB.txt", "", "",
                            " Reading cross-reference from file NVCTYPES.txt"};

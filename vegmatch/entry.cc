@@ -4,10 +4,12 @@
 #include <cmath>
 
 #include "common/fields.h"
+#include "engine/entries.h"
+#include "engine/names.h"
+#include "engine/parser.h"
 #include "vegmatch/dialogs.h"
 #include "vegmatch/header.h"
-#include "vegmatch/names.h"
-#include "vegmatch/parser.h"
+#include "vegmatch/name_menu.h"
 #include "vegmatch/recap.h"
 
 namespace vegmatch {
@@ -21,8 +23,8 @@ constexpr int kTopFewType = 5;
 // terminator yet) until the sample is complete or passed over.
 class SampleEntry {
  public:
-  SampleEntry(Io& io, Tables& tables, few& settings, cards& buffers, captab& grid, Sample& sample,
-              const Switches& switches)
+  SampleEntry(Io& io, Tables& tables, RunSettings& settings, LineBuffers& buffers, RecapGrid& grid,
+              Sample& sample, const Switches& switches)
       : io_(io),
         tables_(tables),
         settings_(settings),
@@ -53,8 +55,8 @@ class SampleEntry {
   void store(int entry, int marks, int frequency, float value);
   void report(const std::string& line);
   void showRecap(int mode) {
-    recap(io_, grid_, mode, used_, switches_.input_mode, sample_, tables_.calc1, tables_.name_count,
-          sample_.maxFrequency());
+    recap(io_, grid_, mode, used_, switches_.input_mode, sample_, tables_.dictionary,
+          tables_.name_count, sample_.maxFrequency());
   }
   void closeBlock() {
     if (keyboard_) io_.recordLine("");
@@ -71,9 +73,9 @@ class SampleEntry {
 
   Io& io_;
   Tables& tables_;
-  few& settings_;
-  cards& buffers_;
-  captab& grid_;
+  RunSettings& settings_;
+  LineBuffers& buffers_;
+  RecapGrid& grid_;
   Sample& sample_;
   const Switches& switches_;
   const bool keyboard_;
@@ -81,12 +83,12 @@ class SampleEntry {
   bool new_name_ = false;
   bool block_open_ = true;
   float limit_ = 0;
-  std::string key_ = std::string(kKeyWidth, ' ');
+  std::string key_ = std::string(engine::kKeyWidth, ' ');
 };
 
 bool SampleEntry::run() {
   if (keyboard_) io_.console.writeLine(" Now enter species data, ending with blank line");
-  limit_ = coverLimit(settings_.cover_scale);
+  limit_ = engine::coverLimit(settings_.cover_scale);
   bool line_waiting = false;
   for (;;) {
     for (;;) {
@@ -105,7 +107,7 @@ bool SampleEntry::run() {
     sample_.sample_size = used_;
     if (settings_.analysis_type == kTopFewType) rankTopFew();
     if (keyboard_) {
-      clear(io_.console);
+      pushScreenUp(io_.console);
       io_.console.writeLine(" Recap for sample " + sample_.sample_name);
       io_.console.writeLine("");
     }
@@ -119,7 +121,7 @@ bool SampleEntry::run() {
       io_.console.writeLine(" Press <RETURN> if complete, or");
       io_.console.writeLine(" continue typing to add more data to sample");
       io_.console.writeLine("");
-      buffers_.input_line = card(io_.console.ask());
+      buffers_.input_line = engine::lineColumns(io_.console.ask());
       if (!veg::isBlank(buffers_.input_line)) {
         line_waiting = true;
         continue;
@@ -143,7 +145,7 @@ bool SampleEntry::readLine() {
   } else if (!io_.datafile || !io_.datafile->readLine(raw)) {
     return false;
   }
-  buffers_.input_line = card(raw);
+  buffers_.input_line = engine::lineColumns(raw);
   return true;
 }
 
@@ -154,12 +156,12 @@ void SampleEntry::report(const std::string& line) {
 
 SampleEntry::Line SampleEntry::takeLine() {
   buffers_.saved_line = buffers_.input_line;
-  int marks = destar(buffers_.input_line);
+  int marks = engine::removeMarks(buffers_.input_line);
   int frequency = 1;
   float value = 0;
   bool bad = false;
-  constr(buffers_.input_line, buffers_.field_work, key_, sample_.maxFrequency(), frequency, value,
-         bad);
+  engine::parseSpeciesLine(buffers_.input_line, buffers_.field_work, key_, sample_.maxFrequency(),
+                           frequency, value, bad);
 
   if (veg::isBlank(key_)) return used_ >= 1 ? Line::kClose : Line::kAbandon;
   if (bad) {
@@ -167,8 +169,8 @@ SampleEntry::Line SampleEntry::takeLine() {
     return Line::kNext;
   }
 
-  calc1& dict = tables_.calc1;
-  int entry = findName(dict, tables_.dict_size, tables_.name_count, key_);
+  Dictionary& dict = tables_.dictionary;
+  int entry = engine::findName(dict, tables_.dict_size, tables_.name_count, key_);
   if (entry == 0) {
     // A full sample takes no new species, so an unknown name is not even
     // resolved (nor added to the dictionary) for it.
@@ -177,8 +179,8 @@ SampleEntry::Line SampleEntry::takeLine() {
       return Line::kNext;
     }
     int names_before = tables_.name_count;
-    entry =
-        newnam(io_, key_, dict, tables_.name_count, tables_.dict_size, switches_.input_mode, grid_);
+    entry = resolveUnknownName(io_, key_, dict, tables_.name_count, tables_.dict_size,
+                               switches_.input_mode, grid_);
     if (entry != 0) {
       new_name_ = true;
       if (tables_.name_count > names_before) {
@@ -201,11 +203,11 @@ SampleEntry::Line SampleEntry::takeLine() {
 }
 
 void SampleEntry::store(int entry, int marks, int frequency, float value) {
-  const int code =
-      tables_.calc1.species_number[static_cast<std::size_t>(entry)] + kMarkStep * marks;
+  const int code = tables_.dictionary.species_number[static_cast<std::size_t>(entry)] +
+                   engine::kMarkStep * marks;
   short tenths = 0;
-  heldTenths(value, tenths);  // the parser has refused values that do not fit
-  if (!placeEntry(sample_, used_, entry, code, frequency, tenths)) {
+  engine::heldTenths(value, tenths);  // the parser has refused values that do not fit
+  if (!engine::placeEntry(sample_, used_, entry, code, frequency, tenths)) {
     report("     *** Sample full - ignored ***   " + buffers_.saved_line);
     return;
   }
@@ -225,109 +227,17 @@ int SampleEntry::keptEntries() const {
 
 void SampleEntry::rankTopFew() {
   settings_.cover_scale = 1;
-  vegmatch::rankTopFew(sample_, used_);
+  engine::rankTopFew(sample_, used_);
 }
 
-void SampleEntry::merge() { mergeEntries(sample_, settings_.cover_scale, switches_.species_limit); }
+void SampleEntry::merge() {
+  engine::mergeEntries(sample_, settings_.cover_scale, switches_.species_limit);
+}
 
 }  // namespace
 
-float coverLimit(int cover_scale) {
-  switch (cover_scale) {
-    case 2: return 5.0f;
-    case 3: return 10.0f;
-    default: return 100.0f;
-  }
-}
-
-void rescal(float value, int scale, int& percent) {
-  if (scale < 1 || scale > 3) return;
-  if (value == 0.0f) {
-    percent = 0;
-    return;
-  }
-  float result = 0;
-  switch (scale) {
-    case 1: result = value + 0.5f; break;
-    case 2:
-      if (value > 2.0f) {
-        result = 25.0f * value - 35.0f;
-      } else {
-        result = 15.0f * (value - 1.0f);
-      }
-      if (value < 1.0f) result = 0;
-      break;
-    case 3: {
-      // The power is taken in double precision, the result kept in single.
-      float power =
-          static_cast<float>(std::pow(static_cast<double>(value), static_cast<double>(2.6f)));
-      result = power / 4.0f;
-      break;
-    }
-  }
-  percent = result >= static_cast<float>(kMaxCover) ? kMaxCover : static_cast<int>(result);
-}
-
-bool placeEntry(Sample& sample, int& used, int entry, int code, int frequency, short tenths) {
-  int place = 0;
-  for (int j = 1; j <= used; ++j) {
-    std::size_t i = static_cast<std::size_t>(j);
-    if (sample.sample_entry_name[i] == entry && sample.sample_species[i] == code) {
-      place = j;
-      break;
-    }
-  }
-  if (place == 0) {
-    if (used >= kMaxSampleEntries) return false;
-    place = ++used;
-    sample.sample_species[static_cast<std::size_t>(place)] = static_cast<short>(code);
-  }
-  std::size_t i = static_cast<std::size_t>(place);
-  sample.sample_frequency[i] = static_cast<short>(frequency);
-  sample.sample_cover[i] = tenths;
-  sample.sample_entry_name[i] = static_cast<short>(entry);
-  return true;
-}
-
-// Top few species: the order of entry is the only quantity, as % cover
-// 60, 50, ... 10, then 0; a deleted place is ranked too.
-void rankTopFew(Sample& sample, int used) {
-  for (int j = 1; j <= used; ++j) {
-    int percent = std::max(0, 70 - 10 * j);
-    sample.sample_cover[static_cast<std::size_t>(j)] = static_cast<short>(percent * 10);
-  }
-}
-
-void mergeEntries(Sample& sample, int cover_scale, int species_limit) {
-  int merged = 0;
-  for (int j = 1; j <= sample.sample_size; ++j) {
-    std::size_t i = static_cast<std::size_t>(j);
-    if (sample.sample_cover[i] < 0) continue;
-    int percent = 0;
-    rescal(static_cast<float>(sample.sample_cover[i]) / 10.0f, cover_scale, percent);
-    int number = sample.sample_species[i];
-    while (number > kMarkStep) number -= kMarkStep;
-    if (number > species_limit) continue;
-    short frequency = sample.sample_frequency[i];
-    int k = 1;
-    while (k <= merged && sample.sample_species[static_cast<std::size_t>(k)] != number) ++k;
-    std::size_t m = static_cast<std::size_t>(k);
-    if (k <= merged) {
-      sample.sample_frequency[m] = std::max(sample.sample_frequency[m], frequency);
-      sample.sample_cover[m] =
-          static_cast<short>(std::min(kMaxCover, sample.sample_cover[m] + percent));
-    } else {
-      merged = k;
-      sample.sample_species[m] = static_cast<short>(number);
-      sample.sample_frequency[m] = frequency;
-      sample.sample_cover[m] = static_cast<short>(percent);
-    }
-  }
-  sample.sample_size = merged;
-}
-
-void stndin(Io& io, Tables& tables, few& settings, cards& buffers, captab& grid, Sample& sample,
-            const Switches& switches) {
+void enterSample(Io& io, Tables& tables, RunSettings& settings, LineBuffers& buffers,
+                 RecapGrid& grid, Sample& sample, const Switches& switches) {
   for (;;) {
     headerPhase(io, buffers, settings, sample, switches);
     SampleEntry entry(io, tables, settings, buffers, grid, sample, switches);

@@ -67,88 +67,10 @@ struct Session : testing::Fixture {
     loadDictionary(*tables, kDictionary);
     openAnswers();
   }
-  void run() { stndin(io, *tables, settings, buffers, grid, sample, switches); }
+  void run() { enterSample(io, *tables, settings, buffers, grid, sample, switches); }
 };
 
 struct EntryTest : ::testing::Test, Session {};
-
-// ---------------------------------------------------------------- rescal
-
-TEST(RescalTest, ZeroIsZeroOnEveryScale) {
-  for (int scale = 1; scale <= 3; ++scale) {
-    int percent = 55;
-    rescal(0.0f, scale, percent);
-    EXPECT_EQ(0, percent) << scale;
-  }
-}
-
-TEST(RescalTest, PercentCoverRoundsHalfUpAndCapsAtHundred) {
-  int percent = -1;
-  rescal(0.4f, 1, percent);
-  EXPECT_EQ(0, percent);
-  rescal(0.5f, 1, percent);
-  EXPECT_EQ(1, percent);
-  rescal(12.5f, 1, percent);
-  EXPECT_EQ(13, percent);
-  rescal(99.4f, 1, percent);
-  EXPECT_EQ(99, percent);
-  rescal(150.0f, 1, percent);
-  EXPECT_EQ(100, percent);
-  rescal(3276.7f, 1, percent);
-  EXPECT_EQ(100, percent);
-}
-
-TEST(RescalTest, BraunBlanquetWholePoints) {
-  const int expected[] = {0, 15, 40, 65, 90};
-  for (int v = 1; v <= 5; ++v) {
-    int percent = -1;
-    rescal(static_cast<float>(v), 2, percent);
-    EXPECT_EQ(expected[v - 1], percent) << v;
-  }
-}
-
-TEST(RescalTest, BraunBlanquetBetweenPoints) {
-  int percent = -1;
-  rescal(1.5f, 2, percent);
-  EXPECT_EQ(7, percent);
-  rescal(2.5f, 2, percent);
-  EXPECT_EQ(27, percent);
-  rescal(0.5f, 2, percent);
-  EXPECT_EQ(0, percent);
-  rescal(6.0f, 2, percent);
-  EXPECT_EQ(100, percent);
-}
-
-TEST(RescalTest, DominWholePoints) {
-  const int expected[] = {0, 1, 4, 9, 16, 26, 39, 55, 75, 99};
-  for (int v = 1; v <= 10; ++v) {
-    int percent = -1;
-    rescal(static_cast<float>(v), 3, percent);
-    EXPECT_EQ(expected[v - 1], percent) << v;
-  }
-}
-
-TEST(RescalTest, DominAboveTenCapsAtHundred) {
-  int percent = -1;
-  rescal(11.0f, 3, percent);
-  EXPECT_EQ(100, percent);
-  rescal(0.5f, 3, percent);
-  EXPECT_EQ(0, percent);
-}
-
-TEST(RescalTest, OtherScaleLeavesThePercentAlone) {
-  int percent = 42;
-  rescal(5.0f, 4, percent);
-  EXPECT_EQ(42, percent);
-  rescal(5.0f, 0, percent);
-  EXPECT_EQ(42, percent);
-}
-
-TEST(CoverLimitTest, OneLimitPerScale) {
-  EXPECT_EQ(100.0f, coverLimit(1));
-  EXPECT_EQ(5.0f, coverLimit(2));
-  EXPECT_EQ(10.0f, coverLimit(3));
-}
 
 // ------------------------------------------------- keyboard, whole screens
 
@@ -219,8 +141,8 @@ TEST_F(EntryTest, NewNameGetsTheNextNumberAndIsFoundLater) {
   keyboard({"Q1", "Newgenus species 5", "1", "", "", "Q2", "Newgenus species 7", "", ""});
   run();
   EXPECT_EQ(tables->dict_size + 1, tables->name_count);
-  EXPECT_EQ("newg spec", tables->calc1.species_name[tables->name_count]);
-  EXPECT_EQ(9001, tables->calc1.species_number[tables->name_count]);
+  EXPECT_EQ("newg spec", tables->dictionary.species_name[tables->name_count]);
+  EXPECT_EQ(9001, tables->dictionary.species_number[tables->name_count]);
   EXPECT_EQ(9001, settings.last_new_number);
   EXPECT_EQ((std::vector<Merged>{{9001, 1, 5}}), merged(sample));
   EXPECT_TRUE(shown(" newg spec     5"));  // the running display after the menu
@@ -620,8 +542,8 @@ TEST_F(EntryTest, DatafileBadLineIsReportedInTheAnswersFile) {
 
 TEST_F(EntryTest, DatafileFullDictionaryRefusesTheLine) {
   tables->name_count = kMaxNames;
-  tables->calc1.species_name[kMaxNames] = "last name";
-  tables->calc1.species_number[kMaxNames] = 9999;
+  tables->dictionary.species_name[kMaxNames] = "last name";
+  tables->dictionary.species_number[kMaxNames] = 9999;
   datafile({"Q1", " newg spec    10", " fest rubr     5", ""});
   run();
   Lines notices;
@@ -631,7 +553,7 @@ TEST_F(EntryTest, DatafileFullDictionaryRefusesTheLine) {
   EXPECT_EQ((Lines{"     *** Name not in dictionary ***  newg spec",
                    "     *** Dictionary full - line ignored ***  newg spec"}),
             notices);
-  EXPECT_EQ("last name", tables->calc1.species_name[kMaxNames]);
+  EXPECT_EQ("last name", tables->dictionary.species_name[kMaxNames]);
   EXPECT_EQ(9000, settings.last_new_number);
   EXPECT_EQ((std::vector<Merged>{{272, 1, 5}}), merged(sample));
 }

@@ -20,26 +20,13 @@ struct HeaderTest : ::testing::Test, testing::Fixture {
   HeaderTest() { openAnswers(); }
   void nameLine(const std::string& line, int input_mode = kKeyboardInput) {
     buffers.input_line = line + std::string(40 - line.size(), ' ');
-    samfrq(io, buffers, name, max_frequency, bad, input_mode, settings);
+    readNameLine(io, buffers, name, max_frequency, bad, input_mode, settings);
   }
   void phase() { headerPhase(io, buffers, settings, sample, switches); }
 };
 
-TEST(HeaderLineTest, PlainAndFrequencyForms) {
-  EXPECT_EQ("Q1      " "     " "COVR%", headerLine("Q1      ", 0, 1));
-  EXPECT_EQ("Q1      " "   *" " 50" " " "BR-BL", headerLine("Q1      ", 50, 2));
-  EXPECT_EQ("SAMPL  1" "   *" "100" " " "DOMIN", headerLine("SAMPL  1", 100, 3));
-  EXPECT_EQ(18u, headerLine("Q1", 0, 3).size());
-  EXPECT_EQ(21u, headerLine("Q1", 7, 3).size());
-}
-
-TEST(HeaderLineTest, MaximumFrequenciesOneAndHundred) {
-  EXPECT_EQ("Q1      " "   *" "  1" " " "COVR%", headerLine("Q1      ", 1, 1));
-  EXPECT_EQ("Q1      " "   *" "100" " " "COVR%", headerLine("Q1      ", 100, 1));
-}
-
 TEST(SampleLineTest, MaximumFrequenciesOneAndHundred) {
-  few settings;
+  RunSettings settings;
   EXPECT_EQ(" Sample Q1      " "*  1" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
             sampleLine("Q1      ", 1, 10000, settings));
   EXPECT_EQ(" Sample Q1      " "*100" "   Parameters = " "  All sp" "   Cover%" "   Sp & c",
@@ -47,13 +34,13 @@ TEST(SampleLineTest, MaximumFrequenciesOneAndHundred) {
 }
 
 TEST(SampleLineTest, WithoutFrequencyData) {
-  few settings;
+  RunSettings settings;
   EXPECT_EQ(" Sample Q1      " "       Parameters = " "  All sp" "   Cover%" "   Sp & c",
             sampleLine("Q1      ", 0, 10000, settings));
 }
 
 TEST(SampleLineTest, WithFrequencyData) {
-  few settings;
+  RunSettings settings;
   settings.cover_scale = 3;
   settings.analysis_type = 2;
   EXPECT_EQ(" Sample Q1      " "* 50" "   Parameters = " "  Nobryo" "   Domin " "   Spp on",
@@ -61,7 +48,7 @@ TEST(SampleLineTest, WithFrequencyData) {
 }
 
 TEST(SampleLineTest, LabelsOfEverySetting) {
-  few settings;
+  RunSettings settings;
   settings.cover_scale = 2;
   settings.analysis_type = 5;
   EXPECT_EQ(" Sample A       " "       Parameters = " "  Nolich" "   Br-Bla" "   Top fe",

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/fields.h"
-#include "vegmatch/parser.h"
+#include "engine/parser.h"
 
 namespace vegmatch {
 
@@ -22,13 +22,13 @@ const char* mark(int code) {
   return "  ";
 }
 
-void blankGrid(captab& grid) {
+void blankGrid(RecapGrid& grid) {
   for (int r = 1; r <= kGridRows; ++r) {
     for (int c = 1; c <= kGridColumns; ++c) grid.recap_cell[r][c].assign(kCellWidth, ' ');
   }
 }
 
-void writeGrid(veg::Console& console, const captab& grid, int rows) {
+void writeGrid(veg::Console& console, const RecapGrid& grid, int rows) {
   for (int r = 1; r <= rows; ++r) {
     console.writeLine(grid.recap_cell[r][1] + "    " + grid.recap_cell[r][2] + "    " +
                       grid.recap_cell[r][3]);
@@ -37,14 +37,14 @@ void writeGrid(veg::Console& console, const captab& grid, int rows) {
 
 }  // namespace
 
-std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name_count,
+std::string formatEntry(const Sample& sample, int j, const Dictionary& dict, int name_count,
                         int max_frequency) {
   std::size_t i = static_cast<std::size_t>(j);
   int entry = sample.sample_entry_name[i];
   std::string name =
       (entry >= 1 && entry <= name_count && entry <= kMaxNames)
-          ? veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], kKeyWidth)
-          : std::string(kKeyWidth, ' ');
+          ? veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], engine::kKeyWidth)
+          : std::string(engine::kKeyWidth, ' ');
   std::string line = " " + name + mark(sample.sample_species[i]);
   if (max_frequency > 0) line += veg::fmtInt(sample.sample_frequency[i], 3);
   int tenths = sample.sample_cover[i];
@@ -56,8 +56,8 @@ std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name
   return line;
 }
 
-void recap(Io& io, captab& grid, int mode, int n, int input_mode, const Sample& sample,
-           const calc1& dict, int name_count, int max_frequency) {
+void recap(Io& io, RecapGrid& grid, int mode, int n, int input_mode, const Sample& sample,
+           const Dictionary& dict, int name_count, int max_frequency) {
   blankGrid(grid);
   const bool datafile = isDatafile(input_mode);
   n = std::min(n, kMaxSampleEntries);

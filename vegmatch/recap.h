@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "vegmatch/blocks.h"
 #include "vegmatch/io.h"
+#include "vegmatch/state.h"
 
 namespace vegmatch {
 
@@ -21,7 +21,7 @@ constexpr int kRecapRecord = 2;
 /// name, the mark (two blanks, "* " or "**"), the frequency in 3 columns
 /// when max_frequency > 0, then the value in tenths shown as a whole number
 /// in 4 columns or with one decimal in 6.
-std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name_count,
+std::string formatEntry(const Sample& sample, int j, const Dictionary& dict, int name_count,
                         int max_frequency);
 
 /// Entries 1..n, deleted ones passed over. Mode 0: the last ten of them on
@@ -30,7 +30,7 @@ std::string formatEntry(const Sample& sample, int j, const calc1& dict, int name
 /// between screens (which reads the keyboard). Mode 2: species lines to the
 /// record-of-entry file. With datafile input (isDatafile) nothing is
 /// shown or written, except the empty line of mode 1.
-void recap(Io& io, captab& grid, int mode, int n, int input_mode, const Sample& sample,
-           const calc1& dict, int name_count, int max_frequency);
+void recap(Io& io, RecapGrid& grid, int mode, int n, int input_mode, const Sample& sample,
+           const Dictionary& dict, int name_count, int max_frequency);
 
 }  // namespace vegmatch

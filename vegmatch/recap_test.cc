@@ -16,7 +16,7 @@ std::string row(const std::string& a, const std::string& b = "", const std::stri
 }
 
 struct RecapTest : ::testing::Test, testing::Fixture {
-  calc1& dict = tables->calc1;
+  Dictionary& dict = tables->dictionary;
   int& name_count = tables->name_count;
   int n = 0;
 

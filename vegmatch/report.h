@@ -6,20 +6,10 @@
 #include <array>
 #include <string>
 
-#include "vegmatch/blocks.h"
 #include "vegmatch/io.h"
+#include "vegmatch/state.h"
 
 namespace vegmatch {
-
-/// The grade of a goodness-of-fit percentage, 9 characters: "very poor"
-/// (up to 49), "poor", "fair", "good" (from 50, 60, 70) or "very good"
-/// (80 and more), blank-padded.
-const char* grade(int fit_percent);
-
-/// Sets to 0 the printed columns that `analysis_type` does not use: the
-/// community composition column (types 3, 4 and 5) and the two cover
-/// columns (types 2 and 4).
-void zerout(int analysis_type, int& community_composition, int& community_cover, int& sample_cover);
 
 /// The 78-column table line of community `k`, with the columns of
 /// `analysis_type`; a community scoring below 0.0001 shows no code or names.
@@ -28,9 +18,10 @@ std::string tableLine(const Tables& tables, int k, int analysis_type);
 /// Reports the `n_output` best communities of `top_community` (no more than
 /// the tables hold). With `record_entry` 1 it shows the report and asks
 /// whether to continue (returns), reset the analysis parameters (returns
-/// after `reset`) or exit (ends the run). The answers file and the record of
+/// after askAnalysisParameters) or exit (ends the run). The answers file and the record of
 /// entry are flushed before the question.
-void outans(Io& io, const Tables& tables, const std::array<short, kMaxOutput + 1>& top_community,
-            int n_output, int record_entry, const std::string& sample_name, few& settings);
+void writeAnswers(Io& io, const Tables& tables,
+                  const std::array<short, kMaxOutput + 1>& top_community, int n_output,
+                  int record_entry, const std::string& sample_name, RunSettings& settings);
 
 }  // namespace vegmatch

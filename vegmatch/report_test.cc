@@ -24,16 +24,16 @@ struct ReportTest : ::testing::Test, testing::Fixture {
 
   void community(int k, const char* code, const char* name, const char* sub, const char* eunis,
                  const char* eunis_name, std::array<float, 5> values) {
-    tables->calc3.nvc_code[k] = code;
-    tables->calc3.community_name[k] = name;
-    tables->calc4.subcommunity_name[k] = sub;
-    tables->calc4.eunis_code[k] = eunis;
-    tables->calc4.eunis_name[k] = eunis_name;
-    tables->calc3.fit_score[k] = values[0];
-    tables->calc3.community_composition_fit[k] = values[1];
-    tables->calc3.sample_composition_fit[k] = values[2];
-    tables->calc6.community_cover_fit[k] = values[3];
-    tables->calc5.sample_cover_fit[k] = values[4];
+    tables->cross_reference.nvc_code[k] = code;
+    tables->cross_reference.community_name[k] = name;
+    tables->cross_reference.subcommunity_name[k] = sub;
+    tables->cross_reference.eunis_code[k] = eunis;
+    tables->cross_reference.eunis_name[k] = eunis_name;
+    tables->scores.fit_score[k] = values[0];
+    tables->scores.community_composition_fit[k] = values[1];
+    tables->scores.sample_composition_fit[k] = values[2];
+    tables->scores.community_cover_fit[k] = values[3];
+    tables->scores.sample_cover_fit[k] = values[4];
   }
 };
 
@@ -56,7 +56,7 @@ TEST_F(ReportTest, CommunityBelowTheThresholdShowsNoTexts) {
 
 TEST_F(ReportTest, FitOfExactlyTheThresholdShowsTheTexts) {
   // Only a fit strictly below 0.0001 hides the code and names.
-  tables->calc3.fit_score[3] = 0.0001f;
+  tables->scores.fit_score[3] = 0.0001f;
   EXPECT_EQ(" C1.32    A 2    0 | 50  50  50  50| Lemna minor community    " + std::string(16, ' '),
             tableLine(*tables, 3, 1));
 }
@@ -71,7 +71,7 @@ TEST_F(ReportTest, UnusedColumnsAreZeroedByAnalysisType) {
 }
 
 TEST_F(ReportTest, DatafileRunWritesTheAnswersFileOnly) {
-  outans(io, *tables, top, 3, 0, "Q1      ", settings);
+  writeAnswers(io, *tables, top, 3, 0, "Q1      ", settings);
   EXPECT_TRUE(console.output.empty());
   EXPECT_EQ((std::vector<std::string>{kLine1, kLine2, kLine3}), fs.lines("VEGMOUT.txt"));
 }
@@ -83,7 +83,7 @@ std::vector<std::string> choice() {
 
 TEST_F(ReportTest, KeyboardRunShowsAnswerBlockTableAndChoice) {
   console.type({"x", ""});
-  outans(io, *tables, top, 2, 1, "Q1      ", settings);
+  writeAnswers(io, *tables, top, 2, 1, "Q1      ", settings);
   std::vector<std::string> expected = {"", "", "", "", "", "", "",
       " NVC type of Q1       is CG 2a  with goodness of fit  70 - good     ",
       " NVC Community: Festuca-Avenula grassl.    Subcommunity: Dicranum scopar.",
@@ -97,7 +97,7 @@ TEST_F(ReportTest, KeyboardRunShowsAnswerBlockTableAndChoice) {
 
 TEST_F(ReportTest, OnlyFilledPlacesAreReported) {
   console.type({""});
-  outans(io, *tables, top, 10, 1, "Q1      ", settings);
+  writeAnswers(io, *tables, top, 10, 1, "Q1      ", settings);
   EXPECT_EQ(" Analysis of top 3 possibilities", console.output[14]);
   EXPECT_EQ(3u, fs.lines("VEGMOUT.txt").size());
 }
@@ -105,7 +105,7 @@ TEST_F(ReportTest, OnlyFilledPlacesAreReported) {
 TEST_F(ReportTest, BestCommunityBelowThresholdShowsFixedTextsOnly) {
   top[1] = 3;
   console.type({""});
-  outans(io, *tables, top, 1, 1, "SAMPL  1", settings);
+  writeAnswers(io, *tables, top, 1, 1, "SAMPL  1", settings);
   EXPECT_EQ(" NVC type of SAMPL  1 is        with goodness of fit   0 - very poor", console.output[7]);
   EXPECT_EQ(" NVC Community:                            Subcommunity:                 ",
             console.output[8]);
@@ -120,15 +120,15 @@ TEST_F(ReportTest, GradeBoundaries) {
   for (auto [fit, text] : cases) {
     console.output.clear();
     console.type({""});
-    tables->calc3.fit_score[1] = fit;
-    outans(io, *tables, top, 1, 1, "Q1      ", settings);
+    tables->scores.fit_score[1] = fit;
+    writeAnswers(io, *tables, top, 1, 1, "Q1      ", settings);
     EXPECT_EQ(text, console.output[7].substr(53)) << fit;
   }
 }
 
 TEST_F(ReportTest, ResetAsksForTheParametersAgain) {
   console.type({"Reset", "2", "4"});
-  outans(io, *tables, top, 1, 1, "Q1      ", settings);
+  writeAnswers(io, *tables, top, 1, 1, "Q1      ", settings);
   EXPECT_EQ(2, settings.cover_scale);
   EXPECT_EQ(4, settings.analysis_type);
   EXPECT_EQ(0u, console.unread());
@@ -136,7 +136,7 @@ TEST_F(ReportTest, ResetAsksForTheParametersAgain) {
 
 TEST_F(ReportTest, ExitEndsTheRunAfterTheNotice) {
   console.type({"E", ""});
-  EXPECT_THROW(outans(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
+  EXPECT_THROW(writeAnswers(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
   EXPECT_EQ("*************************", console.output.back());
   EXPECT_EQ(1u, fs.lines("VEGMOUT.txt").size());
 }
@@ -144,13 +144,13 @@ TEST_F(ReportTest, ExitEndsTheRunAfterTheNotice) {
 TEST_F(ReportTest, FilesAreFlushedBeforeTheQuestion) {
   io.record = fs.createNew("SAMP.txt");
   // No reply: the run stops at the question, after the flush.
-  EXPECT_THROW(outans(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
+  EXPECT_THROW(writeAnswers(io, *tables, top, 1, 1, "Q1      ", settings), veg::StopRun);
   EXPECT_EQ((std::vector<std::string>{"VEGMOUT.txt", "SAMP.txt"}), *fs.flushed);
 }
 
 TEST_F(ReportTest, BlankFirstCharacterContinues) {
   console.type({" e"});
-  outans(io, *tables, top, 1, 1, "Q1      ", settings);
+  writeAnswers(io, *tables, top, 1, 1, "Q1      ", settings);
   EXPECT_EQ(0u, console.unread());
 }
 

@@ -3,8 +3,8 @@
 #include <stdexcept>
 
 #include "common/testing/fakes.h"
-#include "vegmatch/fit.h"
-#include "vegmatch/refdata.h"
+#include "engine/scoring.h"
+#include "engine/refdata.h"
 
 namespace vegfit::testing {
 
@@ -39,10 +39,10 @@ LoadedWorld::LoadedWorld(bool with_names, int species_limit) {
   veg::testing::MemoryFileSystem fs;
   veg::testing::FakeConsole console;
   for (auto& [name, lines] : worldFiles(false)) fs.put(name, lines);
-  vegmatch::load_species_dictionary(console, fs, *tables);
-  vegmatch::load_association_tables(console, fs, species_limit, *tables);
-  vegmatch::load_cross_reference(console, fs, *tables);
-  vegmatch::prepare(*tables);
+  engine::loadSpeciesDictionary(console, fs, *tables);
+  engine::loadAssociationTables(console, fs, species_limit, *tables);
+  engine::loadCrossReference(console, fs, *tables);
+  engine::prepareTables(*tables);
   std::string error;
   if (with_names && !parseNameTable(names(), index, error)) throw std::runtime_error(error);
   matcher = std::make_unique<NameMatcher>(index, *tables);

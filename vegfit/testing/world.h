@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "vegfit/names.h"
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
 namespace vegfit::testing {
 
@@ -33,7 +33,7 @@ std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names = true);
 /// the names table, and a matcher over both.
 struct LoadedWorld {
   explicit LoadedWorld(bool with_names = true, int species_limit = 10000);
-  std::unique_ptr<vegmatch::Tables> tables = std::make_unique<vegmatch::Tables>();
+  std::unique_ptr<engine::Tables> tables = std::make_unique<engine::Tables>();
   NameIndex index;
   std::unique_ptr<NameMatcher> matcher;
 };

@@ -1,13 +1,13 @@
-#include "vegmatch/refdata.h"
+#include "engine/refdata.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
 
-#include "vegmatch/testing/fixture.h"
+#include "engine/testing/fixture.h"
 
-namespace vegmatch {
+namespace engine {
 namespace {
 
 using veg::StopRun;
@@ -31,10 +31,10 @@ struct RefdataTest : ::testing::Test, testing::Fixture {
 
 TEST_F(RefdataTest, DictionaryWithSynonymsSortsBySpeciesNumber) {
   fs.put("SPECDICT.txt", {"   7 aaaa bbbb", "   3 cccc dddd", "   7 eeee ffff", "", "   2 gg"});
-  load_species_dictionary(console, fs, *tables);
+  loadSpeciesDictionary(console, fs, *tables);
   EXPECT_EQ((std::vector<std::string>{"", "", "", " Reading in dictionary from file SPECDICT.txt"}),
             console.output);
-  const calc1& d = tables->calc1;
+  const Dictionary& d = tables->dictionary;
   EXPECT_EQ(7, tables->dict_size);
   EXPECT_EQ(7, tables->name_count);
   EXPECT_EQ("NEW NAME ", d.species_name[1]);
@@ -53,7 +53,7 @@ TEST_F(RefdataTest, DictionaryWithSynonymsSortsBySpeciesNumber) {
 
 TEST_F(RefdataTest, EmptyDictionaryHoldsTheReservedEntriesOnly) {
   fs.put("SPECDICT.txt", {});
-  load_species_dictionary(console, fs, *tables);
+  loadSpeciesDictionary(console, fs, *tables);
   EXPECT_EQ(2, tables->dict_size);
 }
 
@@ -69,24 +69,24 @@ TEST_F(RefdataTest, TablesLinkEverySynonymAndSkipHeaderColumnsElevenOn) {
   loadAll(3000);
   const Tables& t = *tables;
   EXPECT_EQ(9, t.n_communities);
-  EXPECT_EQ(3, t.dat1.entry_community[16]);
-  EXPECT_EQ(12, t.dat3.entry_class[16]);
-  EXPECT_EQ(8, t.dat1.entry_community[17]);
-  EXPECT_EQ(50, t.dat3.entry_class[17]);
-  EXPECT_EQ(1, t.ccalc1.first_entry[3]);
-  EXPECT_EQ(10, t.ccalc1.last_entry[3]);
-  EXPECT_EQ(11, t.ccalc1.first_entry[4]);  // both names of species 2
-  EXPECT_EQ(16, t.ccalc1.last_entry[4]);
-  EXPECT_EQ(11, t.ccalc1.first_entry[5]);
-  EXPECT_EQ(16, t.ccalc1.last_entry[5]);
-  EXPECT_EQ(17, t.ccalc1.first_entry[6]);  // above the species limit
-  EXPECT_EQ(0, t.ccalc1.last_entry[6]);
-  EXPECT_EQ(" A  1 ", t.calc3.nvc_code[1]);
-  EXPECT_EQ("first community         ", t.calc3.community_name[1]);
-  EXPECT_EQ(std::string(16, ' '), t.calc4.subcommunity_name[1]);
-  EXPECT_EQ(" A  9 ", t.calc3.nvc_code[9]);
-  EXPECT_EQ(std::string(24, ' '), t.calc4.eunis_name[9]);
-  EXPECT_EQ("", t.calc3.nvc_code[10]);
+  EXPECT_EQ(3, t.entries.entry_community[16]);
+  EXPECT_EQ(12, t.entries.entry_class[16]);
+  EXPECT_EQ(8, t.entries.entry_community[17]);
+  EXPECT_EQ(50, t.entries.entry_class[17]);
+  EXPECT_EQ(1, t.entry_ranges.first_entry[3]);
+  EXPECT_EQ(10, t.entry_ranges.last_entry[3]);
+  EXPECT_EQ(11, t.entry_ranges.first_entry[4]);  // both names of species 2
+  EXPECT_EQ(16, t.entry_ranges.last_entry[4]);
+  EXPECT_EQ(11, t.entry_ranges.first_entry[5]);
+  EXPECT_EQ(16, t.entry_ranges.last_entry[5]);
+  EXPECT_EQ(17, t.entry_ranges.first_entry[6]);  // above the species limit
+  EXPECT_EQ(0, t.entry_ranges.last_entry[6]);
+  EXPECT_EQ(" A  1 ", t.cross_reference.nvc_code[1]);
+  EXPECT_EQ("first community         ", t.cross_reference.community_name[1]);
+  EXPECT_EQ(std::string(16, ' '), t.cross_reference.subcommunity_name[1]);
+  EXPECT_EQ(" A  9 ", t.cross_reference.nvc_code[9]);
+  EXPECT_EQ(std::string(24, ' '), t.cross_reference.eunis_name[9]);
+  EXPECT_EQ("", t.cross_reference.nvc_code[10]);
 }
 
 TEST_F(RefdataTest, DigitInColumnElevenOfTheHeaderIsNotRead) {
@@ -96,7 +96,7 @@ TEST_F(RefdataTest, DigitInColumnElevenOfTheHeaderIsNotRead) {
   fs.put("ASSOCTAB.txt", {"    1    17", "  145", "    1    1    1"});
   fs.put("NVCTYPES.txt", {" A  1"});
   loadAll();
-  EXPECT_EQ(1, tables->ccalc1.last_entry[3]);
+  EXPECT_EQ(1, tables->entry_ranges.last_entry[3]);
   EXPECT_EQ(1, tables->n_communities);
 }
 
@@ -106,11 +106,11 @@ TEST_F(RefdataTest, CrossReferenceFieldsByColumn) {
   std::string record = " CG 2a  Festuca ovina-Avenula grasslTrifolium repensE1.26    Subatlantic semi-dry grass";
   fs.put("NVCTYPES.txt", {record});
   loadAll();
-  EXPECT_EQ("CG 2a ", tables->calc3.nvc_code[1]);
-  EXPECT_EQ("Festuca ovina-Avenula gr", tables->calc3.community_name[1]);
-  EXPECT_EQ("asslTrifolium re", tables->calc4.subcommunity_name[1]);
-  EXPECT_EQ("pensE1.2", tables->calc4.eunis_code[1]);
-  EXPECT_EQ("6    Subatlantic semi-dr", tables->calc4.eunis_name[1]);
+  EXPECT_EQ("CG 2a ", tables->cross_reference.nvc_code[1]);
+  EXPECT_EQ("Festuca ovina-Avenula gr", tables->cross_reference.community_name[1]);
+  EXPECT_EQ("asslTrifolium re", tables->cross_reference.subcommunity_name[1]);
+  EXPECT_EQ("pensE1.2", tables->cross_reference.eunis_code[1]);
+  EXPECT_EQ("6    Subatlantic semi-dr", tables->cross_reference.eunis_name[1]);
 }
 
 TEST_F(RefdataTest, LaterSpeciesRecordReplacesEarlier) {
@@ -118,12 +118,12 @@ TEST_F(RefdataTest, LaterSpeciesRecordReplacesEarlier) {
   fs.put("ASSOCTAB.txt", {"    2    2", "  145  245", "    1    1    1", "    1    2    2"});
   fs.put("NVCTYPES.txt", {" A  1", " A  2"});
   loadAll();
-  EXPECT_EQ(2, tables->ccalc1.first_entry[3]);
-  EXPECT_EQ(2, tables->ccalc1.last_entry[3]);
+  EXPECT_EQ(2, tables->entry_ranges.first_entry[3]);
+  EXPECT_EQ(2, tables->entry_ranges.last_entry[3]);
 }
 
 TEST_F(RefdataTest, MissingFilesEndTheRun) {
-  EXPECT_THROW(load_species_dictionary(console, fs, *tables), StopRun);
+  EXPECT_THROW(loadSpeciesDictionary(console, fs, *tables), StopRun);
   std::vector<std::string> expected = {"", "", "", " Reading in dictionary from file SPECDICT.txt",
                                        "  *** Error *** file not found"};
   for (auto& l : holdNotice()) expected.push_back(l);
@@ -145,7 +145,7 @@ TEST_F(RefdataTest, UnknownSpeciesNumberEndsTheRun) {
   std::vector<std::string> expected = {"", "", " Unknown species number   123 in data"};
   for (auto& l : holdNotice()) expected.push_back(l);
   EXPECT_EQ(expected, lastLines(expected.size()));
-  EXPECT_EQ(1, tables->ccalc1.last_entry[3]);  // records before it were applied
+  EXPECT_EQ(1, tables->entry_ranges.last_entry[3]);  // records before it were applied
 }
 
 // Every record the tables cannot hold ends the run with one line naming the
@@ -285,7 +285,7 @@ TEST_F(RefdataTest, EveryLoadFailureFitsTheScreen) {
 TEST_F(RefdataTest, MoreThanTheDictionaryHoldsIsRefused) {
   std::vector<std::string> lines(kMaxDictRecords + 1, "   1 aaaa aaaa");
   fs.put("SPECDICT.txt", lines);
-  EXPECT_THROW(load_species_dictionary(console, fs, *tables), StopRun);
+  EXPECT_THROW(loadSpeciesDictionary(console, fs, *tables), StopRun);
   EXPECT_EQ("  *** Error *** SPECDICT.txt line 2999: more than 2998 dictionary records",
             console.output[console.output.size() - 12]);
 }
@@ -296,8 +296,8 @@ TEST_F(RefdataTest, EmptyRangeAndEmptyTablesAreAccepted) {
   fs.put("NVCTYPES.txt", {});
   loadAll();
   EXPECT_EQ(0, tables->n_communities);
-  EXPECT_EQ(0, tables->ccalc1.last_entry[3]);
+  EXPECT_EQ(0, tables->entry_ranges.last_entry[3]);
 }
 
 }  // namespace
-}  // namespace vegmatch
+}  // namespace engine

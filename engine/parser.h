@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace vegmatch {
+namespace engine {
 
 /// Columns of a line that sample entry looks at.
 constexpr int kLineWidth = 40;
@@ -16,14 +16,14 @@ constexpr int kLineWidth = 40;
 constexpr int kKeyWidth = 9;
 
 /// The first 40 columns of `line`, blank-padded when it is shorter.
-std::string card(std::string_view line);
+std::string lineColumns(std::string_view line);
 
 /// `c` with A-Z folded to a-z; every other character unchanged.
-char lower(char c);
+char lowerAscii(char c);
 
 /// Blanks every asterisk in the first 40 columns of `line` (a 40-column
 /// card) and returns how many there were, at most 2.
-int destar(std::string& line);
+int removeMarks(std::string& line);
 
 /// The value as sample entry holds it, in tenths: value x 10 in single
 /// precision, plus 0.001, truncated toward zero. False (and `tenths`
@@ -40,7 +40,7 @@ bool heldTenths(float value, short& tenths);
 /// value word reaches column 40, is longer than 6 characters, cannot be read
 /// as a number or does not fit the held tenths; the other results are then
 /// of no use.
-void constr(std::string_view line, std::string& field_work, std::string& key, int max_frequency,
-            int& frequency, float& value, bool& bad);
+void parseSpeciesLine(std::string_view line, std::string& field_work, std::string& key,
+                      int max_frequency, int& frequency, float& value, bool& bad);
 
-}  // namespace vegmatch
+}  // namespace engine

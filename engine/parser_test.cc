@@ -1,8 +1,8 @@
-#include "vegmatch/parser.h"
+#include "engine/parser.h"
 
 #include <gtest/gtest.h>
 
-namespace vegmatch {
+namespace engine {
 namespace {
 
 struct Parsed {
@@ -13,13 +13,13 @@ struct Parsed {
   bool bad = true;
 };
 
-// One line through the entry loop's order: card, destar, constr.
+// One line through the entry loop's order: lineColumns, removeMarks, parseSpeciesLine.
 Parsed parse(const std::string& line, int max_frequency = 0) {
   Parsed p;
-  std::string input = card(line);
-  p.marks = destar(input);
+  std::string input = lineColumns(line);
+  p.marks = removeMarks(input);
   std::string field_work(40, '#');
-  constr(input, field_work, p.key, max_frequency, p.frequency, p.value, p.bad);
+  parseSpeciesLine(input, field_work, p.key, max_frequency, p.frequency, p.value, p.bad);
   return p;
 }
 
@@ -28,41 +28,41 @@ std::string endingAt(const std::string& words, int last) {
   return std::string(static_cast<std::size_t>(last) - words.size(), ' ') + words;
 }
 
-TEST(LowerTest, FoldsOnlyTheLettersAToZ) {
-  EXPECT_EQ('a', lower('A'));
-  EXPECT_EQ('z', lower('Z'));
-  EXPECT_EQ('q', lower('q'));
-  EXPECT_EQ('@', lower('@'));
-  EXPECT_EQ('[', lower('['));
-  EXPECT_EQ('5', lower('5'));
-  EXPECT_EQ(' ', lower(' '));
+TEST(LowerAsciiTest, FoldsOnlyTheLettersAToZ) {
+  EXPECT_EQ('a', lowerAscii('A'));
+  EXPECT_EQ('z', lowerAscii('Z'));
+  EXPECT_EQ('q', lowerAscii('q'));
+  EXPECT_EQ('@', lowerAscii('@'));
+  EXPECT_EQ('[', lowerAscii('['));
+  EXPECT_EQ('5', lowerAscii('5'));
+  EXPECT_EQ(' ', lowerAscii(' '));
 }
 
-TEST(DestarTest, BlanksEveryAsteriskAndCountsAtMostTwo) {
-  std::string line = card("Fest*uca ru*bra *5");
-  EXPECT_EQ(2, destar(line));
-  EXPECT_EQ(card("Fest uca ru bra  5"), line);
+TEST(RemoveMarksTest, BlanksEveryAsteriskAndCountsAtMostTwo) {
+  std::string line = lineColumns("Fest*uca ru*bra *5");
+  EXPECT_EQ(2, removeMarks(line));
+  EXPECT_EQ(lineColumns("Fest uca ru bra  5"), line);
 
-  line = card("*Festuca rubra 5");
-  EXPECT_EQ(1, destar(line));
-  EXPECT_EQ(card(" Festuca rubra 5"), line);
+  line = lineColumns("*Festuca rubra 5");
+  EXPECT_EQ(1, removeMarks(line));
+  EXPECT_EQ(lineColumns(" Festuca rubra 5"), line);
 
-  line = card("Festuca rubra 5");
-  EXPECT_EQ(0, destar(line));
+  line = lineColumns("Festuca rubra 5");
+  EXPECT_EQ(0, removeMarks(line));
 }
 
-TEST(DestarTest, LooksOnlyAtTheFirstFortyColumns) {
+TEST(RemoveMarksTest, LooksOnlyAtTheFirstFortyColumns) {
   std::string line = std::string(40, ' ') + "**";
-  EXPECT_EQ(0, destar(line));
+  EXPECT_EQ(0, removeMarks(line));
   EXPECT_EQ(std::string(40, ' ') + "**", line);
 }
 
-TEST(CardTest, PadsAndCutsToFortyColumns) {
-  EXPECT_EQ("ab" + std::string(38, ' '), card("ab"));
-  EXPECT_EQ(std::string(40, 'x'), card(std::string(50, 'x')));
+TEST(LineColumnsTest, PadsAndCutsToFortyColumns) {
+  EXPECT_EQ("ab" + std::string(38, ' '), lineColumns("ab"));
+  EXPECT_EQ(std::string(40, 'x'), lineColumns(std::string(50, 'x')));
 }
 
-TEST(ConstrTest, GenusEpithetAndValue) {
+TEST(ParseSpeciesLineTest, GenusEpithetAndValue) {
   Parsed p = parse("Festuca rubra 25");
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(25.0f, p.value);
@@ -71,48 +71,48 @@ TEST(ConstrTest, GenusEpithetAndValue) {
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, CapitalsGiveTheSameKey) {
+TEST(ParseSpeciesLineTest, CapitalsGiveTheSameKey) {
   Parsed p = parse("FESTUCA RUBRA 25");
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, ShortWordsAreBlankPadded) {
+TEST(ParseSpeciesLineTest, ShortWordsAreBlankPadded) {
   Parsed p = parse("   Poa an   7");
   EXPECT_EQ("poa  an  ", p.key);
   EXPECT_EQ(7.0f, p.value);
 }
 
-TEST(ConstrTest, NumberAfterGenusMeansNoEpithet) {
+TEST(ParseSpeciesLineTest, NumberAfterGenusMeansNoEpithet) {
   Parsed p = parse("Festuca 25");
   EXPECT_EQ("fest     ", p.key);
   EXPECT_EQ(25.0f, p.value);
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, LonePlusAfterGenusIsTheSecondNameWord) {
+TEST(ParseSpeciesLineTest, LonePlusAfterGenusIsTheSecondNameWord) {
   Parsed p = parse("Festuca +");
   EXPECT_EQ("fest +   ", p.key);
   EXPECT_EQ(0.0f, p.value);
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, LonePlusAsValueReadsAsZero) {
+TEST(ParseSpeciesLineTest, LonePlusAsValueReadsAsZero) {
   Parsed p = parse("Festuca rubra +");
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(0.0f, p.value);
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, LetterAsValueIsBad) { EXPECT_TRUE(parse("Festuca rubra r").bad); }
+TEST(ParseSpeciesLineTest, LetterAsValueIsBad) { EXPECT_TRUE(parse("Festuca rubra r").bad); }
 
-TEST(ConstrTest, CommaEndsTheNumber) {
+TEST(ParseSpeciesLineTest, CommaEndsTheNumber) {
   Parsed p = parse("Festuca rubra 2,5");
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(2.0f, p.value);
 }
 
-TEST(ConstrTest, DecimalPointGivesARealValue) {
+TEST(ParseSpeciesLineTest, DecimalPointGivesARealValue) {
   EXPECT_EQ(2.5f, parse("Festuca rubra 2.5").value);
   EXPECT_EQ(25.0f, parse("Festuca rubra 25.").value);
   EXPECT_EQ(0.5f, parse("Festuca rubra .5").value);
@@ -120,9 +120,9 @@ TEST(ConstrTest, DecimalPointGivesARealValue) {
   EXPECT_FALSE(parse("Festuca rubra 1.5e1").bad);
 }
 
-TEST(ConstrTest, ExponentWithoutPointIsBad) { EXPECT_TRUE(parse("Festuca rubra 1e1").bad); }
+TEST(ParseSpeciesLineTest, ExponentWithoutPointIsBad) { EXPECT_TRUE(parse("Festuca rubra 1e1").bad); }
 
-TEST(ConstrTest, ThirdNameWordIsTakenAsTheValue) {
+TEST(ParseSpeciesLineTest, ThirdNameWordIsTakenAsTheValue) {
   EXPECT_TRUE(parse("Festuca rubra agg. 5").bad);
   // Whatever follows the value word is ignored.
   Parsed p = parse("Festuca rubra 5 agg.");
@@ -130,7 +130,7 @@ TEST(ConstrTest, ThirdNameWordIsTakenAsTheValue) {
   EXPECT_EQ(5.0f, p.value);
 }
 
-TEST(ConstrTest, MarkedLineParsesAsWithoutTheMark) {
+TEST(ParseSpeciesLineTest, MarkedLineParsesAsWithoutTheMark) {
   Parsed p = parse("Festuca rubra* 5");
   EXPECT_EQ(1, p.marks);
   EXPECT_EQ("fest rubr", p.key);
@@ -138,20 +138,20 @@ TEST(ConstrTest, MarkedLineParsesAsWithoutTheMark) {
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, AsteriskInsideAWordSplitsIt) {
+TEST(ParseSpeciesLineTest, AsteriskInsideAWordSplitsIt) {
   Parsed p = parse("Festuca*rubra 5");
   EXPECT_EQ(1, p.marks);
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(5.0f, p.value);
 }
 
-TEST(ConstrTest, NegativeValueIsReadNormally) {
+TEST(ParseSpeciesLineTest, NegativeValueIsReadNormally) {
   Parsed p = parse("Festuca rubra -5");
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(-5.0f, p.value);
 }
 
-TEST(ConstrTest, BlankLineGivesBlankKey) {
+TEST(ParseSpeciesLineTest, BlankLineGivesBlankKey) {
   Parsed p = parse("");
   EXPECT_EQ("         ", p.key);
   EXPECT_FALSE(p.bad);
@@ -164,7 +164,7 @@ TEST(ConstrTest, BlankLineGivesBlankKey) {
 
 // Lines pasted from a spreadsheet have tabs between the cells; a tab
 // separates words exactly as a blank does.
-TEST(ConstrTest, TabSeparatesWordsLikeABlank) {
+TEST(ParseSpeciesLineTest, TabSeparatesWordsLikeABlank) {
   Parsed p = parse("Festuca\trubra 5");
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(5.0f, p.value);
@@ -181,7 +181,7 @@ TEST(ConstrTest, TabSeparatesWordsLikeABlank) {
   EXPECT_EQ(25.0f, p.value);
 }
 
-TEST(ConstrTest, TabBeforeTheFrequencyAndTheValue) {
+TEST(ParseSpeciesLineTest, TabBeforeTheFrequencyAndTheValue) {
   Parsed p = parse("Festuca\trubra\t3\t25", 10);
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(3, p.frequency);
@@ -190,14 +190,14 @@ TEST(ConstrTest, TabBeforeTheFrequencyAndTheValue) {
   EXPECT_TRUE(parse("Festuca\trubra\t12\t25", 10).bad);
 }
 
-TEST(ConstrTest, LineOfTabsAndBlanksGivesBlankKey) {
+TEST(ParseSpeciesLineTest, LineOfTabsAndBlanksGivesBlankKey) {
   Parsed p = parse("\t \t\t");
   EXPECT_EQ("         ", p.key);
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(0.0f, p.value);
 }
 
-TEST(ConstrTest, TabAfterTheValueWordEndsItBeforeColumnForty) {
+TEST(ParseSpeciesLineTest, TabAfterTheValueWordEndsItBeforeColumnForty) {
   // the value word ends in column 39, a tab stands in column 40
   Parsed p = parse(endingAt("Festuca rubra 25", 39) + "\t");
   EXPECT_FALSE(p.bad);
@@ -207,14 +207,14 @@ TEST(ConstrTest, TabAfterTheValueWordEndsItBeforeColumnForty) {
   EXPECT_TRUE(parse(endingAt("Festuca\trubra\t25", 40)).bad);
 }
 
-TEST(ConstrTest, NameWithoutValueReadsZero) {
+TEST(ParseSpeciesLineTest, NameWithoutValueReadsZero) {
   Parsed p = parse("Festuca rubra");
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(0.0f, p.value);
   EXPECT_FALSE(p.bad);
 }
 
-TEST(ConstrTest, ValueWordMustEndBeforeColumnForty) {
+TEST(ParseSpeciesLineTest, ValueWordMustEndBeforeColumnForty) {
   Parsed p = parse(endingAt("Festuca rubra 25", 39));
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(25.0f, p.value);
@@ -224,14 +224,14 @@ TEST(ConstrTest, ValueWordMustEndBeforeColumnForty) {
   EXPECT_TRUE(parse(endingAt("Festuca rubra 25", 41)).bad);
 }
 
-TEST(ConstrTest, NameWordsMayRunToColumnForty) {
+TEST(ParseSpeciesLineTest, NameWordsMayRunToColumnForty) {
   Parsed p = parse(endingAt("Festuca rubra", 40));
   EXPECT_FALSE(p.bad);
   EXPECT_EQ("fest rubr", p.key);
   EXPECT_EQ(0.0f, p.value);
 }
 
-TEST(ConstrTest, ValueWordOfMoreThanSixCharactersIsBad) {
+TEST(ParseSpeciesLineTest, ValueWordOfMoreThanSixCharactersIsBad) {
   EXPECT_TRUE(parse("Festuca rubra 12.3456").bad);
   EXPECT_TRUE(parse("Festuca rubra 0000005").bad);
   Parsed p = parse("Festuca rubra 000005");
@@ -239,7 +239,7 @@ TEST(ConstrTest, ValueWordOfMoreThanSixCharactersIsBad) {
   EXPECT_EQ(5.0f, p.value);
 }
 
-TEST(ConstrTest, ValueMustFitTheHeldTenths) {
+TEST(ParseSpeciesLineTest, ValueMustFitTheHeldTenths) {
   EXPECT_FALSE(parse("Festuca rubra 3276.7").bad);
   EXPECT_TRUE(parse("Festuca rubra 3276.8").bad);
   EXPECT_TRUE(parse("Festuca rubra 9999").bad);
@@ -248,14 +248,14 @@ TEST(ConstrTest, ValueMustFitTheHeldTenths) {
   EXPECT_TRUE(parse("Festuca rubra 1.e+39").bad);
 }
 
-TEST(ConstrTest, FrequencyComesBeforeTheValue) {
+TEST(ParseSpeciesLineTest, FrequencyComesBeforeTheValue) {
   Parsed p = parse("Festuca rubra 3 25", 10);
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(3, p.frequency);
   EXPECT_EQ(25.0f, p.value);
 }
 
-TEST(ConstrTest, SingleNumberIsTheFrequency) {
+TEST(ParseSpeciesLineTest, SingleNumberIsTheFrequency) {
   Parsed p = parse("Festuca rubra 3", 10);
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(3, p.frequency);
@@ -267,14 +267,14 @@ TEST(ConstrTest, SingleNumberIsTheFrequency) {
   EXPECT_EQ(25.0f, p.value);
 }
 
-TEST(ConstrTest, FrequencyAboveMaximumIsBad) {
+TEST(ParseSpeciesLineTest, FrequencyAboveMaximumIsBad) {
   EXPECT_TRUE(parse("Festuca rubra 12 25", 10).bad);
   EXPECT_FALSE(parse("Festuca rubra 10 25", 10).bad);
 }
 
 // "-1" as the one number after the name is a frequency of -1: bad data,
 // not a weight of -1 in the scoring; "-0" reads as 0 and stands.
-TEST(ConstrTest, NegativeFrequencyIsBad) {
+TEST(ParseSpeciesLineTest, NegativeFrequencyIsBad) {
   EXPECT_TRUE(parse("Plantago lanceolata -1", 4).bad);
   EXPECT_TRUE(parse("Plantago lanceolata -3 25", 4).bad);
   Parsed p = parse("Plantago lanceolata -0 25", 4);
@@ -284,14 +284,14 @@ TEST(ConstrTest, NegativeFrequencyIsBad) {
   EXPECT_FALSE(parse("Plantago lanceolata 0 25", 4).bad);
 }
 
-TEST(ConstrTest, FrequencyWordOfFourCharactersIsBad) {
+TEST(ParseSpeciesLineTest, FrequencyWordOfFourCharactersIsBad) {
   EXPECT_TRUE(parse("Festuca rubra 1000 25", 10).bad);
   EXPECT_TRUE(parse("Festuca rubra 0001 25", 10).bad);
 }
 
 // The ends of the frequency range: a maximum of 1 still means frequency
 // data, and a maximum of 100 takes a three-character frequency word.
-TEST(ConstrTest, FrequenciesAtTheEndsOfTheirRange) {
+TEST(ParseSpeciesLineTest, FrequenciesAtTheEndsOfTheirRange) {
   Parsed p = parse("Festuca rubra 1 25", 1);
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(1, p.frequency);
@@ -304,19 +304,19 @@ TEST(ConstrTest, FrequenciesAtTheEndsOfTheirRange) {
   EXPECT_TRUE(parse("Festuca rubra 101 25", 100).bad);
 }
 
-TEST(ConstrTest, UnreadableFrequencyIsBad) {
+TEST(ParseSpeciesLineTest, UnreadableFrequencyIsBad) {
   EXPECT_TRUE(parse("Festuca rubra agg 3 25", 10).bad);
   EXPECT_TRUE(parse("Festuca rubra 2.5 25", 10).bad);
 }
 
-TEST(ConstrTest, FrequencyWordReachingColumnFortyIsNotRead) {
+TEST(ParseSpeciesLineTest, FrequencyWordReachingColumnFortyIsNotRead) {
   Parsed p = parse(endingAt("Festuca rubra 99", 40), 10);
   EXPECT_FALSE(p.bad);
   EXPECT_EQ(1, p.frequency);
   EXPECT_EQ(0.0f, p.value);
 }
 
-TEST(ConstrTest, NumbersAreOnlyFrequenciesWhenTheSampleHasThem) {
+TEST(ParseSpeciesLineTest, NumbersAreOnlyFrequenciesWhenTheSampleHasThem) {
   Parsed p = parse("Festuca rubra 3 25", 0);
   EXPECT_EQ(1, p.frequency);
   EXPECT_EQ(3.0f, p.value);
@@ -342,4 +342,4 @@ TEST(HeldTenthsTest, TenTimesPlusAThousandthTruncated) {
 }
 
 }  // namespace
-}  // namespace vegmatch
+}  // namespace engine

@@ -1,4 +1,4 @@
-#include "vegmatch/refdata.h"
+#include "engine/refdata.h"
 
 #include <algorithm>
 #include <memory>
@@ -6,9 +6,9 @@
 
 #include "common/fields.h"
 #include "common/hold.h"
-#include "vegmatch/fit.h"
+#include "engine/species_index.h"
 
-namespace vegmatch {
+namespace engine {
 
 using veg::column;
 using veg::fmtInt;
@@ -87,11 +87,11 @@ std::string outside(const char* what, long long value, long long low, long long 
 
 }  // namespace
 
-void load_species_dictionary(veg::Console& console, veg::FileSystem& fs, Tables& tables) {
+void loadSpeciesDictionary(veg::Console& console, veg::FileSystem& fs, Tables& tables) {
   console.blank(3);
   console.writeLine(std::string(" Reading in dictionary from file ") + kDictionaryFile);
   RecordReader reader(console, fs, kDictionaryFile);
-  calc1& dict = tables.calc1;
+  Dictionary& dict = tables.dictionary;
 
   dict.species_name[1] = "NEW NAME ";
   dict.species_name[2] = "DELETE   ";
@@ -115,13 +115,13 @@ void load_species_dictionary(veg::Console& console, veg::FileSystem& fs, Tables&
     dict.sorted_entry[i] = static_cast<short>(i);
   }
   tables.dict_size = tables.name_count = i;
-  isort2(dict.sorted_species_number.data(), dict.sorted_entry.data(), tables.dict_size);
-  tables.ccalc1.first_entry.fill(0);
-  tables.ccalc1.last_entry.fill(0);
+  sortWithCompanion(dict.sorted_species_number.data(), dict.sorted_entry.data(), tables.dict_size);
+  tables.entry_ranges.first_entry.fill(0);
+  tables.entry_ranges.last_entry.fill(0);
 }
 
-void load_association_tables(veg::Console& console, veg::FileSystem& fs, int species_limit,
-                             Tables& tables) {
+void loadAssociationTables(veg::Console& console, veg::FileSystem& fs, int species_limit,
+                           Tables& tables) {
   console.blank(2);
   console.writeLine(std::string(" Reading in association tables from file ") + kTablesFile);
   RecordReader reader(console, fs, kTablesFile);
@@ -144,14 +144,14 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
                     outside("community number", community, 1, kMaxCommunities));
       if (code < 1 || code > kClassCodes)
         reader.fail(reader.lineNumber(), outside("class code", code, 1, kClassCodes));
-      tables.dat1.entry_community[e] = static_cast<short>(community);
-      tables.dat3.entry_class[e] = static_cast<short>(code);
+      tables.entries.entry_community[e] = static_cast<short>(community);
+      tables.entries.entry_class[e] = static_cast<short>(code);
       n_communities = std::max(n_communities, static_cast<int>(community));
     }
   }
   tables.n_communities = n_communities;
 
-  const calc1& dict = tables.calc1;
+  const Dictionary& dict = tables.dictionary;
   for (long long r = 0; r < records; ++r) {
     std::string line = reader.required("species record", r + 1);
     long long p = reader.number(line, 1, 5, "species number");
@@ -163,9 +163,9 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
         reader.fail(reader.lineNumber(), outside("first entry", first, 1, entries));
       if (last > entries) reader.fail(reader.lineNumber(), outside("last entry", last, 1, entries));
     }
-    int q = (p >= -32768 && p <= 32767)
-                ? ibin(dict.sorted_species_number.data(), tables.dict_size, static_cast<int>(p))
-                : 0;
+    int q = (p >= -32768 && p <= 32767) ? findFirstSorted(dict.sorted_species_number.data(),
+                                                          tables.dict_size, static_cast<int>(p))
+                                        : 0;
     if (q == 0) {
       console.blank(2);
       console.writeLine(" Unknown species number" + fmtInt(p, 6) + " in data");
@@ -174,24 +174,24 @@ void load_association_tables(veg::Console& console, veg::FileSystem& fs, int spe
     for (int m = q; m <= tables.dict_size; ++m) {
       int j = dict.sorted_entry[m];
       if (dict.species_number[j] != p) break;
-      tables.ccalc1.first_entry[j] = static_cast<int>(first);
-      tables.ccalc1.last_entry[j] = p > species_limit ? 0 : static_cast<int>(last);
+      tables.entry_ranges.first_entry[j] = static_cast<int>(first);
+      tables.entry_ranges.last_entry[j] = p > species_limit ? 0 : static_cast<int>(last);
     }
   }
 }
 
-void load_cross_reference(veg::Console& console, veg::FileSystem& fs, Tables& tables) {
+void loadCrossReference(veg::Console& console, veg::FileSystem& fs, Tables& tables) {
   console.blank(2);
   console.writeLine(std::string(" Reading cross-reference from file ") + kCrossReferenceFile);
   RecordReader reader(console, fs, kCrossReferenceFile);
   for (int k = 1; k <= tables.n_communities; ++k) {
     std::string line = reader.required("record of community", k);
-    tables.calc3.nvc_code[k] = column(line, 2, 6);
-    tables.calc3.community_name[k] = column(line, 9, 24);
-    tables.calc4.subcommunity_name[k] = column(line, 33, 16);
-    tables.calc4.eunis_code[k] = column(line, 49, 8);
-    tables.calc4.eunis_name[k] = column(line, 57, 24);
+    tables.cross_reference.nvc_code[k] = column(line, 2, 6);
+    tables.cross_reference.community_name[k] = column(line, 9, 24);
+    tables.cross_reference.subcommunity_name[k] = column(line, 33, 16);
+    tables.cross_reference.eunis_code[k] = column(line, 49, 8);
+    tables.cross_reference.eunis_name[k] = column(line, 57, 24);
   }
 }
 
-}  // namespace vegmatch
+}  // namespace engine

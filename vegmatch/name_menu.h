@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "common/console.h"
-#include "vegmatch/blocks.h"
 #include "vegmatch/io.h"
+#include "vegmatch/state.h"
 
 namespace vegmatch {
 
@@ -19,18 +19,7 @@ constexpr int kMaxChoices = 75;
 /// Rows of the name menu; it shows four columns of them.
 constexpr int kMenuRows = 15;
 
-using NameTable = std::array<std::string, kMaxNames + 1>;
 using ChoiceList = std::array<short, kMaxChoices + 1>;
-
-/// Bisection over names[1..n] (ascending byte order from entry 3 on): the
-/// index of the entry equal to `key`, or 0. `upper` and `lower` receive the
-/// final bounds of the bisection (n is taken as at most kMaxNames).
-int binfnd(const NameTable& names, int n, std::string_view key, int& upper, int& lower);
-
-/// The entry a species line's key stands for: binfnd over entries
-/// 1..dict_size, then a scan of the names added during the run
-/// (dict_size + 1..name_count); 0 when neither holds it.
-int findName(const calc1& dict, int dict_size, int name_count, std::string_view key);
 
 /// Resolves a key the dictionary does not hold. With datafile input
 /// (isDatafile(input_mode)) it reports the key on the screen and in the
@@ -40,14 +29,14 @@ int findName(const calc1& dict, int dict_size, int name_count, std::string_view 
 /// name_count + 1 (the caller gives it its species number); when the
 /// dictionary is full the name is refused with a message (also in the
 /// answers file with datafile input) and the result is 0.
-int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size, int input_mode,
-           captab& grid);
+int resolveUnknownName(Io& io, std::string& key, Dictionary& dict, int& name_count, int dict_size,
+                       int input_mode, RecapGrid& grid);
 
 /// Shows the menu of choices[1..length] in four columns of up to 15 rows
 /// (built in grid.menu_choice) and reads the user's choice: the entry in
 /// the typed place, or entry 2 (DELETE) for an empty, unreadable or
 /// out-of-range answer.
-int select(veg::Console& console, const ChoiceList& choices, int length, const calc1& dict,
-           int name_count, captab& grid);
+int chooseFromMenu(veg::Console& console, const ChoiceList& choices, int length,
+                   const Dictionary& dict, int name_count, RecapGrid& grid);
 
 }  // namespace vegmatch

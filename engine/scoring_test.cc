@@ -1,21 +1,23 @@
-#include "vegmatch/fit.h"
+#include "engine/grading.h"
+#include "engine/ranking.h"
+#include "engine/scoring.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <memory>
 
-#include "vegmatch/testing/fixture.h"
+#include "engine/testing/fixture.h"
 
-namespace vegmatch {
+namespace engine {
 namespace {
 
 // The class table: mean cover, woodland weight and cover weight of telling
 // class codes.
-TEST(LookupTest, ClassTableRows) {
+TEST(ConversionTablesTest, ClassTableRows) {
   auto tables = std::make_unique<Tables>();
-  lookup(tables->domin_percent, tables->cover_power, tables->convrt);
-  const convrt& c = tables->convrt;
+  buildConversionTables(tables->domin_percent, tables->cover_power, tables->conversion);
+  const ConversionTables& c = tables->conversion;
   const short domin[] = {0, 0, 1, 4, 9, 16, 26, 39, 55, 75, 99};
   for (int d = 1; d <= 10; ++d) EXPECT_EQ(domin[d], tables->domin_percent[d]) << d;
 
@@ -40,28 +42,19 @@ TEST(LookupTest, ClassTableRows) {
   EXPECT_NEAR(31.6228f, tables->cover_power[100], 1e-4);
 }
 
-TEST(CoeffsTest, WeightsByAnalysisType) {
+TEST(AnalysisWeightsTest, WeightsByAnalysisType) {
   float w[4];
   struct Case { int type; float w1, w2, w3, w4; };
   const Case cases[] = {{1, .25f, .25f, .25f, .25f}, {2, .5f, .5f, 0, 0}, {3, 0, 0, .5f, .5f},
                         {4, 0, 1, 0, 0},             {5, 0, .25f, .5f, .25f},
                         {0, 0, .25f, .5f, .25f},     {6, 0, .25f, .5f, .25f}};
   for (const Case& c : cases) {
-    coeffs(c.type, w[0], w[1], w[2], w[3]);
+    analysisWeights(c.type, w[0], w[1], w[2], w[3]);
     EXPECT_EQ(c.w1, w[0]) << c.type;
     EXPECT_EQ(c.w2, w[1]) << c.type;
     EXPECT_EQ(c.w3, w[2]) << c.type;
     EXPECT_EQ(c.w4, w[3]) << c.type;
   }
-}
-
-TEST(PercentTest, TimesTheSinglePrecisionHundredPointOne) {
-  EXPECT_EQ(70, percent(0.7f));
-  EXPECT_EQ(50, percent(0.5f));
-  EXPECT_EQ(100, percent(1.0f));
-  EXPECT_EQ(0, percent(0.0f));
-  EXPECT_EQ(75, percent(0.75859f));
-  EXPECT_EQ(9, percent(0.0999f));  // 0.0999 x 100.1 = 9.99999
 }
 
 // A small world of reference files: the dictionary given, the communities
@@ -74,7 +67,7 @@ struct World : testing::Fixture {
     putReferenceFiles(dictionary, testing::assocTable(species_entries, numbers),
                       testing::crossReference(codes));
     loadReferenceFiles(species_limit);
-    prepare(*tables);
+    prepareTables(*tables);
   }
 
   // A sample of (species number, cover percent) entries.
@@ -93,9 +86,9 @@ struct World : testing::Fixture {
 
   std::vector<int> columns(int k) const {
     const Tables& t = *tables;
-    return {percent(t.calc3.fit_score[k]), percent(t.calc3.community_composition_fit[k]),
-            percent(t.calc3.sample_composition_fit[k]), percent(t.calc6.community_cover_fit[k]),
-            percent(t.calc5.sample_cover_fit[k])};
+    return {printedPercent(t.scores.fit_score[k]), printedPercent(t.scores.community_composition_fit[k]),
+            printedPercent(t.scores.sample_composition_fit[k]), printedPercent(t.scores.community_cover_fit[k]),
+            printedPercent(t.scores.sample_cover_fit[k])};
   }
 };
 
@@ -116,22 +109,22 @@ TEST_F(WorkedExampleTest, StartUpTotals) {
   const Tables& t = *world.tables;
   EXPECT_EQ(1, t.n_communities);
   EXPECT_EQ(2, t.woodland_start);  // no community coded W1
-  EXPECT_NEAR(1.166901f, t.calc5.composition_norm[1], 1e-6);
-  EXPECT_NEAR(0.743249f, t.calc5.mean_constancy[1], 1e-6);
-  EXPECT_NEAR(16.41906f, t.calc6.cover_norm[1], 2e-4);
-  EXPECT_NEAR(0.853833f, t.calc5.mean_cover_constancy[1], 1e-5);
-  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
-  EXPECT_EQ(0, t.calc2.table_class_count[4][1]);
-  EXPECT_EQ(1, t.calc2.table_class_count[3][1]);
-  EXPECT_EQ(1, t.calc2.table_class_count[1][1]);
+  EXPECT_NEAR(1.166901f, t.norms.composition_norm[1], 1e-6);
+  EXPECT_NEAR(0.743249f, t.norms.mean_constancy[1], 1e-6);
+  EXPECT_NEAR(16.41906f, t.norms.cover_norm[1], 2e-4);
+  EXPECT_NEAR(0.853833f, t.norms.mean_cover_constancy[1], 1e-5);
+  EXPECT_EQ(1, t.class_counts.table_class_count[5][1]);
+  EXPECT_EQ(0, t.class_counts.table_class_count[4][1]);
+  EXPECT_EQ(1, t.class_counts.table_class_count[3][1]);
+  EXPECT_EQ(1, t.class_counts.table_class_count[1][1]);
 }
 
 TEST_F(WorkedExampleTest, CompositionOnly) {
   Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
-  score(s, 2, *world.tables);
-  EXPECT_NEAR(0.75859f, world.tables->calc3.fit_score[1], 2e-5);
-  EXPECT_NEAR(0.98766f, world.tables->calc3.community_composition_fit[1], 1e-5);
-  EXPECT_NEAR(0.65030f, world.tables->calc3.sample_composition_fit[1], 1e-5);
+  scoreCommunities(s, 2, *world.tables);
+  EXPECT_NEAR(0.75859f, world.tables->scores.fit_score[1], 2e-5);
+  EXPECT_NEAR(0.98766f, world.tables->scores.community_composition_fit[1], 1e-5);
+  EXPECT_NEAR(0.65030f, world.tables->scores.sample_composition_fit[1], 1e-5);
   EXPECT_EQ(75, world.columns(1)[0]);
   EXPECT_EQ(98, world.columns(1)[1]);
   EXPECT_EQ(65, world.columns(1)[2]);
@@ -139,28 +132,28 @@ TEST_F(WorkedExampleTest, CompositionOnly) {
 
 TEST_F(WorkedExampleTest, MixedCompositionAndCover) {
   Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
-  score(s, 1, *world.tables);
-  EXPECT_NEAR(0.79038f, world.tables->calc3.fit_score[1], 2e-5);
-  EXPECT_NEAR(0.72177f, world.tables->calc5.sample_cover_fit[1], 1e-5);
+  scoreCommunities(s, 1, *world.tables);
+  EXPECT_NEAR(0.79038f, world.tables->scores.fit_score[1], 2e-5);
+  EXPECT_NEAR(0.72177f, world.tables->scores.sample_cover_fit[1], 1e-5);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
 TEST_F(WorkedExampleTest, NewNamesCountLikeUnknownSpecies) {
   // A name added during the run (9001) is not in the sorted index.
   Sample s = world.sampleOf({{1, 25}, {2, 3}, {9001, 10}});
-  score(s, 1, *world.tables);
+  scoreCommunities(s, 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
 TEST_F(WorkedExampleTest, TypeFourIsSampleCompositionUnadjusted) {
   Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
-  score(s, 4, *world.tables);
-  EXPECT_NEAR(0.65030f, world.tables->calc3.fit_score[1], 1e-5);
+  scoreCommunities(s, 4, *world.tables);
+  EXPECT_NEAR(0.65030f, world.tables->scores.fit_score[1], 1e-5);
 }
 
 TEST_F(WorkedExampleTest, ScoresDoNotCarryOverBetweenSamples) {
-  score(world.sampleOf({{1, 100}, {2, 100}, {3, 100}}), 1, *world.tables);
-  score(world.sampleOf({{1, 25}, {2, 3}, {4, 10}}), 1, *world.tables);
+  scoreCommunities(world.sampleOf({{1, 100}, {2, 100}, {3, 100}}), 1, *world.tables);
+  scoreCommunities(world.sampleOf({{1, 25}, {2, 3}, {4, 10}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
@@ -197,43 +190,43 @@ TEST_F(BelowMeanTest, EveryAnalysisType) {
       {5, 0.64453f, 64},  // 0.25 x 0.65030 + 0.5 x 0.63450 + 0.25 x 0.65883, unadjusted
   };
   for (const Case& c : cases) {
-    score(below(), c.type, *world.tables);
-    EXPECT_NEAR(c.fit, world.tables->calc3.fit_score[1], 2e-5) << c.type;
+    scoreCommunities(below(), c.type, *world.tables);
+    EXPECT_NEAR(c.fit, world.tables->scores.fit_score[1], 2e-5) << c.type;
     // The stored coefficients are those before the adjustment.
     EXPECT_EQ((std::vector<int>{c.fit_percent, 98, 65, 63, 65}), world.columns(1)) << c.type;
   }
 }
 
 TEST_F(BelowMeanTest, CoverCountsUpToTheClassMeanCover) {
-  score(below(), 1, *world.tables);
-  EXPECT_NEAR(0.63450f, world.tables->calc6.community_cover_fit[1], 1e-5);
+  scoreCommunities(below(), 1, *world.tables);
+  EXPECT_NEAR(0.63450f, world.tables->scores.community_cover_fit[1], 1e-5);
 }
 
 TEST_F(BelowMeanTest, SampleCoverCoefficientIsCutToTheAdjustedCommunityCover) {
   // Without the cut the score would be 0.25 x (0.86688 + 0.65030 + 0.56064 +
   // 0.65883) = 0.68416.
-  score(below(), 1, *world.tables);
-  EXPECT_NEAR(0.65962f, world.tables->calc3.fit_score[1], 2e-5);
-  EXPECT_NEAR(0.65883f, world.tables->calc5.sample_cover_fit[1], 1e-5);
+  scoreCommunities(below(), 1, *world.tables);
+  EXPECT_NEAR(0.65962f, world.tables->scores.fit_score[1], 2e-5);
+  EXPECT_NEAR(0.65883f, world.tables->scores.sample_cover_fit[1], 1e-5);
 }
 
 TEST_F(BelowMeanTest, FrequenciesOfASampleWithoutFrequencyDataWeighNothing) {
   // Every species weighs 1 when the maximum frequency is 0, whatever its
   // frequency entry holds.
-  score(below({4, 2, 7}), 1, *world.tables);
-  EXPECT_NEAR(0.65962f, world.tables->calc3.fit_score[1], 2e-5);
+  scoreCommunities(below({4, 2, 7}), 1, *world.tables);
+  EXPECT_NEAR(0.65962f, world.tables->scores.fit_score[1], 2e-5);
   EXPECT_EQ((std::vector<int>{66, 98, 65, 63, 65}), world.columns(1));
-  EXPECT_EQ(1, world.tables->calc2.sample_class_count[5][1]);
+  EXPECT_EQ(1, world.tables->class_counts.sample_class_count[5][1]);
 }
 
 TEST_F(BelowMeanTest, TwoSamplesInARowScoreAsIfEachWereAlone) {
   // The first sample fills every per-sample total; none of it may reach the
   // second, whose cover coefficient is well below its clamp.
-  score(world.sampleOf({{1, 100}, {2, 100}, {3, 100}, {4, 100}}, 20, {20, 20, 20, 20}), 1,
+  scoreCommunities(world.sampleOf({{1, 100}, {2, 100}, {3, 100}, {4, 100}}, 20, {20, 20, 20, 20}), 1,
         *world.tables);
-  score(below(), 1, *world.tables);
+  scoreCommunities(below(), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{66, 98, 65, 63, 65}), world.columns(1));
-  score(below(), 3, *world.tables);
+  scoreCommunities(below(), 3, *world.tables);
   EXPECT_EQ((std::vector<int>{56, 98, 65, 63, 65}), world.columns(1));
 }
 
@@ -246,13 +239,13 @@ TEST_F(BelowMeanTest, TwoSamplesInARowScoreAsIfEachWereAlone) {
 // and 5 make no adjustment: type 4 scores F2 = 1, type 5 0.25 x 1 + 0.5 x
 // 0.16490 + 0.25 x 1 = 0.58245 (adjusted it would be 0.31703).
 TEST_F(WorkedExampleTest, AdjustmentCutsEachSampleCoefficientToItsCommunityOne) {
-  score(world.sampleOf({{1, 3}}), 1, *world.tables);
-  EXPECT_NEAR(0.46916f, world.tables->calc3.fit_score[1], 2e-5);
+  scoreCommunities(world.sampleOf({{1, 3}}), 1, *world.tables);
+  EXPECT_NEAR(0.46916f, world.tables->scores.fit_score[1], 2e-5);
   EXPECT_EQ((std::vector<int>{46, 77, 100, 16, 100}), world.columns(1));
-  score(world.sampleOf({{1, 3}}), 4, *world.tables);
-  EXPECT_EQ(1.0f, world.tables->calc3.fit_score[1]);
-  score(world.sampleOf({{1, 3}}), 5, *world.tables);
-  EXPECT_NEAR(0.58245f, world.tables->calc3.fit_score[1], 2e-5);
+  scoreCommunities(world.sampleOf({{1, 3}}), 4, *world.tables);
+  EXPECT_EQ(1.0f, world.tables->scores.fit_score[1]);
+  scoreCommunities(world.sampleOf({{1, 3}}), 5, *world.tables);
+  EXPECT_NEAR(0.58245f, world.tables->scores.fit_score[1], 2e-5);
   EXPECT_EQ((std::vector<int>{58, 77, 100, 16, 100}), world.columns(1));
 }
 
@@ -268,9 +261,9 @@ TEST_F(WorkedExampleTest, AdjustmentCutsEachSampleCoefficientToItsCommunityOne) 
 // 0.57251 x 0.67496 x 1.32504 = 0.51202, and F4 is cut to it. Score 0.25 x
 // (0.98174 + 0.92259 + 2 x 0.51202) = 0.73209.
 TEST_F(WorkedExampleTest, CommunityCoverIsDividedByMaximumFrequencyTimesCoverNorm) {
-  score(world.sampleOf({{1, 10}, {2, 3}, {4, 5}}, 4, {4, 2, 1}), 1, *world.tables);
-  EXPECT_NEAR(0.57251f, world.tables->calc6.community_cover_fit[1], 1e-5);
-  EXPECT_NEAR(0.73209f, world.tables->calc3.fit_score[1], 2e-5);
+  scoreCommunities(world.sampleOf({{1, 10}, {2, 3}, {4, 5}}, 4, {4, 2, 1}), 1, *world.tables);
+  EXPECT_NEAR(0.57251f, world.tables->scores.community_cover_fit[1], 1e-5);
+  EXPECT_NEAR(0.73209f, world.tables->scores.fit_score[1], 2e-5);
   EXPECT_EQ((std::vector<int>{73, 98, 92, 57, 67}), world.columns(1));
 }
 
@@ -284,13 +277,13 @@ TEST_F(WorkedExampleTest, CommunityCoverIsDividedByMaximumFrequencyTimesCoverNor
 // F4 = (5.34224 + 1e-6 x 0.5) / (5.62441 x 0.853833) = 1.112, clamped.
 TEST_F(WorkedExampleTest, CoversBeyondTheScaleCountAsItsEnds) {
   for (int cover : {100, 150, 3000}) {
-    score(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
-    EXPECT_NEAR(0.66515f, world.tables->calc5.sample_cover_fit[1], 1e-5) << cover;
+    scoreCommunities(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
+    EXPECT_NEAR(0.66515f, world.tables->scores.sample_cover_fit[1], 1e-5) << cover;
     EXPECT_EQ((std::vector<int>{77, 98, 97, 63, 66}), world.columns(1)) << cover;
   }
   for (int cover : {0, -5}) {
-    score(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
-    EXPECT_NEAR(0.54967f, world.tables->calc6.community_cover_fit[1], 1e-5) << cover;
+    scoreCommunities(world.sampleOf({{1, 10}, {2, cover}}), 1, *world.tables);
+    EXPECT_NEAR(0.54967f, world.tables->scores.community_cover_fit[1], 1e-5) << cover;
     EXPECT_EQ((std::vector<int>{76, 98, 97, 55, 100}), world.columns(1)) << cover;
   }
 }
@@ -299,15 +292,15 @@ TEST_F(WorkedExampleTest, CoversBeyondTheScaleCountAsItsEnds) {
 // species 1 alone at 0 % gives F3 = 0 and F4 = 1e-6 x 0.95 / ((0.001 +
 // 1e-6) x 0.853833) = 0.0011115.
 TEST_F(WorkedExampleTest, CoverOfZeroWeighsOneMillionth) {
-  score(world.sampleOf({{1, 0}}), 1, *world.tables);
-  EXPECT_EQ(0.0f, world.tables->calc6.community_cover_fit[1]);
-  EXPECT_NEAR(0.0011115f, world.tables->calc5.sample_cover_fit[1], 2e-7);
+  scoreCommunities(world.sampleOf({{1, 0}}), 1, *world.tables);
+  EXPECT_EQ(0.0f, world.tables->scores.community_cover_fit[1]);
+  EXPECT_NEAR(0.0011115f, world.tables->scores.sample_cover_fit[1], 2e-7);
 }
 
 // A sample species numbered 0 (a dictionary name with number 0) has no table
 // entries: it counts like species 4 of the worked example.
 TEST_F(WorkedExampleTest, SampleSpeciesNumberZeroIsASpeciesWithoutEntries) {
-  score(world.sampleOf({{1, 25}, {2, 3}, {0, 10}}), 1, *world.tables);
+  scoreCommunities(world.sampleOf({{1, 25}, {2, 3}, {0, 10}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
@@ -319,12 +312,12 @@ TEST(ScoreTest, SynonymsCountOncePerSpeciesNumber) {
   world.load({"   1 aaaa aaaa", "   1 aaaa bbbb", "   2 bbbb bbbb", "   3 cccc cccc"},
              {{{1, 48}}, {{1, 27}}, {{1, 6}}}, {" A 1  "});
   const Tables& t = *world.tables;
-  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
-  EXPECT_NEAR(1.166901f, t.calc5.composition_norm[1], 1e-6);
-  EXPECT_NEAR(0.743249f, t.calc5.mean_constancy[1], 1e-6);
-  EXPECT_NEAR(16.41906f, t.calc6.cover_norm[1], 2e-4);
-  EXPECT_NEAR(0.853833f, t.calc5.mean_cover_constancy[1], 1e-5);
-  score(world.sampleOf({{1, 25}, {2, 3}, {9001, 10}}), 1, *world.tables);
+  EXPECT_EQ(1, t.class_counts.table_class_count[5][1]);
+  EXPECT_NEAR(1.166901f, t.norms.composition_norm[1], 1e-6);
+  EXPECT_NEAR(0.743249f, t.norms.mean_constancy[1], 1e-6);
+  EXPECT_NEAR(16.41906f, t.norms.cover_norm[1], 2e-4);
+  EXPECT_NEAR(0.853833f, t.norms.mean_cover_constancy[1], 1e-5);
+  scoreCommunities(world.sampleOf({{1, 25}, {2, 3}, {9001, 10}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{79, 98, 65, 100, 72}), world.columns(1));
 }
 
@@ -335,10 +328,10 @@ TEST(ScoreTest, SpeciesRecordNumberZeroCountsInNoTotal) {
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 45}}}, {" A 1  "}, 10000, {0, 1});
   const Tables& t = *world.tables;
-  EXPECT_EQ(1, t.ccalc1.first_entry[1]);
-  EXPECT_EQ(1, t.ccalc1.last_entry[2]);
-  EXPECT_EQ(1, t.calc2.table_class_count[5][1]);
-  EXPECT_NEAR(0.902501f, t.calc5.composition_norm[1], 1e-6);
+  EXPECT_EQ(1, t.entry_ranges.first_entry[1]);
+  EXPECT_EQ(1, t.entry_ranges.last_entry[2]);
+  EXPECT_EQ(1, t.class_counts.table_class_count[5][1]);
+  EXPECT_NEAR(0.902501f, t.norms.composition_norm[1], 1e-6);
 }
 
 // A community whose only entries are those of a species record for number
@@ -350,19 +343,19 @@ TEST(ScoreTest, CommunityOfSpeciesNumberZeroOnlyScoresZero) {
   World world;
   world.load(kDictionary, {{{1, 45}}, {{2, 45}}}, {" A 1  ", " A 2  "}, 10000, {1, 0});
   for (int type = 1; type <= 5; ++type) {
-    score(world.sampleOf({{0, 10}, {1, 10}}), type, *world.tables);
+    scoreCommunities(world.sampleOf({{0, 10}, {1, 10}}), type, *world.tables);
     EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), world.columns(2)) << type;
-    EXPECT_EQ(0.0f, world.tables->calc3.fit_score[2]) << type;
-    EXPECT_GT(world.tables->calc3.fit_score[1], 0.1f) << type;
+    EXPECT_EQ(0.0f, world.tables->scores.fit_score[2]) << type;
+    EXPECT_GT(world.tables->scores.fit_score[1], 0.1f) << type;
   }
 }
 
 TEST(ScoreTest, CommunityWithoutSharedSpeciesScoresZero) {
   World world;
   world.load(kDictionary, {{{1, 48}}, {{2, 27}}, {{1, 6}}}, {" A 1  ", " A 2  "});
-  score(world.sampleOf({{2, 50}}), 1, *world.tables);
+  scoreCommunities(world.sampleOf({{2, 50}}), 1, *world.tables);
   EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0}), world.columns(1));
-  EXPECT_GT(world.tables->calc3.fit_score[2], 0.5f);
+  EXPECT_GT(world.tables->scores.fit_score[2], 0.5f);
 }
 
 // A community that no entry names (community 2, below the largest number),
@@ -378,19 +371,19 @@ TEST(ScoreTest, CommunityWithoutCountedSpeciesScoresZero) {
              {1, 2, 3500});
   ASSERT_EQ(4, world.tables->n_communities);
   for (int type = 1; type <= 5; ++type) {
-    score(world.sampleOf({{1, 10}}), type, *world.tables);
+    scoreCommunities(world.sampleOf({{1, 10}}), type, *world.tables);
     const Tables& t = *world.tables;
     for (int k : {2, 3, 4}) {
-      EXPECT_EQ(0.0f, t.calc3.fit_score[k]) << type << " " << k;
-      EXPECT_EQ(0.0f, t.calc3.community_composition_fit[k]) << type << " " << k;
-      EXPECT_EQ(0.0f, t.calc3.sample_composition_fit[k]) << type << " " << k;
-      EXPECT_EQ(0.0f, t.calc6.community_cover_fit[k]) << type << " " << k;
-      EXPECT_EQ(0.0f, t.calc5.sample_cover_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.scores.fit_score[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.scores.community_composition_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.scores.sample_composition_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.scores.community_cover_fit[k]) << type << " " << k;
+      EXPECT_EQ(0.0f, t.scores.sample_cover_fit[k]) << type << " " << k;
     }
-    EXPECT_GT(t.calc3.fit_score[1], 0.1f) << type;
+    EXPECT_GT(t.scores.fit_score[1], 0.1f) << type;
     std::array<short, kMaxOutput + 1> top{};
     std::array<float, kMaxOutput + 1> best{};
-    topn(t.calc3.fit_score, t.n_communities, top, best, 4);
+    rankBest(t.scores.fit_score, t.n_communities, top, best, 4);
     EXPECT_EQ((std::vector<short>{1, 2, 3, 4}),
               std::vector<short>(top.begin() + 1, top.begin() + 5))
         << type;
@@ -415,7 +408,7 @@ TEST(ScoreTest, EveryPlaceOfTheCommunityTableScoresAlike) {
   world.load(kDictionary, {first, second, third}, codes);
   ASSERT_EQ(21, world.tables->n_communities);
   const Sample s = world.sampleOf({{1, 25}, {2, 3}, {4, 10}});
-  score(s, 1, *world.tables);
+  scoreCommunities(s, 1, *world.tables);
   for (int k = 1; k <= 21; ++k) {
     const bool listed = k != 10 && k != 20;
     const std::vector<int> expected =
@@ -423,16 +416,16 @@ TEST(ScoreTest, EveryPlaceOfTheCommunityTableScoresAlike) {
     EXPECT_EQ(expected, world.columns(k)) << k;
   }
   for (int type = 1; type <= 5; ++type) {
-    score(s, type, *world.tables);
+    scoreCommunities(s, type, *world.tables);
     const Tables& t = *world.tables;
     for (int k = 2; k <= 21; ++k) {
       const bool listed = k != 10 && k != 20;
-      EXPECT_EQ(listed ? t.calc3.fit_score[1] : 0.0f, t.calc3.fit_score[k]) << type << " " << k;
-      EXPECT_EQ(listed ? t.calc5.sample_cover_fit[1] : 0.0f, t.calc5.sample_cover_fit[k])
+      EXPECT_EQ(listed ? t.scores.fit_score[1] : 0.0f, t.scores.fit_score[k]) << type << " " << k;
+      EXPECT_EQ(listed ? t.scores.sample_cover_fit[1] : 0.0f, t.scores.sample_cover_fit[k])
           << type << " " << k;
     }
   }
-  score(s, 2, *world.tables);
+  scoreCommunities(s, 2, *world.tables);
   EXPECT_EQ(75, world.columns(17)[0]);
   EXPECT_EQ(75, world.columns(21)[0]);
 }
@@ -442,10 +435,10 @@ TEST(ScoreTest, ExcessOfAClassCarriesIntoTheNextOnly) {
   // into class IV (empty) and no further, so class III gains nothing.
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 45}}, {{1, 25}}}, {" A 1  "});
-  score(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
+  scoreCommunities(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
   const Tables& t = *world.tables;
   float norm = 1e-6f + 0.9025f + 0.9025f + 0.25f;
-  EXPECT_NEAR(1.9f * 0.95f / norm, t.calc3.community_composition_fit[1], 1e-6);
+  EXPECT_NEAR(1.9f * 0.95f / norm, t.scores.community_composition_fit[1], 1e-6);
 }
 
 TEST(ScoreTest, CarryIsUsedInTheNextClass) {
@@ -456,23 +449,23 @@ TEST(ScoreTest, CarryIsUsedInTheNextClass) {
   // (without the carry 0.76240).
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 45}}, {{1, 35}}}, {" A 1  "});
-  score(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
-  EXPECT_NEAR(0.79409f, world.tables->calc3.community_composition_fit[1], 1e-5);
+  scoreCommunities(world.sampleOf({{1, 10}, {2, 10}}), 2, *world.tables);
+  EXPECT_NEAR(0.79409f, world.tables->scores.community_composition_fit[1], 1e-5);
   EXPECT_EQ(79, world.columns(1)[1]);
 }
 
 TEST(ScoreTest, FrequenciesWeightSpeciesAndScaleShares) {
   World world;
   world.load(kDictionary, {{{1, 45}}, {{1, 25}}, {{1, 25}}}, {" A 1  "});
-  score(world.sampleOf({{1, 10}, {2, 10}, {4, 10}}, 20, {20, 10, 20}), 2, *world.tables);
+  scoreCommunities(world.sampleOf({{1, 10}, {2, 10}, {4, 10}}, 20, {20, 10, 20}), 2, *world.tables);
   const Tables& t = *world.tables;
   // Class V: P = 20/20 = 1, Q = 0.95, carry 0.05; class IV: P = 0, Q = 0;
   // class III: P = 10/20 = 0.5, Q = 2 x 0.5 = 1.
   float f1 = (0.95f * 0.95f + 0.5f * 0.5f) / (1e-6f + 0.9025f + 0.25f + 0.25f);
-  EXPECT_NEAR(f1, t.calc3.community_composition_fit[1], 1e-6);
+  EXPECT_NEAR(f1, t.scores.community_composition_fit[1], 1e-6);
   float weight_sum = (1e-6f + 50) / 20;
-  float f2 = (1e-6f + 0.95f + 0.25f) / (weight_sum * t.calc5.mean_constancy[1]);
-  EXPECT_NEAR(f2, t.calc3.sample_composition_fit[1], 1e-6);
+  float f2 = (1e-6f + 0.95f + 0.25f) / (weight_sum * t.norms.mean_constancy[1]);
+  EXPECT_NEAR(f2, t.scores.sample_composition_fit[1], 1e-6);
 }
 
 TEST(ScoreTest, WoodlandCommunitiesWeighCoverByWoodlandWeight) {
@@ -482,9 +475,9 @@ TEST(ScoreTest, WoodlandCommunitiesWeighCoverByWoodlandWeight) {
   world.load(kDictionary, {{{1, 10}, {2, 10}}}, {" A 1  ", " W 1  "});
   const Tables& t = *world.tables;
   EXPECT_EQ(2, t.woodland_start);
-  const float mean = t.convrt.class_mean_cover[10];
-  EXPECT_NEAR(1e-6f + mean * 0.12f * 0.12f * 0.12f, t.calc6.cover_norm[1], 1e-6);
-  EXPECT_NEAR(1e-6f + mean * 0.12f * 1.0f, t.calc6.cover_norm[2], 1e-6);
+  const float mean = t.conversion.class_mean_cover[10];
+  EXPECT_NEAR(1e-6f + mean * 0.12f * 0.12f * 0.12f, t.norms.cover_norm[1], 1e-6);
+  EXPECT_NEAR(1e-6f + mean * 0.12f * 1.0f, t.norms.cover_norm[2], 1e-6);
 }
 
 TEST(ScoreTest, LastCommunityCodedW1StartsTheWoodland) {
@@ -497,9 +490,9 @@ TEST(ScoreTest, SpeciesAboveTheLimitCountNowhere) {
   World world;
   world.load({"   1 aaaa aaaa", "3500 bbbb bbbb"}, {{{1, 45}}, {{1, 45}}}, {" A 1  "}, 3000,
              {1, 3500});
-  EXPECT_EQ(1, world.tables->calc2.table_class_count[5][1]);
-  EXPECT_EQ(2, world.tables->ccalc1.first_entry[4]);
-  EXPECT_EQ(0, world.tables->ccalc1.last_entry[4]);
+  EXPECT_EQ(1, world.tables->class_counts.table_class_count[5][1]);
+  EXPECT_EQ(2, world.tables->entry_ranges.first_entry[4]);
+  EXPECT_EQ(0, world.tables->entry_ranges.last_entry[4]);
 }
 
 TEST(ScoreTest, UnknownSpeciesWithFullDictionaryAddsNothing) {
@@ -512,120 +505,9 @@ TEST(ScoreTest, UnknownSpeciesWithFullDictionaryAddsNothing) {
   }
   world.load(dictionary, {{{1, 45}}}, {" A 1  "});
   ASSERT_EQ(kMaxNames, world.tables->dict_size);
-  score(world.sampleOf({{1, 10}, {9001, 10}}), 1, *world.tables);
-  EXPECT_EQ(1, world.tables->calc2.sample_class_count[5][1]);
-}
-
-TEST(TopnTest, TiesKeepTheLowerCommunityFirst) {
-  PerCommunity scores{};
-  scores[1] = 0.5f, scores[2] = 0.8f, scores[3] = 0.8f, scores[4] = 0.1f;
-  std::array<short, kMaxOutput + 1> top{};
-  std::array<float, kMaxOutput + 1> best{};
-  topn(scores, 4, top, best, 2);
-  EXPECT_EQ(2, top[1]);
-  EXPECT_EQ(3, top[2]);
-  EXPECT_EQ(0.8f, best[2]);
-}
-
-TEST(TopnTest, UnfilledPlacesHoldCommunityOneAndPlaceholder) {
-  PerCommunity scores{};
-  scores[1] = 0.2f, scores[2] = 0.9f, scores[3] = 0.4f;
-  std::array<short, kMaxOutput + 1> top{};
-  std::array<float, kMaxOutput + 1> best{};
-  topn(scores, 3, top, best, 5);
-  EXPECT_EQ((std::array<short, 5>{2, 3, 1, 1, 1}), (std::array<short, 5>{top[1], top[2], top[3], top[4], top[5]}));
-  EXPECT_EQ(0.2f, best[3]);
-  EXPECT_EQ(-1e10f, best[4]);
-  EXPECT_EQ(-1e10f, best[5]);
-}
-
-TEST(TopnTest, AllZeroScoresRankInCommunityOrder) {
-  PerCommunity scores{};
-  std::array<short, kMaxOutput + 1> top{};
-  std::array<float, kMaxOutput + 1> best{};
-  topn(scores, 8, top, best, 5);
-  for (int i = 1; i <= 5; ++i) {
-    EXPECT_EQ(i, top[i]);
-    EXPECT_EQ(0.0f, best[i]);
-  }
-}
-
-TEST(TopnTest, KeepsTheBestInDescendingOrder) {
-  PerCommunity scores{};
-  const float values[] = {0, 0.3f, 0.1f, 0.9f, 0.5f, 0.7f, 0.2f};
-  for (int k = 1; k <= 6; ++k) scores[k] = values[k];
-  std::array<short, kMaxOutput + 1> top{};
-  std::array<float, kMaxOutput + 1> best{};
-  topn(scores, 6, top, best, 3);
-  EXPECT_EQ(3, top[1]);
-  EXPECT_EQ(5, top[2]);
-  EXPECT_EQ(4, top[3]);
-}
-
-// Communities are ranked eight at a time with the last few one by one: the
-// best at the edges of a group, in the last few, tied across groups and
-// with the rest all equal rank as they would one by one; a score that is
-// not a number is never placed.
-TEST(TopnTest, RanksAcrossGroupsOfEightAndTheLastFew) {
-  PerCommunity scores{};
-  const int n = 859;  // 107 groups of eight and three more
-  for (int k = 1; k <= n; ++k) scores[k] = 0.1f;
-  scores[8] = 0.5f;
-  scores[9] = 0.9f;
-  scores[16] = 0.9f;
-  scores[400] = std::numeric_limits<float>::quiet_NaN();
-  scores[500] = 0.7f;
-  scores[857] = 0.95f;
-  scores[859] = 0.5f;
-  std::array<short, kMaxOutput + 1> top{};
-  std::array<float, kMaxOutput + 1> best{};
-  topn(scores, n, top, best, 7);
-  EXPECT_EQ((std::vector<short>{857, 9, 16, 500, 8, 859, 1}),
-            std::vector<short>(top.begin() + 1, top.begin() + 8));
-  EXPECT_EQ((std::vector<float>{0.95f, 0.9f, 0.9f, 0.7f, 0.5f, 0.5f, 0.1f}),
-            std::vector<float>(best.begin() + 1, best.begin() + 8));
-}
-
-TEST(Isort2Test, EqualKeysInCompanionOrder) {
-  short keys[] = {0, 7, 0, 7, 0};
-  short comp[] = {0, 1, 2, 3, 4};
-  isort2(keys, comp, 4);
-  EXPECT_EQ((std::vector<short>{0, 0, 7, 7}), std::vector<short>(keys + 1, keys + 5));
-  EXPECT_EQ((std::vector<short>{2, 4, 1, 3}), std::vector<short>(comp + 1, comp + 5));
-}
-
-TEST(Isort2Test, SortsAPermutationCarryingCompanions) {
-  std::vector<short> keys = {0};
-  std::vector<short> comp = {0};
-  for (int i = 1; i <= 200; ++i) {
-    keys.push_back(static_cast<short>((i * 7919) % 61 - 30));
-    comp.push_back(static_cast<short>(i));
-  }
-  std::vector<short> original = keys;
-  isort2(keys.data(), comp.data(), 200);
-  for (int i = 1; i <= 200; ++i) {
-    EXPECT_EQ(original[comp[i]], keys[i]);
-    if (i > 1) {
-      EXPECT_LE(keys[i - 1], keys[i]);
-      if (keys[i - 1] == keys[i]) {
-        EXPECT_LT(comp[i - 1], comp[i]);
-      }
-    }
-  }
-}
-
-TEST(IbinTest, FindsTheLowestPosition) {
-  const short sorted[] = {0, 0, 0, 5, 5, 5, 9};
-  EXPECT_EQ(3, ibin(sorted, 6, 5));
-  EXPECT_EQ(1, ibin(sorted, 6, 0));
-  EXPECT_EQ(6, ibin(sorted, 6, 9));
-  EXPECT_EQ(0, ibin(sorted, 6, 4));
-  EXPECT_EQ(0, ibin(sorted, 6, 10));
-  EXPECT_EQ(0, ibin(sorted, 6, -1));
-  const short one[] = {0, 42};
-  EXPECT_EQ(1, ibin(one, 1, 42));
-  EXPECT_EQ(0, ibin(one, 1, 41));
+  scoreCommunities(world.sampleOf({{1, 10}, {9001, 10}}), 1, *world.tables);
+  EXPECT_EQ(1, world.tables->class_counts.sample_class_count[5][1]);
 }
 
 }  // namespace
-}  // namespace vegmatch
+}  // namespace engine

@@ -1,4 +1,4 @@
-// The three reference files of VEGMATCH and the tables they fill:
+// The three reference files of the suite and the tables they fill:
 // SPECDICT.txt (species dictionary), ASSOCTAB.txt (association tables) and
 // NVCTYPES.txt (community cross-reference). Each loader writes its progress
 // line, reads its file whole and closes it. A missing file, an unknown
@@ -9,22 +9,22 @@
 
 #include "common/console.h"
 #include "common/files.h"
-#include "vegmatch/blocks.h"
+#include "engine/tables.h"
 
-namespace vegmatch {
+namespace engine {
 
 /// Fills the dictionary (entries 1 and 2 reserved, the file's records from
 /// entry 3), the sorted species index, dict_size and name_count, and zeroes
 /// first_entry and last_entry of every entry.
-void load_species_dictionary(veg::Console& console, veg::FileSystem& fs, Tables& tables);
+void loadSpeciesDictionary(veg::Console& console, veg::FileSystem& fs, Tables& tables);
 
 /// Fills the association-table entries, n_communities, and first_entry /
 /// last_entry of every dictionary entry named by a species record; species
 /// numbered above `species_limit` get last_entry 0.
-void load_association_tables(veg::Console& console, veg::FileSystem& fs, int species_limit,
-                             Tables& tables);
+void loadAssociationTables(veg::Console& console, veg::FileSystem& fs, int species_limit,
+                           Tables& tables);
 
 /// Fills the cross-reference texts of communities 1..n_communities.
-void load_cross_reference(veg::Console& console, veg::FileSystem& fs, Tables& tables);
+void loadCrossReference(veg::Console& console, veg::FileSystem& fs, Tables& tables);
 
-}  // namespace vegmatch
+}  // namespace engine

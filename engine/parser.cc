@@ -1,10 +1,10 @@
-#include "vegmatch/parser.h"
+#include "engine/parser.h"
 
 #include <cmath>
 
 #include "common/fields.h"
 
-namespace vegmatch {
+namespace engine {
 
 namespace {
 
@@ -56,7 +56,8 @@ class WordScanner {
 void copyNameWord(WordScanner& scan, std::string& field_work, int first) {
   int start = scan.pos();
   int length = scan.skipWord();
-  for (int j = 0; j < length && j < 4; ++j) field_work[first - 1 + j] = lower(scan.at(start + j));
+  for (int j = 0; j < length && j < 4; ++j)
+    field_work[first - 1 + j] = lowerAscii(scan.at(start + j));
 }
 
 enum class Scan { kFinish, kStop };
@@ -126,11 +127,11 @@ Scan scanWords(WordScanner& scan, std::string& field_work, int max_frequency, in
 
 }  // namespace
 
-std::string card(std::string_view line) { return veg::padRight(line, kLineWidth); }
+std::string lineColumns(std::string_view line) { return veg::padRight(line, kLineWidth); }
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-int destar(std::string& line) {
+int removeMarks(std::string& line) {
   int count = 0;
   std::size_t end = std::min<std::size_t>(line.size(), kLineWidth);
   for (std::size_t i = 0; i < end; ++i) {
@@ -150,8 +151,8 @@ bool heldTenths(float value, short& tenths) {
   return true;
 }
 
-void constr(std::string_view line, std::string& field_work, std::string& key, int max_frequency,
-            int& frequency, float& value, bool& bad) {
+void parseSpeciesLine(std::string_view line, std::string& field_work, std::string& key,
+                      int max_frequency, int& frequency, float& value, bool& bad) {
   bad = false;
   frequency = 1;
   value = 0;
@@ -190,4 +191,4 @@ void constr(std::string_view line, std::string& field_work, std::string& key, in
   if (!heldTenths(value, tenths)) bad = true;
 }
 
-}  // namespace vegmatch
+}  // namespace engine

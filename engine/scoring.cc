@@ -1,11 +1,12 @@
-#include "vegmatch/fit.h"
+#include "engine/scoring.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstring>
 
-namespace vegmatch {
+#include "engine/species_index.h"
+
+namespace engine {
 
 namespace {
 
@@ -15,8 +16,8 @@ bool isWoodland(int k, const Tables& tables) { return k >= tables.woodland_start
 
 }  // namespace
 
-void lookup(std::array<short, kDominValues + 1>& domin_percent,
-            std::array<float, kMaxCover + 1>& cover_power, convrt& conv) {
+void buildConversionTables(std::array<short, kDominValues + 1>& domin_percent,
+                           std::array<float, kMaxCover + 1>& cover_power, ConversionTables& conv) {
   for (int d = 1; d <= kDominValues; ++d) {
     float power = static_cast<float>(std::pow(static_cast<double>(d), static_cast<double>(2.6f)));
     domin_percent[d] = static_cast<short>(power / 4.0f);
@@ -41,7 +42,7 @@ void lookup(std::array<short, kDominValues + 1>& domin_percent,
   }
 }
 
-void coeffs(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
+void analysisWeights(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
   switch (analysis_type) {
     case 1: w1 = 0.25f, w2 = 0.25f, w3 = 0.25f, w4 = 0.25f; break;
     case 2: w1 = 0.5f, w2 = 0.5f, w3 = 0.0f, w4 = 0.0f; break;
@@ -53,22 +54,23 @@ void coeffs(int analysis_type, float& w1, float& w2, float& w3, float& w4) {
 
 namespace {
 
-// The body of totup, always inlined: scoring has it compiled into each of
+// The body of addTableEntries, always inlined: scoring has it compiled into each of
 // its builds below, for the instruction set of that build.
 [[gnu::always_inline]] inline void addEntries(int j, int mode, int w, int cover,
                                               float& cover_weight, Tables& tables) {
-  const int last = tables.ccalc1.last_entry[j];
+  const int last = tables.entry_ranges.last_entry[j];
   if (last == 0) return;
-  const convrt& conv = tables.convrt;
+  const ConversionTables& conv = tables.conversion;
   ClassCounts& counts =
-      mode == 1 ? tables.calc2.table_class_count : tables.calc2.sample_class_count;
+      mode == 1 ? tables.class_counts.table_class_count : tables.class_counts.sample_class_count;
   PerCommunity& cover_total =
-      mode == 1 ? tables.calc6.cover_norm : tables.calc6.community_cover_fit;
-  calc5& norms = tables.calc5;
+      mode == 1 ? tables.norms.cover_norm : tables.scores.community_cover_fit;
+  CommunityNorms& norms = tables.norms;
+  PerCommunity& sample_cover_fit = tables.scores.sample_cover_fit;
   const float weight = static_cast<float>(w);
-  for (int n = tables.ccalc1.first_entry[j]; n <= last; ++n) {
-    const int k = tables.dat1.entry_community[n];
-    const int m = tables.dat3.entry_class[n];
+  for (int n = tables.entry_ranges.first_entry[j]; n <= last; ++n) {
+    const int k = tables.entries.entry_community[n];
+    const int m = tables.entries.entry_class[n];
     const int g = conv.class_constancy[m];
     const float t = conv.constancy_weight[g];
     float v;
@@ -90,56 +92,56 @@ namespace {
     } else {
       cover_total[k] += ((weight * v) * t) * t;
     }
-    norms.sample_cover_fit[k] += cover_weight * t;
+    sample_cover_fit[k] += cover_weight * t;
   }
 }
 
 }  // namespace
 
-void totup(int j, int mode, int w, int cover, float& cover_weight, Tables& tables) {
+void addTableEntries(int j, int mode, int w, int cover, float& cover_weight, Tables& tables) {
   addEntries(j, mode, w, cover, cover_weight, tables);
 }
 
-void prepare(Tables& tables) {
+void prepareTables(Tables& tables) {
   const int n = tables.n_communities;
-  // Without a community coded typw1 there are no woodland communities.
+  // Without a community coded kFirstWoodlandCode there are no woodland communities.
   tables.woodland_start = n + 1;
-  for (auto& row : tables.calc2.table_class_count) row.fill(0);
+  for (auto& row : tables.class_counts.table_class_count) row.fill(0);
   for (int k = 1; k <= n; ++k) {
-    if (tables.calc3.nvc_code[k] == typw1) tables.woodland_start = k;
-    tables.calc5.composition_norm[k] = kSmall;
-    tables.calc5.mean_constancy[k] = kSmall;
-    tables.calc6.cover_norm[k] = kSmall;
-    tables.calc5.mean_cover_constancy[k] = kSmall;
-    tables.calc5.sample_cover_fit[k] = 0;
+    if (tables.cross_reference.nvc_code[k] == kFirstWoodlandCode) tables.woodland_start = k;
+    tables.norms.composition_norm[k] = kSmall;
+    tables.norms.mean_constancy[k] = kSmall;
+    tables.norms.cover_norm[k] = kSmall;
+    tables.norms.mean_cover_constancy[k] = kSmall;
+    tables.scores.sample_cover_fit[k] = 0;
   }
-  lookup(tables.domin_percent, tables.cover_power, tables.convrt);
+  buildConversionTables(tables.domin_percent, tables.cover_power, tables.conversion);
 
   // Each species number counts once, however many names it has; the
   // reserved entries (number 0) not at all.
-  const calc1& dict = tables.calc1;
+  const Dictionary& dict = tables.dictionary;
   int previous = 0;
   float e = 0;
   for (int position = 1; position <= tables.dict_size; ++position) {
     int p = dict.sorted_species_number[position];
     if (p == previous) continue;
-    totup(dict.sorted_entry[position], 1, 1, 0, e, tables);
+    addTableEntries(dict.sorted_entry[position], 1, 1, 0, e, tables);
     previous = p;
   }
   tables.species_place.fill(0);
   for (int position = 1; position <= tables.dict_size; ++position) {
     const int p = dict.sorted_species_number[position];
     if (p >= 0 && tables.species_place[p] == 0)
-      tables.species_place[p] =
-          static_cast<short>(ibin(dict.sorted_species_number.data(), tables.dict_size, p));
+      tables.species_place[p] = static_cast<short>(
+          findFirstSorted(dict.sorted_species_number.data(), tables.dict_size, p));
   }
 
   for (int k = 1; k <= n; ++k) {
-    float s = tables.calc5.mean_constancy[k];
-    tables.calc5.mean_constancy[k] = s / tables.calc5.composition_norm[k];
-    tables.calc5.composition_norm[k] = s;
-    tables.calc5.mean_cover_constancy[k] =
-        tables.calc5.sample_cover_fit[k] / tables.calc5.mean_cover_constancy[k];
+    float s = tables.norms.mean_constancy[k];
+    tables.norms.mean_constancy[k] = s / tables.norms.composition_norm[k];
+    tables.norms.composition_norm[k] = s;
+    tables.norms.mean_cover_constancy[k] =
+        tables.scores.sample_cover_fit[k] / tables.norms.mean_cover_constancy[k];
   }
 }
 
@@ -271,26 +273,26 @@ template <class L, bool kAdjust, bool kWhole>
 }
 
 // Every community: eight at a time where the compiler has vector types,
-// the last few one at a time; always inlined, so that each build of
+// the last ones one at a time; always inlined, so that each build of
 // `score` below has it compiled for its own instruction set.
 template <bool kAdjust, bool kWhole>
 [[gnu::always_inline]] inline void fitAll(int analysis_type, const Norms& norms, Tables& tables) {
   Rows r{};
-  coeffs(analysis_type, r.w1, r.w2, r.w3, r.w4);
+  analysisWeights(analysis_type, r.w1, r.w2, r.w3, r.w4);
   for (int g = 1; g <= kConstancyClasses; ++g) {
-    r.count[g] = tables.calc2.sample_class_count[g].data();
-    r.table_count[g] = tables.calc2.table_class_count[g].data();
-    r.weight[g] = tables.convrt.constancy_weight[g];
+    r.count[g] = tables.class_counts.sample_class_count[g].data();
+    r.table_count[g] = tables.class_counts.table_class_count[g].data();
+    r.weight[g] = tables.conversion.constancy_weight[g];
   }
-  r.composition_norm = tables.calc5.composition_norm.data();
-  r.mean_constancy = tables.calc5.mean_constancy.data();
-  r.mean_cover_constancy = tables.calc5.mean_cover_constancy.data();
-  r.cover_norm = tables.calc6.cover_norm.data();
-  r.f1 = tables.calc3.community_composition_fit.data();
-  r.f2 = tables.calc3.sample_composition_fit.data();
-  r.f3 = tables.calc6.community_cover_fit.data();
-  r.f4 = tables.calc5.sample_cover_fit.data();
-  r.fit = tables.calc3.fit_score.data();
+  r.composition_norm = tables.norms.composition_norm.data();
+  r.mean_constancy = tables.norms.mean_constancy.data();
+  r.mean_cover_constancy = tables.norms.mean_cover_constancy.data();
+  r.cover_norm = tables.norms.cover_norm.data();
+  r.f1 = tables.scores.community_composition_fit.data();
+  r.f2 = tables.scores.sample_composition_fit.data();
+  r.f3 = tables.scores.community_cover_fit.data();
+  r.f4 = tables.scores.sample_cover_fit.data();
+  r.fit = tables.scores.fit_score.data();
   r.weight_sum = norms.sample_weight_sum;
   r.cover_sum = norms.sample_cover_sum;
   r.max_frequency = norms.max_frequency;
@@ -306,14 +308,13 @@ template <bool kAdjust, bool kWhole>
 [[gnu::always_inline]] inline void scoreSample(const Sample& sample, int analysis_type,
                                                Tables& tables) {
   const int n = tables.n_communities;
-  calc5& c5 = tables.calc5;
-  calc6& c6 = tables.calc6;
-  ClassCounts& sample_counts = tables.calc2.sample_class_count;
+  Scores& scores = tables.scores;
+  ClassCounts& sample_counts = tables.class_counts.sample_class_count;
 
   float sample_cover_sum = 0.001f;
   for (int k = 1; k <= n; ++k) {
-    c6.community_cover_fit[k] = 0;
-    c5.sample_cover_fit[k] = 0;
+    scores.community_cover_fit[k] = 0;
+    scores.sample_cover_fit[k] = 0;
   }
   for (int g = 1; g <= kConstancyClasses; ++g)
     std::fill_n(sample_counts[g].begin() + 1, n, static_cast<short>(0));
@@ -332,7 +333,7 @@ template <bool kAdjust, bool kWhole>
     sample_cover_sum += x;
     // A species outside the sorted index (a name added during the run, or a
     // number with no dictionary entry) has no table entries.
-    if (q != 0) addEntries(tables.calc1.sorted_entry[q], 0, w, cover, x, tables);
+    if (q != 0) addEntries(tables.dictionary.sorted_entry[q], 0, w, cover, x, tables);
   }
   if (max_frequency <= 0) max_frequency = 1.0f;
   sample_weight_sum = sample_weight_sum / max_frequency;
@@ -375,7 +376,7 @@ bool hasAvx2() {
 
 }  // namespace
 
-void score(const Sample& sample, int analysis_type, Tables& tables) {
+void scoreCommunities(const Sample& sample, int analysis_type, Tables& tables) {
 #if defined(__x86_64__) || defined(__i386__)
   static const bool avx2 = hasAvx2();
   if (avx2) {
@@ -388,130 +389,4 @@ void score(const Sample& sample, int analysis_type, Tables& tables) {
 #endif
 }
 
-namespace {
-
-// Communities ranked together, and compared with the last place at once.
-constexpr int kRankGroup = 8;
-
-// The scores of the kRankGroup from `group` on that are above `last`, as
-// bits (bit j for group[j]).
-unsigned above(const float* group, float last) {
-#if defined(__GNUC__)
-  // Four at a time, in the compilers' own vector types.
-  using Floats = float __attribute__((vector_size(16)));
-  using Masks = int __attribute__((vector_size(16)));
-  static_assert(kRankGroup == 8);
-  Floats low, high;
-  std::memcpy(&low, group, sizeof low);
-  std::memcpy(&high, group + 4, sizeof high);
-  const Floats floor = {last, last, last, last};
-  const Masks low_above = low > floor, high_above = high > floor;
-  const Masks any = low_above | high_above;
-  if ((any[0] | any[1] | any[2] | any[3]) == 0) return 0;
-  unsigned bits = 0;
-  for (int j = 0; j < 4; ++j) {
-    bits |= static_cast<unsigned>(low_above[j] & 1) << j;
-    bits |= static_cast<unsigned>(high_above[j] & 1) << (j + 4);
-  }
-  return bits;
-#else
-  unsigned bits = 0;
-  for (int j = 0; j < kRankGroup; ++j) bits |= (group[j] > last ? 1u : 0u) << j;
-  return bits;
-#endif
-}
-
-}  // namespace
-
-void topn(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 1>& top_community,
-          std::array<float, kMaxOutput + 1>& top_score, int r) {
-  for (int i = 1; i <= r; ++i) {
-    top_community[i] = 1;
-    top_score[i] = -1e10f;
-  }
-  auto place = [&](int k) {
-    const float s = scores[k];
-    if (!(s > top_score[r])) return;
-    int i = 1;
-    while (!(top_score[i] < s)) ++i;
-    for (int move = r; move > i; --move) {
-      top_community[move] = top_community[move - 1];
-      top_score[move] = top_score[move - 1];
-    }
-    top_community[i] = static_cast<short>(k);
-    top_score[i] = s;
-  };
-  // Most communities score below the last place: eight at a time are
-  // compared with it, and only those above it are placed, one by one in
-  // order. The last place only rises, so a score passed over here would
-  // have been passed over one at a time too.
-  int k = 1;
-  for (; k + kRankGroup - 1 <= n; k += kRankGroup) {
-    for (unsigned bits = above(scores.data() + k, top_score[r]); bits != 0; bits &= bits - 1)
-      place(k + std::countr_zero(bits));
-  }
-  for (; k <= n; ++k) place(k);
-}
-
-namespace {
-
-bool less(short key_a, short comp_a, short key_b, short comp_b) {
-  return key_a < key_b || (key_a == key_b && comp_a < comp_b);
-}
-
-}  // namespace
-
-void isort2(short* keys, short* companion, int n) {
-  for (int i = 1; i <= n; ++i) {
-    short key = keys[i], comp = companion[i];
-    int p = i;
-    while (p > 1 && less(keys[p / 2], companion[p / 2], key, comp)) {
-      keys[p] = keys[p / 2];
-      companion[p] = companion[p / 2];
-      p /= 2;
-    }
-    keys[p] = key;
-    companion[p] = comp;
-  }
-  for (int s = n; s >= 2; --s) {
-    short key = keys[s], comp = companion[s];
-    keys[s] = keys[1];
-    companion[s] = companion[1];
-    const int size = s - 1;
-    int f = 1;
-    for (;;) {
-      int child = 2 * f;
-      if (child > size) break;
-      if (child + 1 <= size &&
-          less(keys[child], companion[child], keys[child + 1], companion[child + 1]))
-        ++child;
-      if (!less(key, comp, keys[child], companion[child])) break;
-      keys[f] = keys[child];
-      companion[f] = companion[child];
-      f = child;
-    }
-    keys[f] = key;
-    companion[f] = comp;
-  }
-}
-
-int ibin(const short* sorted, int n, int key) {
-  int lo = 1, hi = n;
-  while (hi - lo > 1) {
-    int mid = (lo + hi) / 2;
-    if (key > sorted[mid]) {
-      lo = mid;
-    } else {
-      hi = mid;
-    }
-  }
-  if (sorted[lo] == key) return lo;
-  if (sorted[hi] == key) return hi;
-  return 0;
-}
-
-int percent(float value) {
-  return static_cast<int>(static_cast<double>(value) * static_cast<double>(100.1f));
-}
-
-}  // namespace vegmatch
+}  // namespace engine

@@ -1,4 +1,4 @@
-#include "vegmatch/names.h"
+#include "vegmatch/name_menu.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,12 @@ namespace {
 
 using testing::Lines;
 
-struct NamesTest : ::testing::Test, testing::Fixture {
-  calc1& dict = tables->calc1;
+struct NameMenuTest : ::testing::Test, testing::Fixture {
+  Dictionary& dict = tables->dictionary;
   int& dict_size = tables->dict_size;
   int& name_count = tables->name_count;
 
-  NamesTest() { openAnswers(); }
+  NameMenuTest() { openAnswers(); }
 
   // The two reserved entries, then `names` (already in ascending order).
   void load(const testing::DictionaryNames& names) {
@@ -37,7 +37,7 @@ struct NamesTest : ::testing::Test, testing::Fixture {
   }
   int resolve(std::string& key, const std::string& answer, int input_mode = 0) {
     console.type({answer});
-    return newnam(io, key, dict, name_count, dict_size, input_mode, grid);
+    return resolveUnknownName(io, key, dict, name_count, dict_size, input_mode, grid);
   }
   // The menu rows on the screen: the lines between the heading and the
   // empty line before " Type number of choice".
@@ -57,58 +57,10 @@ struct NamesTest : ::testing::Test, testing::Fixture {
   }
 };
 
-TEST_F(NamesTest, BinfndFindsEveryLoadedKey) {
-  loadSmall();
-  for (int i = 3; i <= dict_size; ++i) {
-    int upper = 0, lower = 0;
-    EXPECT_EQ(i, binfnd(dict.species_name, dict_size, dict.species_name[i], upper, lower)) << i;
-  }
-}
-
-TEST_F(NamesTest, BinfndMissingKeyGivesZeroAndBracketingBounds) {
-  loadSmall();
-  int upper = 0, lower = 0;
-  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "fest rubx", upper, lower));
-  EXPECT_EQ(6, lower);  // fest rubr
-  EXPECT_EQ(7, upper);  // fila
-  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "zzzz zzzz", upper, lower));
-  EXPECT_EQ(9, lower);
-  EXPECT_EQ(10, upper);
-  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "aaaa aaaa", upper, lower));
-  EXPECT_EQ(2, lower);
-  EXPECT_EQ(3, upper);
-}
-
-TEST_F(NamesTest, BinfndOverAnEmptyDictionaryTouchesOnlyTheReservedEntries) {
-  load({});
-  int upper = 0, lower = 0;
-  EXPECT_EQ(0, binfnd(dict.species_name, dict_size, "fest rubr", upper, lower));
-  EXPECT_EQ(1, lower);
-  EXPECT_EQ(2, upper);
-}
-
-TEST_F(NamesTest, BinfndNeverSearchesBeyondN) {
-  loadSmall();
-  int upper = 0, lower = 0;
-  EXPECT_EQ(0, binfnd(dict.species_name, 5, "holc lana", upper, lower));
-  EXPECT_EQ(5, upper);
-  EXPECT_EQ(0, binfnd(dict.species_name, 0, "holc lana", upper, lower));
-}
-
-TEST_F(NamesTest, FindNameScansTheNamesAddedDuringTheRun) {
-  loadSmall();
-  addDuringRun("zebr xxxx", 9001);
-  addDuringRun("abcd efgh", 9002);
-  EXPECT_EQ(6, findName(dict, dict_size, name_count, "fest rubr"));
-  EXPECT_EQ(12, findName(dict, dict_size, name_count, "abcd efgh"));
-  EXPECT_EQ(0, findName(dict, dict_size, name_count, "abcd efgi"));
-  EXPECT_EQ(0, findName(dict, dict_size, 11, "abcd efgh"));
-}
-
-TEST_F(NamesTest, DatafileInputAddsTheKeyAndReportsIt) {
+TEST_F(NameMenuTest, DatafileInputAddsTheKeyAndReportsIt) {
   loadSmall();
   std::string key = "xanth par";
-  EXPECT_EQ(11, newnam(io, key, dict, name_count, dict_size, 4, grid));
+  EXPECT_EQ(11, resolveUnknownName(io, key, dict, name_count, dict_size, 4, grid));
   EXPECT_EQ(11, name_count);
   EXPECT_EQ("xanth par", dict.species_name[11]);
   EXPECT_EQ(Lines{"     *** Name not in dictionary ***  xanth par"}, console.output);
@@ -116,13 +68,13 @@ TEST_F(NamesTest, DatafileInputAddsTheKeyAndReportsIt) {
   EXPECT_EQ(0, console.reads);
 }
 
-TEST_F(NamesTest, DatafileInputWithAFullDictionaryRefusesTheName) {
+TEST_F(NameMenuTest, DatafileInputWithAFullDictionaryRefusesTheName) {
   loadSmall();
   name_count = kMaxNames;
   dict.species_name[kMaxNames] = "last name";
   dict.species_number[kMaxNames] = 9500;
   std::string key = "xanth par";
-  EXPECT_EQ(0, newnam(io, key, dict, name_count, dict_size, 4, grid));
+  EXPECT_EQ(0, resolveUnknownName(io, key, dict, name_count, dict_size, 4, grid));
   EXPECT_EQ(kMaxNames, name_count);
   EXPECT_EQ("last name", dict.species_name[kMaxNames]);
   Lines expected = {"     *** Name not in dictionary ***  xanth par",
@@ -131,7 +83,7 @@ TEST_F(NamesTest, DatafileInputWithAFullDictionaryRefusesTheName) {
   EXPECT_EQ(expected, answers());
 }
 
-TEST_F(NamesTest, KeyboardMenuScreenForAGenusOnlyKey) {
+TEST_F(NameMenuTest, KeyboardMenuScreenForAGenusOnlyKey) {
   loadSmall();
   std::string key = "fest     ";
   resolve(key, "");
@@ -152,7 +104,7 @@ TEST_F(NamesTest, KeyboardMenuScreenForAGenusOnlyKey) {
   EXPECT_TRUE(answers().empty());
 }
 
-TEST_F(NamesTest, KeyWithEpithetOffersSameFirstLettersOfBothWords) {
+TEST_F(NameMenuTest, KeyWithEpithetOffersSameFirstLettersOfBothWords) {
   loadSmall();
   addDuringRun("fxyz r   ", 9001);
   addDuringRun("gxyz r   ", 9002);
@@ -163,7 +115,7 @@ TEST_F(NamesTest, KeyWithEpithetOffersSameFirstLettersOfBothWords) {
   EXPECT_EQ(expected, menuRows());
 }
 
-TEST_F(NamesTest, TheLastDictionaryNameIsOfferedToo) {
+TEST_F(NameMenuTest, TheLastDictionaryNameIsOfferedToo) {
   load({{"agro capi", 1}, {"fest rubr", 52}, {"frag rese", 70}});
   std::string key = "fest rubx";
   resolve(key, "");
@@ -172,7 +124,7 @@ TEST_F(NamesTest, TheLastDictionaryNameIsOfferedToo) {
   EXPECT_EQ(expected, menuRows());
 }
 
-TEST_F(NamesTest, NamesNumberedAboveTenThousandAreNotOffered) {
+TEST_F(NameMenuTest, NamesNumberedAboveTenThousandAreNotOffered) {
   loadSmall();
   dict.species_number[9] = 10001;  // frag rese
   std::string key = "fest rubx";
@@ -181,7 +133,7 @@ TEST_F(NamesTest, NamesNumberedAboveTenThousandAreNotOffered) {
   EXPECT_EQ(expected, menuRows());
 }
 
-TEST_F(NamesTest, ChoosingANameReplacesTheKey) {
+TEST_F(NameMenuTest, ChoosingANameReplacesTheKey) {
   loadSmall();
   std::string key = "fest rubx";
   EXPECT_EQ(6, resolve(key, "3"));
@@ -189,7 +141,7 @@ TEST_F(NamesTest, ChoosingANameReplacesTheKey) {
   EXPECT_EQ(dict_size, name_count);
 }
 
-TEST_F(NamesTest, ChoosingNewNameAddsTheKey) {
+TEST_F(NameMenuTest, ChoosingNewNameAddsTheKey) {
   loadSmall();
   std::string key = "fest rubx";
   EXPECT_EQ(11, resolve(key, "1"));
@@ -198,7 +150,7 @@ TEST_F(NamesTest, ChoosingNewNameAddsTheKey) {
   EXPECT_EQ("fest rubx", dict.species_name[11]);
 }
 
-TEST_F(NamesTest, ChoosingNewNameWithAFullDictionaryRefusesIt) {
+TEST_F(NameMenuTest, ChoosingNewNameWithAFullDictionaryRefusesIt) {
   loadSmall();
   name_count = kMaxNames;
   dict.species_name[kMaxNames] = "last name";
@@ -210,7 +162,7 @@ TEST_F(NamesTest, ChoosingNewNameWithAFullDictionaryRefusesIt) {
   EXPECT_TRUE(answers().empty());
 }
 
-TEST_F(NamesTest, AnswersThatDeleteTheLine) {
+TEST_F(NameMenuTest, AnswersThatDeleteTheLine) {
   loadSmall();
   for (const char* answer : {"", "2", "0", "-1", "5", "x", "3x", "    3"}) {
     std::string key = "fest rubx";
@@ -221,7 +173,7 @@ TEST_F(NamesTest, AnswersThatDeleteTheLine) {
   }
 }
 
-TEST_F(NamesTest, AnswerIsReadFromItsFirstFourColumns) {
+TEST_F(NameMenuTest, AnswerIsReadFromItsFirstFourColumns) {
   loadSmall();
   std::string key = "fest rubx";
   EXPECT_EQ(6, resolve(key, " 3  7"));
@@ -231,10 +183,10 @@ TEST_F(NamesTest, AnswerIsReadFromItsFirstFourColumns) {
   EXPECT_EQ(6, resolve(key, "+3"));
 }
 
-TEST_F(NamesTest, EndOfInputAtTheMenuStopsTheRun) {
+TEST_F(NameMenuTest, EndOfInputAtTheMenuStopsTheRun) {
   loadSmall();
   std::string key = "fest rubx";
-  EXPECT_THROW(newnam(io, key, dict, name_count, dict_size, 0, grid), veg::StopRun);
+  EXPECT_THROW(resolveUnknownName(io, key, dict, name_count, dict_size, 0, grid), veg::StopRun);
 }
 
 // A dictionary of `count` names beginning with f and with epithets
@@ -254,7 +206,7 @@ std::vector<std::pair<std::string, short>> manyCandidates(int count) {
   return names;
 }
 
-TEST_F(NamesTest, SixteenChoicesStartASecondColumn) {
+TEST_F(NameMenuTest, SixteenChoicesStartASecondColumn) {
   load(manyCandidates(14));
   std::string key = "fest rxxx";
   resolve(key, "");
@@ -265,7 +217,7 @@ TEST_F(NamesTest, SixteenChoicesStartASecondColumn) {
   EXPECT_EQ("      15 famx ramx", rows[14]);
 }
 
-TEST_F(NamesTest, FifteenChoicesFillOneColumn) {
+TEST_F(NameMenuTest, FifteenChoicesFillOneColumn) {
   load(manyCandidates(13));
   std::string key = "fest rxxx";
   resolve(key, "");
@@ -275,7 +227,7 @@ TEST_F(NamesTest, FifteenChoicesFillOneColumn) {
   EXPECT_EQ("      15 famx ramx", rows[14]);
 }
 
-TEST_F(NamesTest, FullMenuShowsSixtyChoicesInFourColumns) {
+TEST_F(NameMenuTest, FullMenuShowsSixtyChoicesInFourColumns) {
   load(manyCandidates(73));
   std::string key = "fest rxxx";
   resolve(key, "");
@@ -291,7 +243,7 @@ TEST_F(NamesTest, FullMenuShowsSixtyChoicesInFourColumns) {
             }));
 }
 
-TEST_F(NamesTest, UnshownChoicesUpToTheListLengthAreAccepted) {
+TEST_F(NameMenuTest, UnshownChoicesUpToTheListLengthAreAccepted) {
   load(manyCandidates(73));
   std::string key = "fest rxxx";
   EXPECT_EQ(61, resolve(key, "61"));  // place p holds entry p here
@@ -302,7 +254,7 @@ TEST_F(NamesTest, UnshownChoicesUpToTheListLengthAreAccepted) {
   EXPECT_EQ(0, resolve(key, "76"));
 }
 
-TEST_F(NamesTest, CandidatesBeyondSeventyFiveReplacePlaceSeventyFive) {
+TEST_F(NameMenuTest, CandidatesBeyondSeventyFiveReplacePlaceSeventyFive) {
   load(manyCandidates(76));
   std::string key = "fest rxxx";
   // Candidates 74, 75 and 76 (entries 76, 77, 78) do not fit: one message

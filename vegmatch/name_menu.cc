@@ -1,9 +1,10 @@
-#include "vegmatch/names.h"
+#include "vegmatch/name_menu.h"
 
 #include <algorithm>
 
 #include "common/fields.h"
-#include "vegmatch/parser.h"
+#include "engine/names.h"
+#include "engine/parser.h"
 
 namespace vegmatch {
 
@@ -16,9 +17,10 @@ constexpr int kMenuNumberLimit = 10000;
 
 char charAt(std::string_view text, std::size_t i) { return i < text.size() ? text[i] : ' '; }
 
-std::string nameOf(const calc1& dict, int entry, int name_count) {
-  if (entry < 1 || entry > name_count || entry > kMaxNames) return std::string(kKeyWidth, ' ');
-  return veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], kKeyWidth);
+std::string nameOf(const Dictionary& dict, int entry, int name_count) {
+  if (entry < 1 || entry > name_count || entry > kMaxNames)
+    return std::string(engine::kKeyWidth, ' ');
+  return veg::padRight(dict.species_name[static_cast<std::size_t>(entry)], engine::kKeyWidth);
 }
 
 // Both notices of one unknown key go to the answers file as well when the
@@ -29,7 +31,7 @@ void notice(Io& io, const std::string& line, bool to_answers) {
 }
 
 // Adds `key` as entry name_count + 1, or refuses it when the table is full.
-int addName(Io& io, const std::string& key, calc1& dict, int& name_count, bool to_answers) {
+int addName(Io& io, const std::string& key, Dictionary& dict, int& name_count, bool to_answers) {
   if (name_count >= kMaxNames) {
     notice(io, "     *** Dictionary full - line ignored ***  " + key, to_answers);
     return 0;
@@ -55,38 +57,8 @@ bool isCandidate(std::string_view name, std::string_view key) {
 
 }  // namespace
 
-int binfnd(const NameTable& names, int n, std::string_view key, int& upper, int& lower) {
-  n = std::min(n, kMaxNames);
-  lower = 1;
-  upper = n;
-  if (n < 1) return 0;
-  while (upper - lower > 1) {
-    int middle = (lower + upper) / 2;
-    if (key > std::string_view(names[static_cast<std::size_t>(middle)])) {
-      lower = middle;
-    } else {
-      upper = middle;
-    }
-  }
-  if (key == names[static_cast<std::size_t>(lower)]) return lower;
-  if (key == names[static_cast<std::size_t>(upper)]) return upper;
-  return 0;
-}
-
-int findName(const calc1& dict, int dict_size, int name_count, std::string_view key) {
-  int upper = 0;
-  int lower = 0;
-  int entry = binfnd(dict.species_name, dict_size, key, upper, lower);
-  if (entry != 0) return entry;
-  int last = std::min(name_count, kMaxNames);
-  for (int i = std::max(dict_size, 0) + 1; i <= last; ++i) {
-    if (key == dict.species_name[static_cast<std::size_t>(i)]) return i;
-  }
-  return 0;
-}
-
-int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size, int input_mode,
-           captab& grid) {
+int resolveUnknownName(Io& io, std::string& key, Dictionary& dict, int& name_count, int dict_size,
+                       int input_mode, RecapGrid& grid) {
   const bool datafile = isDatafile(input_mode);
   notice(io, "     *** Name not in dictionary ***  " + key, datafile);
   if (datafile) return addName(io, key, dict, name_count, true);
@@ -106,10 +78,10 @@ int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size
   char c1 = charAt(key, 0);
   int upper = 0;
   int lower = 0;
-  binfnd(dict.species_name, dict_size, std::string(1, c1) + "aaaaaaaa", upper, lower);
+  engine::bisectNames(dict.species_name, dict_size, std::string(1, c1) + "aaaaaaaa", upper, lower);
   int first = upper;
   const std::string high = std::string(1, c1) + "zzzzzzzz";
-  binfnd(dict.species_name, dict_size, high, upper, lower);
+  engine::bisectNames(dict.species_name, dict_size, high, upper, lower);
   int last = lower;
   // When every name sorts below the high key the upper bound is the last
   // entry, never compared; it belongs to the range if it begins with c1.
@@ -133,15 +105,15 @@ int newnam(Io& io, std::string& key, calc1& dict, int& name_count, int dict_size
   int added_end = std::min(name_count, kMaxNames);
   for (int entry = std::max(dict_size, 0) + 1; entry <= added_end; ++entry) consider(entry);
 
-  int choice = select(console, choices, length, dict, name_count, grid);
+  int choice = chooseFromMenu(console, choices, length, dict, name_count, grid);
   if (choice == kNewNameEntry) return addName(io, key, dict, name_count, false);
   if (choice == kDeleteEntry) return 0;
   key = nameOf(dict, choice, name_count);
   return choice;
 }
 
-int select(veg::Console& console, const ChoiceList& choices, int length, const calc1& dict,
-           int name_count, captab& grid) {
+int chooseFromMenu(veg::Console& console, const ChoiceList& choices, int length,
+                   const Dictionary& dict, int name_count, RecapGrid& grid) {
   length = std::clamp(length, 0, kMaxChoices);
   int rows = std::min(length, kMenuRows);
   for (int r = 1; r <= rows; ++r) {

@@ -1,0 +1,89 @@
+#include "engine/names.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "engine/testing/fixture.h"
+
+namespace engine {
+namespace {
+
+struct NamesTest : ::testing::Test {
+  std::unique_ptr<Tables> tables = std::make_unique<Tables>();
+  Dictionary& dict = tables->dictionary;
+  int& dict_size = tables->dict_size;
+  int& name_count = tables->name_count;
+
+  // The two reserved entries, then `names` (already in ascending order).
+  void load(const testing::DictionaryNames& names) {
+    testing::loadDictionary(dict, dict_size, name_count, names);
+  }
+  void addDuringRun(const std::string& name, short number) {
+    ++name_count;
+    dict.species_name[static_cast<std::size_t>(name_count)] = name;
+    dict.species_number[static_cast<std::size_t>(name_count)] = number;
+  }
+  void loadSmall() {
+    load({{"agro capi", 1},    // 3
+          {"fagu     ", 50},   // 4
+          {"fest ovin", 51},   // 5
+          {"fest rubr", 52},   // 6
+          {"fila     ", 60},   // 7
+          {"fili ulma", 61},   // 8
+          {"frag rese", 70},   // 9
+          {"holc lana", 80}}); // 10
+  }
+};
+
+TEST_F(NamesTest, BisectNamesFindsEveryLoadedKey) {
+  loadSmall();
+  for (int i = 3; i <= dict_size; ++i) {
+    int upper = 0, lower = 0;
+    EXPECT_EQ(i, bisectNames(dict.species_name, dict_size, dict.species_name[i], upper, lower)) << i;
+  }
+}
+
+TEST_F(NamesTest, BisectNamesMissingKeyGivesZeroAndBracketingBounds) {
+  loadSmall();
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, bisectNames(dict.species_name, dict_size, "fest rubx", upper, lower));
+  EXPECT_EQ(6, lower);  // fest rubr
+  EXPECT_EQ(7, upper);  // fila
+  EXPECT_EQ(0, bisectNames(dict.species_name, dict_size, "zzzz zzzz", upper, lower));
+  EXPECT_EQ(9, lower);
+  EXPECT_EQ(10, upper);
+  EXPECT_EQ(0, bisectNames(dict.species_name, dict_size, "aaaa aaaa", upper, lower));
+  EXPECT_EQ(2, lower);
+  EXPECT_EQ(3, upper);
+}
+
+TEST_F(NamesTest, BisectNamesOverAnEmptyDictionaryTouchesOnlyTheReservedEntries) {
+  load({});
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, bisectNames(dict.species_name, dict_size, "fest rubr", upper, lower));
+  EXPECT_EQ(1, lower);
+  EXPECT_EQ(2, upper);
+}
+
+TEST_F(NamesTest, BisectNamesNeverSearchesBeyondN) {
+  loadSmall();
+  int upper = 0, lower = 0;
+  EXPECT_EQ(0, bisectNames(dict.species_name, 5, "holc lana", upper, lower));
+  EXPECT_EQ(5, upper);
+  EXPECT_EQ(0, bisectNames(dict.species_name, 0, "holc lana", upper, lower));
+}
+
+TEST_F(NamesTest, FindNameScansTheNamesAddedDuringTheRun) {
+  loadSmall();
+  addDuringRun("zebr xxxx", 9001);
+  addDuringRun("abcd efgh", 9002);
+  EXPECT_EQ(6, findName(dict, dict_size, name_count, "fest rubr"));
+  EXPECT_EQ(12, findName(dict, dict_size, name_count, "abcd efgh"));
+  EXPECT_EQ(0, findName(dict, dict_size, name_count, "abcd efgi"));
+  EXPECT_EQ(0, findName(dict, dict_size, 11, "abcd efgh"));
+}
+
+}  // namespace
+}  // namespace engine
