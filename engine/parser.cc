@@ -21,7 +21,7 @@ constexpr int kValueWidth = 6;
 constexpr int kWorkUsed = 16;
 constexpr int kFrequencyWidth = 3;
 
-// Walks the words of one card. Positions are 1-based; the line is used up
+// Walks the words of one 40-column line. Positions are 1-based; the line is used up
 // once the position has passed column 40.
 class WordScanner {
  public:

@@ -22,7 +22,7 @@ std::string lineColumns(std::string_view line);
 char lowerAscii(char c);
 
 /// Blanks every asterisk in the first 40 columns of `line` (a 40-column
-/// card) and returns how many there were, at most 2.
+/// line) and returns how many there were, at most 2.
 int removeMarks(std::string& line);
 
 /// The value as sample entry holds it, in tenths: value x 10 in single
@@ -31,7 +31,7 @@ int removeMarks(std::string& line);
 /// magnitude).
 bool heldTenths(float value, short& tenths);
 
-/// Takes a marks-free 40-column card apart. `field_work` is the work buffer
+/// Takes a marks-free 40-column line apart. `field_work` is the work buffer
 /// (its first 16 characters are overwritten). `key` receives the 9-character
 /// name key (all blank for a line of blanks and tabs only). With `max_frequency` > 0
 /// a number after the name is the frequency. `frequency` is 1 when none is

@@ -274,7 +274,7 @@ template <class L, bool kAdjust, bool kWhole>
 
 // Every community: eight at a time where the compiler has vector types,
 // the last ones one at a time; always inlined, so that each build of
-// `score` below has it compiled for its own instruction set.
+// `scoreCommunities` below has it compiled for its own instruction set.
 template <bool kAdjust, bool kWhole>
 [[gnu::always_inline]] inline void fitAll(int analysis_type, const Norms& norms, Tables& tables) {
   Rows r{};

@@ -1,4 +1,4 @@
-// Evaluation of the shipped reference data with the VEGMATCH engine:
+// Evaluation of the shipped reference data with the engine (engine/):
 // pseudo-samples are drawn from the public floristic tables, scored against
 // every community, and the ranks of the unit each sample came from are
 // tallied.

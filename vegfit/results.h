@@ -1,4 +1,4 @@
-// Scoring the samples of a vegfit run with the engine of vegmatch and
+// Scoring the samples of a vegfit run with the engine (engine/) and
 // writing the results: one row per sample and rank, as CSV or JSON.
 #pragma once
 
