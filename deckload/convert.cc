@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "common/converter_files.h"
 #include "common/fields.h"
 #include "common/hold.h"
 #include "common/run.h"
-#include "deckload/cornell.h"
-#include "deckload/format.h"
-#include "deckload/inout.h"
+#include "cornell/format.h"
+#include "cornell/reader.h"
 
 namespace deckload {
 

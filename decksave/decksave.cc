@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
+#include "common/converter_files.h"
 #include "common/fields.h"
 #include "common/hold.h"
 #include "common/run.h"
-#include "deckload/inout.h"
+#include "cornell/writer.h"
 #include "decksave/blocks.h"
-#include "decksave/cornell_writer.h"
 #include "decksave/inlist.h"
 #include "decksave/sort2.h"
 #include "decksave/species_line.h"

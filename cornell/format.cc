@@ -1,4 +1,4 @@
-#include "deckload/format.h"
+#include "cornell/format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "deckload/inout.h"
+#include "common/converter_files.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "deckload/cornell.h"
+#include "cornell/reader.h"
 
 #include <algorithm>
 

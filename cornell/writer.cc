@@ -1,4 +1,4 @@
-#include "decksave/cornell_writer.h"
+#include "cornell/writer.h"
 
 #include <algorithm>
 

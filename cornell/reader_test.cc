@@ -1,11 +1,11 @@
-#include "deckload/cornell.h"
+#include "cornell/reader.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "deckload/format.h"
+#include "cornell/format.h"
 
 namespace deckload {
 namespace {

@@ -1,4 +1,4 @@
-#include "deckload/format.h"
+#include "cornell/format.h"
 
 #include <gtest/gtest.h>
 
