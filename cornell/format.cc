@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace deckload {
+namespace cornell {
 
 namespace {
 
@@ -465,4 +465,4 @@ bool readRecord(const CompiledFormat& format, LineSource& source, int couplets, 
   return true;
 }
 
-}  // namespace deckload
+}  // namespace cornell

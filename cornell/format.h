@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace deckload {
+namespace cornell {
 
 /// Couplets a data line can hold: the line tables' capacity.
 constexpr int kMaxCouplets = 99;
@@ -163,4 +163,4 @@ bool writeRecord(const CompiledFormat& format, const DataRecord& record, int cou
   return true;
 }
 
-}  // namespace deckload
+}  // namespace cornell

@@ -6,7 +6,7 @@
 
 #include "common/fields.h"
 
-namespace deckload {
+namespace cornell {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -472,4 +472,4 @@ TEST(AppendIntTest, RightJustifiedOrAsterisks) {
 }
 
 }  // namespace
-}  // namespace deckload
+}  // namespace cornell

@@ -4,7 +4,7 @@
 
 #include "common/fields.h"
 
-namespace deckload {
+namespace cornell {
 
 std::string dataFormatOf(std::string_view card2) {
   const std::string first20 = veg::column(card2, 1, 20);
@@ -148,4 +148,4 @@ void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& speci
   }
 }
 
-}  // namespace deckload
+}  // namespace cornell

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-namespace deckload {
+#include "cornell/layout.h"
+
+namespace cornell {
 
 constexpr int kCardWidth = 80;
 constexpr int kFormatWidth = 30;  // characters of the data format on card 2
-constexpr int kNamesPerCard = 10;
-constexpr int kNameWidth = 8;
 constexpr std::size_t kNameCardChars = std::size_t{kNamesPerCard} * kNameWidth;
 constexpr int kMaxNameCards = 500;  // com1
 constexpr int kMaxSpecies = 5000;   // com2
@@ -118,4 +118,4 @@ Blocks locateBlocks(const com1& names, int k, int s, int m);
 /// the highest sample number name no sample and are not kept).
 void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species, com3& samples);
 
-}  // namespace deckload
+}  // namespace cornell

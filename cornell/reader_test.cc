@@ -7,7 +7,7 @@
 
 #include "cornell/format.h"
 
-namespace deckload {
+namespace cornell {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -255,4 +255,4 @@ TEST(NameTablesTest, SamplesWithoutANameAreNoName) {
 }
 
 }  // namespace
-}  // namespace deckload
+}  // namespace cornell

@@ -4,7 +4,7 @@
 
 #include "common/fields.h"
 
-namespace decksave {
+namespace cornell {
 
 namespace {
 
@@ -31,7 +31,7 @@ void dataLine(std::string& line, int sample_number, const int* species, const fl
 
 std::string endCard() { return veg::fmtInt(0, 4); }
 
-void nameCard(std::string& line, const ShortName* names, int count) {
+void nameCard(std::string& line, const Name* names, int count) {
   line.clear();
   for (int k = 0; k < count; ++k) line.append(names[k].data(), names[k].size());
 }
@@ -50,7 +50,7 @@ void writeSample(veg::TextFile& out, std::string& line, int sample_number, const
   }
 }
 
-void writeNameCards(veg::TextFile& out, std::string& line, const ShortName* names, int count) {
+void writeNameCards(veg::TextFile& out, std::string& line, const Name* names, int count) {
   if (count == 0) {
     out.writeLine("");
     return;
@@ -61,4 +61,4 @@ void writeNameCards(veg::TextFile& out, std::string& line, const ShortName* name
   }
 }
 
-}  // namespace decksave
+}  // namespace cornell

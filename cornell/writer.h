@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "common/files.h"
-#include "decksave/blocks.h"
+#include "cornell/layout.h"
 
-namespace decksave {
+namespace cornell {
 
 /// Card 1.
 constexpr std::string_view kTitleCard = "NO TITLE";
@@ -17,7 +17,6 @@ constexpr std::string_view kTitleCard = "NO TITLE";
 /// species number and value.
 constexpr std::string_view fmt = "(i4,2x,7(i5,f5.1))";
 constexpr int kCoupletsPerLine = 7;
-constexpr int kNamesPerCard = 10;
 
 /// Card 2: `fmt` in columns 1-18, blanks, the couplet count 7 right-justified
 /// in columns 69-70.
@@ -34,7 +33,7 @@ void dataLine(std::string& line, int sample_number, const int* species, const fl
 std::string endCard();
 
 /// One name card into `line`: the `count` (1 to 10) names of 8 characters.
-void nameCard(std::string& line, const ShortName* names, int count);
+void nameCard(std::string& line, const Name* names, int count);
 
 /// Writes a sample's entries 1..`count` of `species` and `values` (1-based)
 /// as ceil(count / 7) data lines, or one line holding only the sample number
@@ -44,6 +43,6 @@ void writeSample(veg::TextFile& out, std::string& line, int sample_number, const
 
 /// Writes names 1..`count` of `names` (1-based) as cards of 10, the last card
 /// holding the rest; one empty line when `count` is 0.
-void writeNameCards(veg::TextFile& out, std::string& line, const ShortName* names, int count);
+void writeNameCards(veg::TextFile& out, std::string& line, const Name* names, int count);
 
-}  // namespace decksave
+}  // namespace cornell

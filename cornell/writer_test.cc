@@ -7,14 +7,14 @@
 
 #include "common/testing/fakes.h"
 
-namespace decksave {
+namespace cornell {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-ShortName shortName(const std::string& text) {
-  ShortName name;
-  for (int i = 0; i < kShortNameLength; ++i) name[i] = text.at(i);
+Name shortName(const std::string& text) {
+  Name name;
+  for (int i = 0; i < kNameWidth; ++i) name[i] = text.at(i);
   return name;
 }
 
@@ -95,7 +95,7 @@ TEST(CornellWriteSampleTest, EmptySampleGivesOneLine) {
 TEST(CornellNameCardsTest, TenNamesToACardAndTheRestOnTheLast) {
   veg::testing::MemoryFileSystem fs;
   auto out = fs.createNew("C");
-  std::vector<ShortName> names(12);
+  std::vector<Name> names(12);
   for (int i = 1; i <= 11; ++i) names[i] = shortName("name" + std::to_string(100 + i) + " ");
   std::string line;
   writeNameCards(*out, line, names.data(), 11);
@@ -116,7 +116,7 @@ TEST(CornellNameCardsTest, NoNamesGiveOneEmptyLine) {
 TEST(CornellNameCardsTest, ExactlyTenNamesMakeOneFullCard) {
   veg::testing::MemoryFileSystem fs;
   auto out = fs.createNew("C");
-  std::vector<ShortName> names(11, shortName("Q1      "));
+  std::vector<Name> names(11, shortName("Q1      "));
   std::string line;
   writeNameCards(*out, line, names.data(), 10);
   const Lines lines = fs.lines("C");
@@ -125,4 +125,4 @@ TEST(CornellNameCardsTest, ExactlyTenNamesMakeOneFullCard) {
 }
 
 }  // namespace
-}  // namespace decksave
+}  // namespace cornell

@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "cornell/layout.h"
+
 namespace decksave {
 
 constexpr int kDictionarySize = 5000;  // distinct species names (dict1, dic)
@@ -14,10 +16,10 @@ constexpr int kMaxSamples = 5000;      // samples of one file (samp)
 constexpr int kMaxSampleEntries = 5000;
 
 constexpr int kNameLength = 9;       // species name as the sample file holds it
-constexpr int kShortNameLength = 8;  // species and sample names on the name cards
+constexpr int kShortNameLength = cornell::kNameWidth;  // species and sample names on the name cards
 
 using SpeciesName = std::array<char, kNameLength>;
-using ShortName = std::array<char, kShortNameLength>;
+using ShortName = cornell::Name;
 
 // Slots of the name index of dict1: a power of two, at least 1.5 times the
 // dictionary, so that a look-up probes few slots.

@@ -26,7 +26,7 @@ struct Run {
   veg::Console& console;
   veg::FileSystem& fs;
   std::unique_ptr<veg::TextFile> input;    // the sample file
-  std::unique_ptr<veg::TextFile> cornell;  // the Cornell file written
+  std::unique_ptr<veg::TextFile> cornell_file;  // the Cornell file written
   // Each table is an allocation of its own, none over 64 KiB: a run's
   // memory then comes from the allocator's pools, which repeated runs in
   // one process (tests, fuzzing) reuse, rather than from one fresh mapping
@@ -53,10 +53,10 @@ struct Run {
   }
   void both(std::string_view text) {
     console.writeLine(text);
-    cornell->writeLine(text);
+    cornell_file->writeLine(text);
   }
   void flush() {
-    if (cornell) cornell->flush();
+    if (cornell_file) cornell_file->flush();
   }
   std::string sampleName(int number) const {
     return std::string(samples.sample_name[number].data(), kShortNameLength);
@@ -109,7 +109,7 @@ bool readSample(Run& r) {
 }
 
 void writeNames(Run& r) {
-  r.cornell->writeLine(endCard());
+  r.cornell_file->writeLine(cornell::endCard());
   for (int s = 1; s <= r.dictionary_count; ++s) {
     // Character 5 (the blank between the two words) is dropped.
     const SpeciesName& full = r.dictionary.species_name[s];
@@ -117,15 +117,15 @@ void writeNames(Run& r) {
     for (int i = 0; i < 4; ++i) cut[i] = full[i];
     for (int i = 4; i < kShortNameLength; ++i) cut[i] = full[i + 1];
   }
-  writeNameCards(*r.cornell, r.card, r.short_names.short_name.data(), r.dictionary_count);
-  writeNameCards(*r.cornell, r.card, r.samples.sample_name.data(), r.sample_count);
+  cornell::writeNameCards(*r.cornell_file, r.card, r.short_names.short_name.data(), r.dictionary_count);
+  cornell::writeNameCards(*r.cornell_file, r.card, r.samples.sample_name.data(), r.sample_count);
 }
 
 void decksave(Run& r) {
   banner(r.console);
-  deckload::inout(r.console, r.fs, deckload::kDecksaveTexts, r.input, r.cornell);
-  r.both(kTitleCard);
-  r.both(formatCard());
+  deckload::inout(r.console, r.fs, deckload::kDecksaveTexts, r.input, r.cornell_file);
+  r.both(cornell::kTitleCard);
+  r.both(cornell::formatCard());
 
   for (bool more = true; more;) {
     if (!r.next()) break;
@@ -145,13 +145,13 @@ void decksave(Run& r) {
 
     more = readSample(r);
     if (r.entry_count > 0) sort2(r.sample.species.data(), r.sample.value.data(), r.entry_count);
-    writeSample(*r.cornell, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
+    cornell::writeSample(*r.cornell_file, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
                 r.entry_count);
   }
 
   writeNames(r);
-  r.cornell->flush();
-  r.cornell.reset();
+  r.cornell_file->flush();
+  r.cornell_file.reset();
   r.input.reset();
   veg::holdAndStop(r.console);
 }
