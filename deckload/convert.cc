@@ -346,7 +346,7 @@ void secondPass(Run& r) {
 
 void convert(Run& r) {
   banner(r.console);
-  inout(r.console, r.fs, kDeckloadTexts, r.input, r.output);
+  veg::askConverterFiles(r.console, r.fs, veg::kDeckloadFileTexts, r.input, r.output);
   r.cornell_lines = std::make_unique<CornellLines>(*r.input);
   header(r);
   firstPass(r);

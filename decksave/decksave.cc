@@ -123,7 +123,7 @@ void writeNames(Run& r) {
 
 void decksave(Run& r) {
   banner(r.console);
-  deckload::inout(r.console, r.fs, deckload::kDecksaveTexts, r.input, r.cornell_file);
+  veg::askConverterFiles(r.console, r.fs, veg::kDecksaveFileTexts, r.input, r.cornell_file);
   r.both(cornell::kTitleCard);
   r.both(cornell::formatCard());
 
