@@ -8,7 +8,7 @@
 #include "common/hold.h"
 #include "common/run.h"
 #include "cornell/writer.h"
-#include "decksave/blocks.h"
+#include "decksave/tables.h"
 #include "decksave/inlist.h"
 #include "decksave/sort2.h"
 #include "decksave/species_line.h"
@@ -31,13 +31,13 @@ struct Run {
   // memory then comes from the allocator's pools, which repeated runs in
   // one process (tests, fuzzing) reuse, rather than from one fresh mapping
   // of 180 KiB per run.
-  std::unique_ptr<dict1> dictionary_table = std::make_unique<dict1>();
-  std::unique_ptr<samp> samples_table = std::make_unique<samp>();
-  std::unique_ptr<dic> short_names_table = std::make_unique<dic>();
+  std::unique_ptr<SpeciesDictionary> dictionary_table = std::make_unique<SpeciesDictionary>();
+  std::unique_ptr<SampleNames> samples_table = std::make_unique<SampleNames>();
+  std::unique_ptr<ShortSpeciesNames> short_names_table = std::make_unique<ShortSpeciesNames>();
   std::unique_ptr<SampleTable> sample_table = std::make_unique<SampleTable>();
-  dict1& dictionary = *dictionary_table;
-  samp& samples = *samples_table;
-  dic& short_names = *short_names_table;
+  SpeciesDictionary& dictionary = *dictionary_table;
+  SampleNames& samples = *samples_table;
+  ShortSpeciesNames& short_names = *short_names_table;
   SampleTable& sample = *sample_table;
   int dictionary_count = 0;
   int sample_count = 0;

@@ -21,7 +21,7 @@ std::uint32_t hashName(const SpeciesName& name) {
 
 }  // namespace
 
-void inlist(veg::Console& console, dict1& dictionary, int capacity, int& count,
+void inlist(veg::Console& console, SpeciesDictionary& dictionary, int capacity, int& count,
             const SpeciesName& name, int& number) {
   const int limit = std::clamp(capacity, 0, kDictionarySize);
   const int known = std::clamp(count, 0, limit);

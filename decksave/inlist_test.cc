@@ -21,7 +21,7 @@ SpeciesName name9(const std::string& text) {
 
 struct InlistTest : ::testing::Test {
   veg::testing::FakeConsole console;
-  std::unique_ptr<dict1> dictionary = std::make_unique<dict1>();
+  std::unique_ptr<SpeciesDictionary> dictionary = std::make_unique<SpeciesDictionary>();
   int count = 0;
 
   int look(const std::string& text, int capacity = kDictionarySize) {
