@@ -9,8 +9,8 @@
 #include "common/run.h"
 #include "cornell/writer.h"
 #include "decksave/tables.h"
-#include "decksave/inlist.h"
-#include "decksave/sort2.h"
+#include "decksave/species_dictionary.h"
+#include "decksave/sort_by_species.h"
 #include "decksave/species_line.h"
 
 namespace decksave {
@@ -100,7 +100,7 @@ bool readSample(Run& r) {
               " The Cornell file holds the samples before this one"});
     }
     int number = 0;
-    inlist(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
+    findOrAddSpecies(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
     ++r.entry_count;
     r.sample.species[r.entry_count] = number;
     r.sample.value[r.entry_count] = value;
@@ -144,7 +144,7 @@ void decksave(Run& r) {
     r.console.writeLine(" " + text);
 
     more = readSample(r);
-    if (r.entry_count > 0) sort2(r.sample.species.data(), r.sample.value.data(), r.entry_count);
+    if (r.entry_count > 0) sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
     cornell::writeSample(*r.cornell_file, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
                 r.entry_count);
   }

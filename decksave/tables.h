@@ -31,7 +31,7 @@ static_assert(kIndexSlots >= kDictionarySize * 3 / 2 && (kIndexSlots & (kIndexSl
 /// The species dictionary: distinct names in the order of their first
 /// occurrence; a name's position is its species number. `index` finds a
 /// name's position without going through the list (open addressing by a hash
-/// of the name, 0 for an empty slot); only inlist writes either.
+/// of the name, 0 for an empty slot); only findOrAddSpecies writes either.
 struct SpeciesDictionary {
   std::array<SpeciesName, kDictionarySize + 1> species_name{};
   std::array<short, kIndexSlots> index{};
@@ -49,7 +49,7 @@ struct ShortSpeciesNames {
 };
 
 /// The current sample: species numbers and values of its species lines, in
-/// the order read (sort2 then orders them by species number).
+/// the order read (sortBySpeciesNumber then orders them).
 struct SampleTable {
   std::array<int, kMaxSampleEntries + 1> species{};
   std::array<float, kMaxSampleEntries + 1> value{};

@@ -1,4 +1,4 @@
-#include "decksave/inlist.h"
+#include "decksave/species_dictionary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,7 +21,7 @@ std::uint32_t hashName(const SpeciesName& name) {
 
 }  // namespace
 
-void inlist(veg::Console& console, SpeciesDictionary& dictionary, int capacity, int& count,
+void findOrAddSpecies(veg::Console& console, SpeciesDictionary& dictionary, int capacity, int& count,
             const SpeciesName& name, int& number) {
   const int limit = std::clamp(capacity, 0, kDictionarySize);
   const int known = std::clamp(count, 0, limit);
