@@ -252,7 +252,7 @@ TEST(ReadRecordTest, WhatTheReadDoesNotUseOfALineIsSkipped) {
   EXPECT_EQ(1u, r.lines_taken);
 }
 
-TEST(ReadRecordTest, BlankLineIsTheEndOfDataCard) {
+TEST(ReadRecordTest, BlankLineIsTheEndOfDataLine) {
   const Read r = read(kReference, 7, {""});
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(0, r.record.sample);

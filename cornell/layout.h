@@ -6,7 +6,7 @@
 
 namespace cornell {
 
-constexpr int kNamesPerCard = 10;
+constexpr int kNamesPerLine = 10;
 constexpr int kNameWidth = 8;
 
 /// One name of a name line, blank-padded to its 8 characters.

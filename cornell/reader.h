@@ -1,7 +1,7 @@
 // The parts of a Cornell condensed file that the reader takes apart: the
-// data format and the couplet count of card 2, the first number of card 3,
-// the header rule that decides between them, the name cards and the rule that
-// finds the species-name and sample-name blocks among them.
+// data format and the couplet count of the format line (line 2), the first
+// number of line 3, the header rule that decides between them, the name lines
+// and the rule that finds the species-name and sample-name blocks among them.
 #pragma once
 
 #include <array>
@@ -14,40 +14,40 @@
 
 namespace cornell {
 
-constexpr int kCardWidth = 80;
-constexpr int kFormatWidth = 30;  // characters of the data format on card 2
-constexpr std::size_t kNameCardChars = std::size_t{kNamesPerCard} * kNameWidth;
-constexpr int kMaxNameCards = 500;  // com1
-constexpr int kMaxSpecies = 5000;   // com2
-constexpr int kMaxSamples = 20000;  // com3
+constexpr int kLineWidth = 80;
+constexpr int kFormatWidth = 30;  // characters of the data format on the format line
+constexpr std::size_t kNameLineChars = std::size_t{kNamesPerLine} * kNameWidth;
+constexpr int kMaxNameLines = 500;  // NameLines
+constexpr int kMaxSpecies = 5000;   // SpeciesNameTable
+constexpr int kMaxSamples = 20000;  // SampleNameTable
 
 /// The 30 characters of the data format: from the first non-blank character
 /// of columns 1-20, or columns 21-50 when columns 1-20 are blank.
-std::string dataFormatOf(std::string_view card2);
+std::string dataFormatOf(std::string_view format_line);
 
-/// Columns 69-70 of card 2 as an integer; 0 when blank or unreadable.
-int card2Count(std::string_view card2);
+/// Columns 69-70 of the format line as an integer; 0 when blank or unreadable.
+int formatLineCount(std::string_view format_line);
 
-/// The first number of card 3 (numbers separated by blanks or commas); 0
-/// when the card does not begin with a readable integer.
-long long card3Number(std::string_view card3);
+/// The first number of line 3 (numbers separated by blanks or commas); 0
+/// when the line does not begin with a readable integer.
+long long line3Number(std::string_view line3);
 
 /// What the header rule decides.
 struct Header {
   enum Message { kNone, kWarning, kNotice };
   long long couplets = 1;  // couplets per line (may exceed what a line can hold)
-  int cards_before_data = 2;
+  int lines_before_data = 2;
   Message message = kNone;
 };
 
-/// The header rule: the card-2 count when it is positive (a warning when the
-/// card-3 number is not 1), else a card-3 number above 1 with data from card
+/// The header rule: the format-line count when it is positive (a warning when
+/// the line-3 number is not 1), else a line-3 number above 1 with data from line
 /// 4, else one couplet per line with the notice.
-Header headerRule(int card2_count, long long card3_number);
+Header headerRule(int format_line_count, long long line3_number);
 
-/// The name cards as read: 10 names of 8 characters per card, 1-based.
-struct com1 {
-  std::array<std::array<char, kNameCardChars>, kMaxNameCards + 1> card{};
+/// The name lines as read: 10 names of 8 characters per line, 1-based.
+struct NameLines {
+  std::array<std::array<char, kNameLineChars>, kMaxNameLines + 1> lines{};
 };
 
 constexpr int kSpeciesNameWidth = 9;
@@ -67,28 +67,28 @@ struct FixedName {
 };
 
 /// Species names of 9 characters, indexed by species number.
-struct com2 {
+struct SpeciesNameTable {
   std::array<FixedName<kSpeciesNameWidth>, kMaxSpecies + 1> species_name;
 };
 
 /// Sample names of 8 characters, indexed by sample number: sample numbers
 /// 1 to the highest one of the file (at most kMaxSamples), sized by
 /// buildNameTables.
-struct com3 {
+struct SampleNameTable {
   std::vector<FixedName<kNameWidth>> sample_name;
 };
 
-/// Stores `line` as name card `k` of `names` (columns 1-80, blank-padded).
-void storeNameCard(com1& names, int k, std::string_view line);
+/// Stores `line` as name line `k` of `names` (columns 1-80, blank-padded).
+void storeNameLine(NameLines& names, int k, std::string_view line);
 
-/// Name `position` (1-10) of card `k`.
-std::string_view nameOn(const com1& names, int k, int position);
+/// Name `position` (1-10) of name line `k`.
+std::string_view nameOn(const NameLines& names, int k, int position);
 
-/// True when name `position` of card `k` is blank.
-bool nameBlank(const com1& names, int k, int position);
+/// True when name `position` of name line `k` is blank.
+bool nameBlank(const NameLines& names, int k, int position);
 
-/// True when every name of card `k` is blank.
-bool cardBlank(const com1& names, int k);
+/// True when every name of name line `k` is blank.
+bool lineBlank(const NameLines& names, int k);
 
 /// A Cornell species name as a 9-character species name: characters 1-4, a
 /// blank, characters 5-8; "No Name  " for a blank one.
@@ -98,7 +98,7 @@ std::string speciesName(std::string_view cornell_name);
 /// blank one.
 std::string sampleName(std::string_view cornell_name);
 
-/// The name cards of the two blocks (first..last, 1-based; a block may be
+/// The name lines of the two blocks (first..last, 1-based; a block may be
 /// empty when last < first).
 struct Blocks {
   int species_first = 1;
@@ -107,15 +107,15 @@ struct Blocks {
   int sample_last = 0;
 };
 
-/// Finds the species-name and sample-name blocks among the `k` name cards
+/// Finds the species-name and sample-name blocks among the `k` name lines
 /// read, for the highest species number `s` and sample number `m`. Needs
-/// k >= ceil(s/10) and k <= kMaxNameCards (the caller checks both).
-Blocks locateBlocks(const com1& names, int k, int s, int m);
+/// k >= ceil(s/10) and k <= kMaxNameLines (the caller checks both).
+Blocks locateBlocks(const NameLines& names, int k, int s, int m);
 
 /// Fills `species` and `samples` from the blocks: species numbers 1, 2, ...
 /// from the species block; every sample number 1..`m` first "No Name ", then
 /// sample numbers 1, 2, ... up to `m` from the sample block (names beyond
 /// the highest sample number name no sample and are not kept).
-void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species, com3& samples);
+void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species, SampleNameTable& samples);
 
 }  // namespace cornell

@@ -46,15 +46,15 @@ struct Run {
   veg::FileSystem& fs;
   std::unique_ptr<veg::TextFile> input, output;
   std::unique_ptr<CornellLines> cornell_lines;
-  cornell::com1 names;
-  cornell::com2 species;
-  cornell::com3 samples;
+  cornell::NameLines names;
+  cornell::SpeciesNameTable species;
+  cornell::SampleNameTable samples;
   cornell::CompiledFormat format;
   cornell::DataRecord record;
   std::string line, echo;
   std::string text;  // the sample file, written whole at the end of the run
   int couplets = 0;
-  int cards_before_data = 2;
+  int lines_before_data = 2;
   int highest_species = 0;
   int highest_sample = 0;
 };
@@ -149,26 +149,26 @@ void banner(veg::Console& console) {
                     fmtInt(cornell::kMaxSpecies, 5) + " species");
 }
 
-/// Cards 1 to 3, the trial read and the header rule; leaves the Cornell file
+/// Lines 1 to 3, the trial read and the header rule; leaves the Cornell file
 /// at its first data line.
 void header(Run& r) {
   veg::Console& console = r.console;
   CornellLines& lines = *r.cornell_lines;
   if (!lines.next(r.line)) endOfRun(r);
-  console.writeLine(veg::padRight(r.line, cornell::kCardWidth));
+  console.writeLine(veg::padRight(r.line, cornell::kLineWidth));
   if (!lines.next(r.line)) endOfRun(r);
-  const std::string card2 = veg::padRight(r.line, cornell::kCardWidth);
-  console.writeLine(card2);
-  const std::string data_format = cornell::dataFormatOf(card2);
+  const std::string format_line = veg::padRight(r.line, cornell::kLineWidth);
+  console.writeLine(format_line);
+  const std::string data_format = cornell::dataFormatOf(format_line);
   console.writeLine(" " + data_format);
-  const int card2_count = cornell::card2Count(card2);
+  const int format_line_count = cornell::formatLineCount(format_line);
   if (!lines.next(r.line)) {
     errorStop(console, " *** Error *** End of file at line" + fmtInt(3, 6),
               "     expected card 3: the couplet count or the first data line");
   }
-  const long long card3_number = cornell::card3Number(r.line);
+  const long long line3_number = cornell::line3Number(r.line);
 
-  // The trial read: three items from the next card.
+  // The trial read: three items from the next line.
   r.format = cornell::compileFormat(data_format);
   cornell::ReadFailure failure;
   const int trial_line = lines.line_number + 1;
@@ -180,11 +180,11 @@ void header(Run& r) {
               "               or data on card 4 do not fit format");
   }
 
-  const cornell::Header rule = cornell::headerRule(card2_count, card3_number);
+  const cornell::Header rule = cornell::headerRule(format_line_count, line3_number);
   if (rule.message == cornell::Header::kWarning) {
     console.blank();
-    console.writeLine(" Beware - number of items seems to be" + fmtInt(card2_count, 4));
-    console.writeLine(" yet first number on next card is    " + fmtInt(card3_number, 4));
+    console.writeLine(" Beware - number of items seems to be" + fmtInt(format_line_count, 4));
+    console.writeLine(" yet first number on next card is    " + fmtInt(line3_number, 4));
   } else if (rule.message == cornell::Header::kNotice) {
     console.blank();
     console.writeLine(" Number of couplets per line is taken to be 1");
@@ -197,14 +197,14 @@ void header(Run& r) {
               " A data line can hold at most" + fmtInt(cornell::kMaxCouplets, 3) + " couplets");
   }
   r.couplets = static_cast<int>(rule.couplets);
-  r.cards_before_data = rule.cards_before_data;
+  r.lines_before_data = rule.lines_before_data;
 
   lines.rewind();
   if (r.couplets != 1) {
     console.blank();
     console.writeLine(" Number of couplets per line is" + fmtInt(r.couplets, 3));
   }
-  for (int i = 0; i < r.cards_before_data; ++i) lines.next(r.line);
+  for (int i = 0; i < r.lines_before_data; ++i) lines.next(r.line);
 }
 
 /// Negative numbers lie outside the name tables: the run ends.
@@ -265,14 +265,14 @@ void firstPass(Run& r) {
   }
 }
 
-/// The name cards, their checks and the name tables.
-void nameCards(Run& r) {
+/// The name lines, their checks and the name tables.
+void nameLines(Run& r) {
   veg::Console& console = r.console;
   int k = 0;
-  bool beyond = false;  // a card holding names beyond what com1 holds
+  bool beyond = false;  // a line holding names beyond what NameLines holds
   while (r.cornell_lines->next(r.line)) {
-    if (k < cornell::kMaxNameCards) {
-      cornell::storeNameCard(r.names, ++k, r.line);
+    if (k < cornell::kMaxNameLines) {
+      cornell::storeNameLine(r.names, ++k, r.line);
     } else {
       ++k;
       if (!veg::isBlank(std::string_view(r.line).substr(0, std::min(r.line.size(), kScreenWidth))))
@@ -285,28 +285,28 @@ void nameCards(Run& r) {
   console.writeLine(" Highest sample number in data matrix is" + fmtInt(r.highest_sample, 6));
   const int ns = (r.highest_species + 9) / 10;
   const int nm = (r.highest_sample + 9) / 10;
-  if (ns + nm > cornell::kMaxNameCards) {
+  if (ns + nm > cornell::kMaxNameLines) {
     errorStop(console,
               " *** ERROR *** Number of spp + samples is" +
                   fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
-                  fmtInt(static_cast<long long>(cornell::kMaxNameCards) * cornell::kNamesPerCard, 5),
+                  fmtInt(static_cast<long long>(cornell::kMaxNameLines) * cornell::kNamesPerLine, 5),
               " Redimension and recompile");
   }
   if (k < ns) errorStop(console, " *** Not enough species names ***");
   if (beyond) {
     errorStop(
-        console, " *** ERROR *** More than" + fmtInt(cornell::kMaxNameCards, 4) + " name cards in the file",
-        " Only" + fmtInt(cornell::kMaxNameCards, 4) + " cards of species and sample names can be held");
+        console, " *** ERROR *** More than" + fmtInt(cornell::kMaxNameLines, 4) + " name cards in the file",
+        " Only" + fmtInt(cornell::kMaxNameLines, 4) + " cards of species and sample names can be held");
   }
-  // Blank cards beyond the table change nothing in where the blocks lie.
+  // Blank lines beyond the table change nothing in where the blocks lie.
   const cornell::Blocks blocks =
-      cornell::locateBlocks(r.names, std::min(k, cornell::kMaxNameCards), r.highest_species, r.highest_sample);
+      cornell::locateBlocks(r.names, std::min(k, cornell::kMaxNameLines), r.highest_species, r.highest_sample);
   cornell::buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
 }
 
 void secondPass(Run& r) {
   r.cornell_lines->rewind();
-  for (int i = 0; i < r.cards_before_data; ++i) r.cornell_lines->next(r.line);
+  for (int i = 0; i < r.lines_before_data; ++i) r.cornell_lines->next(r.line);
   int previous = 0;
   for (;;) {
     readData(r);
@@ -350,7 +350,7 @@ void convert(Run& r) {
   r.cornell_lines = std::make_unique<CornellLines>(*r.input);
   header(r);
   firstPass(r);
-  nameCards(r);
+  nameLines(r);
   secondPass(r);
   endOfRun(r);
 }

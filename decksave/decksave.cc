@@ -44,7 +44,7 @@ struct Run {
   int entry_count = 0;
   long long line_number = 0;  // of the last line read from the sample file
   std::string line;           // the last line read
-  std::string card;           // the card being written
+  std::string out_line;       // the Cornell line being written
 
   bool next() {
     if (!input->readLine(line)) return false;
@@ -109,7 +109,7 @@ bool readSample(Run& r) {
 }
 
 void writeNames(Run& r) {
-  r.cornell_file->writeLine(cornell::endCard());
+  r.cornell_file->writeLine(cornell::endOfDataLine());
   for (int s = 1; s <= r.dictionary_count; ++s) {
     // Character 5 (the blank between the two words) is dropped.
     const SpeciesName& full = r.dictionary.species_name[s];
@@ -117,15 +117,15 @@ void writeNames(Run& r) {
     for (int i = 0; i < 4; ++i) cut[i] = full[i];
     for (int i = 4; i < kShortNameLength; ++i) cut[i] = full[i + 1];
   }
-  cornell::writeNameCards(*r.cornell_file, r.card, r.short_names.short_name.data(), r.dictionary_count);
-  cornell::writeNameCards(*r.cornell_file, r.card, r.samples.sample_name.data(), r.sample_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.short_names.short_name.data(), r.dictionary_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.samples.sample_name.data(), r.sample_count);
 }
 
 void decksave(Run& r) {
   banner(r.console);
   veg::askConverterFiles(r.console, r.fs, veg::kDecksaveFileTexts, r.input, r.cornell_file);
-  r.both(cornell::kTitleCard);
-  r.both(cornell::formatCard());
+  r.both(cornell::kTitleLine);
+  r.both(cornell::formatLine());
 
   for (bool more = true; more;) {
     if (!r.next()) break;
@@ -145,7 +145,7 @@ void decksave(Run& r) {
 
     more = readSample(r);
     if (r.entry_count > 0) sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
-    cornell::writeSample(*r.cornell_file, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
+    cornell::writeSample(*r.cornell_file, r.out_line, r.sample_count, r.sample.species.data(), r.sample.value.data(),
                 r.entry_count);
   }
 

@@ -42,7 +42,7 @@ struct SampleNames {
   std::array<ShortName, kMaxSamples + 1> sample_name{};
 };
 
-/// The species names cut to 8 characters for the name cards, by species
+/// The species names cut to 8 characters for the name lines, by species
 /// number.
 struct ShortSpeciesNames {
   std::array<ShortName, kDictionarySize + 1> short_name{};
