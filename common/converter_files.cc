@@ -6,14 +6,16 @@
 
 namespace veg {
 
-const ConverterFileTexts kDeckloadFileTexts = {" Enter name of input datafile in Cornell format", "CORNELL.txt",
-                                   " Type name of output file (VEGMATCH format)", "SAMP.txt"};
+const ConverterFileTexts kDeckloadFileTexts = {
+    " Enter name of input datafile in Cornell format", "CORNELL.txt",
+    " Type name of output file (VEGMATCH format)", "SAMP.txt"};
 
-const ConverterFileTexts kDecksaveFileTexts = {" Enter name of input datafile in VEGMATCH format", "SAMP.txt",
-                                   " Type name of output file (Cornell Condensed)", "CORNELL.txt"};
+const ConverterFileTexts kDecksaveFileTexts = {
+    " Enter name of input datafile in VEGMATCH format", "SAMP.txt",
+    " Type name of output file (Cornell Condensed)", "CORNELL.txt"};
 
 void askConverterFiles(Console& console, FileSystem& fs, const ConverterFileTexts& texts,
-           std::unique_ptr<TextFile>& input, std::unique_ptr<TextFile>& output) {
+                       std::unique_ptr<TextFile>& input, std::unique_ptr<TextFile>& output) {
   std::string name;
   console.blank(2);
   console.writeLine(texts.input_prompt);

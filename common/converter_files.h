@@ -28,6 +28,6 @@ extern const ConverterFileTexts kDecksaveFileTexts;
 /// blank reply takes the default or its first free numbered variant). On
 /// return both are open. End of input stops the program (StopRun).
 void askConverterFiles(Console& console, FileSystem& fs, const ConverterFileTexts& texts,
-           std::unique_ptr<TextFile>& input, std::unique_ptr<TextFile>& output);
+                       std::unique_ptr<TextFile>& input, std::unique_ptr<TextFile>& output);
 
 }  // namespace veg

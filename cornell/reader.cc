@@ -126,7 +126,8 @@ Blocks locateBlocks(const NameLines& names, int k, int s, int m) {
   return blocks;
 }
 
-void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species, SampleNameTable& samples) {
+void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species,
+                     SampleNameTable& samples) {
   for (auto& name : species.species_name) name.assign("No Name  ");
   int number = 0;
   for (int c = blocks.species_first; c <= blocks.species_last; ++c) {

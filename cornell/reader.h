@@ -116,6 +116,7 @@ Blocks locateBlocks(const NameLines& names, int k, int s, int m);
 /// from the species block; every sample number 1..`m` first "No Name ", then
 /// sample numbers 1, 2, ... up to `m` from the sample block (names beyond
 /// the highest sample number name no sample and are not kept).
-void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species, SampleNameTable& samples);
+void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species,
+                     SampleNameTable& samples);
 
 }  // namespace cornell

@@ -82,8 +82,8 @@ std::string anItem(int item) { return "a " + std::string(cornell::itemName(item)
 
 /// Ends the run for a data read that failed; `first_line` is the line the
 /// read began on, `expected` what a missing line should have been.
-[[noreturn]] void readErrorStop(veg::Console& console, const cornell::ReadFailure& failure, int first_line,
-                                std::string_view expected) {
+[[noreturn]] void readErrorStop(veg::Console& console, const cornell::ReadFailure& failure,
+                                int first_line, std::string_view expected) {
   const int at = first_line + failure.line_offset;
   switch (failure.kind) {
     case cornell::ReadFailure::kEndOfFile:
@@ -286,21 +286,24 @@ void nameLines(Run& r) {
   const int ns = (r.highest_species + 9) / 10;
   const int nm = (r.highest_sample + 9) / 10;
   if (ns + nm > cornell::kMaxNameLines) {
-    errorStop(console,
-              " *** ERROR *** Number of spp + samples is" +
-                  fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
-                  fmtInt(static_cast<long long>(cornell::kMaxNameLines) * cornell::kNamesPerLine, 5),
-              " Redimension and recompile");
+    errorStop(
+        console,
+        " *** ERROR *** Number of spp + samples is" +
+            fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
+            fmtInt(static_cast<long long>(cornell::kMaxNameLines) * cornell::kNamesPerLine, 5),
+        " Redimension and recompile");
   }
   if (k < ns) errorStop(console, " *** Not enough species names ***");
   if (beyond) {
     errorStop(
-        console, " *** ERROR *** More than" + fmtInt(cornell::kMaxNameLines, 4) + " name cards in the file",
-        " Only" + fmtInt(cornell::kMaxNameLines, 4) + " cards of species and sample names can be held");
+        console,
+        " *** ERROR *** More than" + fmtInt(cornell::kMaxNameLines, 4) + " name cards in the file",
+        " Only" + fmtInt(cornell::kMaxNameLines, 4) +
+            " cards of species and sample names can be held");
   }
   // Blank lines beyond the table change nothing in where the blocks lie.
-  const cornell::Blocks blocks =
-      cornell::locateBlocks(r.names, std::min(k, cornell::kMaxNameLines), r.highest_species, r.highest_sample);
+  const cornell::Blocks blocks = cornell::locateBlocks(r.names, std::min(k, cornell::kMaxNameLines),
+                                                       r.highest_species, r.highest_sample);
   cornell::buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
 }
 

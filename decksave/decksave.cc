@@ -8,10 +8,10 @@
 #include "common/hold.h"
 #include "common/run.h"
 #include "cornell/writer.h"
-#include "decksave/tables.h"
-#include "decksave/species_dictionary.h"
 #include "decksave/sort_by_species.h"
+#include "decksave/species_dictionary.h"
 #include "decksave/species_line.h"
+#include "decksave/tables.h"
 
 namespace decksave {
 
@@ -25,7 +25,7 @@ struct Run {
 
   veg::Console& console;
   veg::FileSystem& fs;
-  std::unique_ptr<veg::TextFile> input;    // the sample file
+  std::unique_ptr<veg::TextFile> input;         // the sample file
   std::unique_ptr<veg::TextFile> cornell_file;  // the Cornell file written
   // Each table is an allocation of its own, none over 64 KiB: a run's
   // memory then comes from the allocator's pools, which repeated runs in
@@ -117,8 +117,10 @@ void writeNames(Run& r) {
     for (int i = 0; i < 4; ++i) cut[i] = full[i];
     for (int i = 4; i < kShortNameLength; ++i) cut[i] = full[i + 1];
   }
-  cornell::writeNameLines(*r.cornell_file, r.out_line, r.short_names.short_name.data(), r.dictionary_count);
-  cornell::writeNameLines(*r.cornell_file, r.out_line, r.samples.sample_name.data(), r.sample_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.short_names.short_name.data(),
+                          r.dictionary_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.samples.sample_name.data(),
+                          r.sample_count);
 }
 
 void decksave(Run& r) {
@@ -144,9 +146,10 @@ void decksave(Run& r) {
     r.console.writeLine(" " + text);
 
     more = readSample(r);
-    if (r.entry_count > 0) sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
-    cornell::writeSample(*r.cornell_file, r.out_line, r.sample_count, r.sample.species.data(), r.sample.value.data(),
-                r.entry_count);
+    if (r.entry_count > 0)
+      sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
+    cornell::writeSample(*r.cornell_file, r.out_line, r.sample_count, r.sample.species.data(),
+                         r.sample.value.data(), r.entry_count);
   }
 
   writeNames(r);

@@ -12,7 +12,7 @@ namespace decksave {
 /// kDictionarySize), shows " Dictionary now full.  Item " with the name,
 /// "Number " and the capacity, and stops the program at once (StopRun, no
 /// `hold`).
-void findOrAddSpecies(veg::Console& console, SpeciesDictionary& dictionary, int capacity, int& count,
-            const SpeciesName& name, int& number);
+void findOrAddSpecies(veg::Console& console, SpeciesDictionary& dictionary, int capacity,
+                      int& count, const SpeciesName& name, int& number);
 
 }  // namespace decksave
