@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Whole-run benchmark of deckload: a generated Cornell condensed file at the
-# name-card capacity (1000 species and 4000 samples of 40 couplets, 500 name
-# cards, about 23 000 data lines) converted by the built program, from start
+# name-line capacity (1000 species and 4000 samples of 40 couplets, 500 name
+# lines, about 23 000 data lines) converted by the built program, from start
 # to end. Prints the whole-run time. Usage: bench/deckload_bench.sh [build-dir]
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)

@@ -7,13 +7,13 @@
 namespace veg {
 namespace {
 
-struct DefaultFileTest : ::testing::Test {
+struct CreateDefaultOrVariantTest : ::testing::Test {
   testing::MemoryFileSystem fs;
   std::unique_ptr<TextFile> unit;
   std::string name = "SAMP.txt            ";
 };
 
-TEST_F(DefaultFileTest, FreeDefaultIsUsedAsItIs) {
+TEST_F(CreateDefaultOrVariantTest, FreeDefaultIsUsedAsItIs) {
   ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP.txt            ", name);
   EXPECT_TRUE(fs.exists("SAMP.txt"));
@@ -21,14 +21,14 @@ TEST_F(DefaultFileTest, FreeDefaultIsUsedAsItIs) {
   EXPECT_EQ(std::vector<std::string>{"x"}, fs.lines("SAMP.txt"));
 }
 
-TEST_F(DefaultFileTest, TakenNamesGetTheFirstFreeNumber) {
+TEST_F(CreateDefaultOrVariantTest, TakenNamesGetTheFirstFreeNumber) {
   fs.put("SAMP.txt", {});
   fs.put("SAMP01.txt", {});
   ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("SAMP02.txt          ", name);
 }
 
-TEST_F(DefaultFileTest, GapsAreUsed) {
+TEST_F(CreateDefaultOrVariantTest, GapsAreUsed) {
   fs.put("SAMP.txt", {"keep"});
   fs.put("SAMP02.txt", {});
   ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
@@ -36,21 +36,21 @@ TEST_F(DefaultFileTest, GapsAreUsed) {
   EXPECT_EQ(std::vector<std::string>{"keep"}, fs.lines("SAMP.txt"));
 }
 
-TEST_F(DefaultFileTest, NumberedNamesAlwaysEndInTxt) {
+TEST_F(CreateDefaultOrVariantTest, NumberedNamesAlwaysEndInTxt) {
   name = "VEGMOUT.dat";
   fs.put("VEGMOUT.dat", {});
   ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("VEGMOUT01.txt       ", name);
 }
 
-TEST_F(DefaultFileTest, LongNamesKeepThirteenCharacterStem) {
+TEST_F(CreateDefaultOrVariantTest, LongNamesKeepThirteenCharacterStem) {
   name = "ABCDEFGHIJKLMNOPQRS";
   fs.put("ABCDEFGHIJKLMNOPQRS", {});
   ASSERT_TRUE(createDefaultOrVariant(fs, name, unit));
   EXPECT_EQ("ABCDEFGHIJKLM01.txt ", name);
 }
 
-TEST_F(DefaultFileTest, AllNinetyNineTakenGivesUpWithDefaultName) {
+TEST_F(CreateDefaultOrVariantTest, AllNinetyNineTakenGivesUpWithDefaultName) {
   fs.put("SAMP.txt", {});
   for (int i = 1; i <= 98; ++i) fs.uncreatable.insert((i < 10 ? "SAMP0" : "SAMP") + std::to_string(i) + ".txt");
   EXPECT_FALSE(createDefaultOrVariant(fs, name, unit));

@@ -4,12 +4,12 @@
 #include <memory>
 #include <string>
 
+#include "common/converter_files.h"
 #include "common/fields.h"
 #include "common/hold.h"
 #include "common/run.h"
-#include "deckload/cornell.h"
-#include "deckload/format.h"
-#include "deckload/inout.h"
+#include "cornell/format.h"
+#include "cornell/reader.h"
 
 namespace deckload {
 
@@ -20,7 +20,7 @@ constexpr std::size_t kScreenWidth = 80;
 using veg::fmtInt;
 
 /// The Cornell file as the data-format reads see it, counting its lines.
-class CornellLines : public LineSource {
+class CornellLines : public cornell::LineSource {
  public:
   explicit CornellLines(veg::TextFile& file) : file_(file) {}
   bool next(std::string& line) override {
@@ -45,16 +45,16 @@ struct Run {
   veg::Console& console;
   veg::FileSystem& fs;
   std::unique_ptr<veg::TextFile> input, output;
-  std::unique_ptr<CornellLines> cornell;
-  com1 names;
-  com2 species;
-  com3 samples;
-  CompiledFormat format;
-  DataRecord record;
+  std::unique_ptr<CornellLines> cornell_lines;
+  cornell::NameLines names;
+  cornell::SpeciesNameTable species;
+  cornell::SampleNameTable samples;
+  cornell::CompiledFormat format;
+  cornell::DataRecord record;
   std::string line, echo;
   std::string text;  // the sample file, written whole at the end of the run
   int couplets = 0;
-  int cards_before_data = 2;
+  int lines_before_data = 2;
   int highest_species = 0;
   int highest_sample = 0;
 };
@@ -71,39 +71,39 @@ void show(veg::Console& console, std::string_view line) {
   veg::holdAndStop(console);
 }
 
-std::string editText(const Edit& edit) {
+std::string editText(const cornell::Edit& edit) {
   std::string text(1, edit.kind);
   text += std::to_string(edit.width);
   if (edit.kind == 'F') text += "." + std::to_string(edit.decimals);
   return text;
 }
 
-std::string anItem(int item) { return "a " + std::string(itemName(item)); }
+std::string anItem(int item) { return "a " + std::string(cornell::itemName(item)); }
 
 /// Ends the run for a data read that failed; `first_line` is the line the
 /// read began on, `expected` what a missing line should have been.
-[[noreturn]] void readErrorStop(veg::Console& console, const ReadFailure& failure, int first_line,
-                                std::string_view expected) {
+[[noreturn]] void readErrorStop(veg::Console& console, const cornell::ReadFailure& failure,
+                                int first_line, std::string_view expected) {
   const int at = first_line + failure.line_offset;
   switch (failure.kind) {
-    case ReadFailure::kEndOfFile:
+    case cornell::ReadFailure::kEndOfFile:
       errorStop(console, " *** Error *** End of file at line" + fmtInt(at, 6),
                 failure.line_offset > 0 ? "     expected the rest of the data read begun at line" +
                                               fmtInt(first_line, 6)
                                         : "     expected " + std::string(expected));
-    case ReadFailure::kBadField: {
+    case cornell::ReadFailure::kBadField: {
       const int last = failure.column + failure.edit.width - 1;
       errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
                 "     expected " + anItem(failure.item) + " (" + editText(failure.edit) +
                     ") in columns " + std::to_string(failure.column) + "-" + std::to_string(last));
     }
-    case ReadFailure::kWrongKind:
+    case cornell::ReadFailure::kWrongKind:
       errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
                 "     the format has " + editText(failure.edit) + " where " + anItem(failure.item) +
                     " is expected");
-    case ReadFailure::kNoValues:
-    case ReadFailure::kUnusable:
-    case ReadFailure::kNone: break;
+    case cornell::ReadFailure::kNoValues:
+    case cornell::ReadFailure::kUnusable:
+    case cornell::ReadFailure::kNone: break;
   }
   errorStop(console, " *** Error *** Line" + fmtInt(at, 6) + " does not fit the data format",
             "     the format has no I or F field left for the rest of the items");
@@ -112,9 +112,9 @@ std::string anItem(int item) { return "a " + std::string(itemName(item)); }
 /// Reads the next data line of either pass; a line that does not fit, or a
 /// missing one, ends the run.
 void readData(Run& r) {
-  ReadFailure failure;
-  const int first_line = r.cornell->line_number + 1;
-  if (!readRecord(r.format, *r.cornell, r.couplets, r.record, r.line, failure)) {
+  cornell::ReadFailure failure;
+  const int first_line = r.cornell_lines->line_number + 1;
+  if (!cornell::readRecord(r.format, *r.cornell_lines, r.couplets, r.record, r.line, failure)) {
     readErrorStop(r.console, failure, first_line,
                   "a data line or the end-of-data card (sample number 0)");
   }
@@ -134,7 +134,7 @@ void readData(Run& r) {
   r.console.blank(2);
   r.console.writeLine(" End of data");
   r.output.reset();
-  r.cornell.reset();
+  r.cornell_lines.reset();
   r.input.reset();
   veg::holdAndStop(r.console);
 }
@@ -145,71 +145,71 @@ void banner(veg::Console& console) {
   console.blank();
   console.writeLine(" Converts Cornell Condensed format to VEGMATCH format");
   console.blank();
-  console.writeLine(" Dimensioned for maximum" + fmtInt(kMaxSamples, 6) + " samples" +
-                    fmtInt(kMaxSpecies, 5) + " species");
+  console.writeLine(" Dimensioned for maximum" + fmtInt(cornell::kMaxSamples, 6) + " samples" +
+                    fmtInt(cornell::kMaxSpecies, 5) + " species");
 }
 
-/// Cards 1 to 3, the trial read and the header rule; leaves the Cornell file
+/// Lines 1 to 3, the trial read and the header rule; leaves the Cornell file
 /// at its first data line.
 void header(Run& r) {
   veg::Console& console = r.console;
-  CornellLines& cornell = *r.cornell;
-  if (!cornell.next(r.line)) endOfRun(r);
-  console.writeLine(veg::padRight(r.line, kCardWidth));
-  if (!cornell.next(r.line)) endOfRun(r);
-  const std::string card2 = veg::padRight(r.line, kCardWidth);
-  console.writeLine(card2);
-  const std::string data_format = dataFormatOf(card2);
+  CornellLines& lines = *r.cornell_lines;
+  if (!lines.next(r.line)) endOfRun(r);
+  console.writeLine(veg::padRight(r.line, cornell::kLineWidth));
+  if (!lines.next(r.line)) endOfRun(r);
+  const std::string format_line = veg::padRight(r.line, cornell::kLineWidth);
+  console.writeLine(format_line);
+  const std::string data_format = cornell::dataFormatOf(format_line);
   console.writeLine(" " + data_format);
-  const int card2_count = card2Count(card2);
-  if (!cornell.next(r.line)) {
+  const int format_line_count = cornell::formatLineCount(format_line);
+  if (!lines.next(r.line)) {
     errorStop(console, " *** Error *** End of file at line" + fmtInt(3, 6),
               "     expected card 3: the couplet count or the first data line");
   }
-  const long long card3_number = card3Number(r.line);
+  const long long line3_number = cornell::line3Number(r.line);
 
-  // The trial read: three items from the next card.
-  r.format = compileFormat(data_format);
-  ReadFailure failure;
-  const int trial_line = cornell.line_number + 1;
-  if (!readRecord(r.format, cornell, 1, r.record, r.line, failure)) {
-    if (failure.kind == ReadFailure::kEndOfFile) {
+  // The trial read: three items from the next line.
+  r.format = cornell::compileFormat(data_format);
+  cornell::ReadFailure failure;
+  const int trial_line = lines.line_number + 1;
+  if (!cornell::readRecord(r.format, lines, 1, r.record, r.line, failure)) {
+    if (failure.kind == cornell::ReadFailure::kEndOfFile) {
       readErrorStop(console, failure, trial_line, "a data line to try the format on");
     }
     errorStop(console, " *** Error *** Format on card 2 has wrong syntax",
               "               or data on card 4 do not fit format");
   }
 
-  const Header rule = headerRule(card2_count, card3_number);
-  if (rule.message == Header::kWarning) {
+  const cornell::Header rule = cornell::headerRule(format_line_count, line3_number);
+  if (rule.message == cornell::Header::kWarning) {
     console.blank();
-    console.writeLine(" Beware - number of items seems to be" + fmtInt(card2_count, 4));
-    console.writeLine(" yet first number on next card is    " + fmtInt(card3_number, 4));
-  } else if (rule.message == Header::kNotice) {
+    console.writeLine(" Beware - number of items seems to be" + fmtInt(format_line_count, 4));
+    console.writeLine(" yet first number on next card is    " + fmtInt(line3_number, 4));
+  } else if (rule.message == cornell::Header::kNotice) {
     console.blank();
     console.writeLine(" Number of couplets per line is taken to be 1");
     console.writeLine(" If wrong, put desired number as card 3 of data");
     console.writeLine(" Press <RETURN> to continue");
     console.ask();
   }
-  if (rule.couplets > kMaxCouplets) {
+  if (rule.couplets > cornell::kMaxCouplets) {
     errorStop(console, " *** ERROR *** Number of couplets per line is" + fmtInt(rule.couplets, 8),
-              " A data line can hold at most" + fmtInt(kMaxCouplets, 3) + " couplets");
+              " A data line can hold at most" + fmtInt(cornell::kMaxCouplets, 3) + " couplets");
   }
   r.couplets = static_cast<int>(rule.couplets);
-  r.cards_before_data = rule.cards_before_data;
+  r.lines_before_data = rule.lines_before_data;
 
-  cornell.rewind();
+  lines.rewind();
   if (r.couplets != 1) {
     console.blank();
     console.writeLine(" Number of couplets per line is" + fmtInt(r.couplets, 3));
   }
-  for (int i = 0; i < r.cards_before_data; ++i) cornell.next(r.line);
+  for (int i = 0; i < r.lines_before_data; ++i) lines.next(r.line);
 }
 
 /// Negative numbers lie outside the name tables: the run ends.
 void refuseNegative(Run& r) {
-  const int at = r.cornell->line_number;
+  const int at = r.cornell_lines->line_number;
   if (r.record.sample < 0) {
     errorStop(r.console, " *** Error *** Negative sample number on line" + fmtInt(at, 6),
               "     sample numbers run 1, 2, 3 ...; 0 ends the data");
@@ -229,7 +229,7 @@ void firstPass(Run& r) {
   auto show_line = [&console](std::string_view line) { show(console, line); };
   for (;;) {
     readData(r);
-    writeRecord(r.format, r.record, r.couplets, r.echo, show_line);
+    cornell::writeRecord(r.format, r.record, r.couplets, r.echo, show_line);
     const int sample = r.record.sample;
     if (sample == 0) return;
     refuseNegative(r);
@@ -250,29 +250,29 @@ void firstPass(Run& r) {
     for (int j = 1; j <= r.couplets; ++j) {
       r.highest_species = std::max(r.highest_species, r.record.species[j]);
     }
-    if (r.highest_species > kMaxSpecies) {
+    if (r.highest_species > cornell::kMaxSpecies) {
       errorStop(console,
                 " *** ERROR ***  Species number" + fmtInt(r.highest_species, 6) + "exceeds" +
-                    fmtInt(kMaxSpecies, 6),
+                    fmtInt(cornell::kMaxSpecies, 6),
                 " Program must be redimensioned and recompiled");
     }
-    if (r.highest_sample > kMaxSamples) {
+    if (r.highest_sample > cornell::kMaxSamples) {
       errorStop(console,
                 " *** ERROR ***  Sample number" + fmtInt(r.highest_sample, 6) + "exceeds" +
-                    fmtInt(kMaxSamples, 6),
+                    fmtInt(cornell::kMaxSamples, 6),
                 " Program must be redimensioned and recompiled");
     }
   }
 }
 
-/// The name cards, their checks and the name tables.
-void nameCards(Run& r) {
+/// The name lines, their checks and the name tables.
+void nameLines(Run& r) {
   veg::Console& console = r.console;
   int k = 0;
-  bool beyond = false;  // a card holding names beyond what com1 holds
-  while (r.cornell->next(r.line)) {
-    if (k < kMaxNameCards) {
-      storeNameCard(r.names, ++k, r.line);
+  bool beyond = false;  // a line holding names beyond what NameLines holds
+  while (r.cornell_lines->next(r.line)) {
+    if (k < cornell::kMaxNameLines) {
+      cornell::storeNameLine(r.names, ++k, r.line);
     } else {
       ++k;
       if (!veg::isBlank(std::string_view(r.line).substr(0, std::min(r.line.size(), kScreenWidth))))
@@ -285,28 +285,31 @@ void nameCards(Run& r) {
   console.writeLine(" Highest sample number in data matrix is" + fmtInt(r.highest_sample, 6));
   const int ns = (r.highest_species + 9) / 10;
   const int nm = (r.highest_sample + 9) / 10;
-  if (ns + nm > kMaxNameCards) {
-    errorStop(console,
-              " *** ERROR *** Number of spp + samples is" +
-                  fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
-                  fmtInt(static_cast<long long>(kMaxNameCards) * kNamesPerCard, 5),
-              " Redimension and recompile");
+  if (ns + nm > cornell::kMaxNameLines) {
+    errorStop(
+        console,
+        " *** ERROR *** Number of spp + samples is" +
+            fmtInt(r.highest_species + r.highest_sample, 5) + " but cannot exceed" +
+            fmtInt(static_cast<long long>(cornell::kMaxNameLines) * cornell::kNamesPerLine, 5),
+        " Redimension and recompile");
   }
   if (k < ns) errorStop(console, " *** Not enough species names ***");
   if (beyond) {
     errorStop(
-        console, " *** ERROR *** More than" + fmtInt(kMaxNameCards, 4) + " name cards in the file",
-        " Only" + fmtInt(kMaxNameCards, 4) + " cards of species and sample names can be held");
+        console,
+        " *** ERROR *** More than" + fmtInt(cornell::kMaxNameLines, 4) + " name cards in the file",
+        " Only" + fmtInt(cornell::kMaxNameLines, 4) +
+            " cards of species and sample names can be held");
   }
-  // Blank cards beyond the table change nothing in where the blocks lie.
-  const Blocks blocks =
-      locateBlocks(r.names, std::min(k, kMaxNameCards), r.highest_species, r.highest_sample);
-  buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
+  // Blank lines beyond the table change nothing in where the blocks lie.
+  const cornell::Blocks blocks = cornell::locateBlocks(r.names, std::min(k, cornell::kMaxNameLines),
+                                                       r.highest_species, r.highest_sample);
+  cornell::buildNameTables(r.names, blocks, r.highest_sample, r.species, r.samples);
 }
 
 void secondPass(Run& r) {
-  r.cornell->rewind();
-  for (int i = 0; i < r.cards_before_data; ++i) r.cornell->next(r.line);
+  r.cornell_lines->rewind();
+  for (int i = 0; i < r.lines_before_data; ++i) r.cornell_lines->next(r.line);
   int previous = 0;
   for (;;) {
     readData(r);
@@ -320,7 +323,7 @@ void secondPass(Run& r) {
     }
     if (!inside) {
       errorStop(r.console,
-                " *** Error *** Line" + fmtInt(r.cornell->line_number, 6) +
+                " *** Error *** Line" + fmtInt(r.cornell_lines->line_number, 6) +
                     " differs from the first reading",
                 "     the Cornell file changed during the conversion");
     }
@@ -346,11 +349,11 @@ void secondPass(Run& r) {
 
 void convert(Run& r) {
   banner(r.console);
-  inout(r.console, r.fs, kDeckloadTexts, r.input, r.output);
-  r.cornell = std::make_unique<CornellLines>(*r.input);
+  veg::askConverterFiles(r.console, r.fs, veg::kDeckloadFileTexts, r.input, r.output);
+  r.cornell_lines = std::make_unique<CornellLines>(*r.input);
   header(r);
   firstPass(r);
-  nameCards(r);
+  nameLines(r);
   secondPass(r);
   endOfRun(r);
 }

@@ -1,7 +1,7 @@
 // DECKLOAD: converts a Cornell condensed file into a sample file. The banner,
 // the file dialog, the header of the Cornell file, a first pass that checks
 // the data lines and finds the highest species and sample numbers, the name
-// cards, and a second pass that writes the samples.
+// lines, and a second pass that writes the samples.
 #pragma once
 
 #include "common/console.h"

@@ -39,8 +39,8 @@ Lines holdNotice() {
 
 const char kReference[] = "(i4,2x,7(i5,f5.1))";
 
-// Card 2: the format from column 1 and the count in columns 69-70.
-std::string card2(const std::string& format, int count) {
+// The format line: the format from column 1 and the count in columns 69-70.
+std::string formatLine(const std::string& format, int count) {
   return padRight(format, 68) + veg::fmtInt(count, 2);
 }
 
@@ -58,10 +58,10 @@ std::string speciesLine(const std::string& name9, const std::string& value6) {
   return " " + name9 + "  " + value6;
 }
 
-// The screen lines of the header: cards 1 and 2 and the data format.
-Lines headerLines(const std::string& title, const std::string& card2_line,
+// The screen lines of the header: lines 1 and 2 and the data format.
+Lines headerLines(const std::string& title, const std::string& format_line,
                   const std::string& format) {
-  return {padRight(title, 80), padRight(card2_line, 80), " " + padRight(format, 30)};
+  return {padRight(title, 80), padRight(format_line, 80), " " + padRight(format, 30)};
 }
 
 struct DeckloadTest : ::testing::Test {
@@ -110,14 +110,14 @@ struct DeckloadTest : ::testing::Test {
 // ---- whole runs ----
 
 TEST_F(DeckloadTest, TwoSamplesWithTheirNames) {
-  const std::string c2 = card2(kReference, 3);
-  const Lines screen = run({"TWO MEADOWS", c2,
+  const std::string line2 = formatLine(kReference, 3);
+  const Lines screen = run({"TWO MEADOWS", line2,
                             data(1, {{1, " 25.0"}, {2, "  3.0"}, {3, "12.34"}}),
                             data(1, {{4, "   35"}}),
                             data(2, {{2, "  0.5"}, {0, "     "}, {3, " 3.25"}}), "   0",
                             "FestrubrAgrocapiRumeacetPlanlanc", "Q1      Q2"});
   const Lines expected =
-      headerLines("TWO MEADOWS", c2, kReference) +
+      headerLines("TWO MEADOWS", line2, kReference) +
       Lines{"", " Number of couplets per line is  3",
             "   1      1 25.0    2  3.0    3 12.3", "   1      4  3.5    0  0.0    0  0.0",
             "   2      2  0.5    0  0.0    3  3.3", "   0      0  0.0    0  0.0    0  0.0", "",
@@ -147,17 +147,17 @@ TEST_F(DeckloadTest, EmptyFileGivesOneEmptyLine) {
 }
 
 TEST_F(DeckloadTest, SampleFileIsFlushedAtTheEnd) {
-  run({"T", card2(kReference, 7), data(1, {{1, "  1.0"}}), "   0", "Festrubr", "Q1"});
+  run({"T", formatLine(kReference, 7), data(1, {{1, "  1.0"}}), "   0", "Festrubr", "Q1"});
   ASSERT_FALSE(fs.flushed->empty());
   EXPECT_EQ("SAMP.txt", fs.flushed->front());
 }
 
 // ---- header ----
 
-TEST_F(DeckloadTest, Card3DisagreeingWithTheCard2CountGivesTheWarning) {
-  const std::string c2 = card2(kReference, 7);
-  const Lines screen = run({"T", c2, data(2, {{1, "  1.0"}}), "   0", "Festrubr", "Q1      Q2"});
-  EXPECT_EQ((headerLines("T", c2, kReference) +
+TEST_F(DeckloadTest, Line3DisagreeingWithTheFormatLineCountGivesTheWarning) {
+  const std::string line2 = formatLine(kReference, 7);
+  const Lines screen = run({"T", line2, data(2, {{1, "  1.0"}}), "   0", "Festrubr", "Q1      Q2"});
+  EXPECT_EQ((headerLines("T", line2, kReference) +
                 Lines{"", " Beware - number of items seems to be   7",
                       " yet first number on next card is       2", "",
                       " Number of couplets per line is  7"}),
@@ -165,16 +165,16 @@ TEST_F(DeckloadTest, Card3DisagreeingWithTheCard2CountGivesTheWarning) {
 }
 
 TEST_F(DeckloadTest, NoCountAnywhereGivesOneCoupletWithTheNoticeAndItsWait) {
-  const std::string c2 = "(i4,2x,i5,f5.1)";
+  const std::string line2 = "(i4,2x,i5,f5.1)";
   const Lines screen =
-      run({"T", c2, data(1, {{1, "  1.0"}}), data(1, {{2, "  2.0"}}), "   0", "FestrubrAgrocapi",
+      run({"T", line2, data(1, {{1, "  1.0"}}), data(1, {{2, "  2.0"}}), "   0", "FestrubrAgrocapi",
            "Q1"},
           {"anything", ""});
-  EXPECT_EQ((headerLines("T", c2, c2) +
+  EXPECT_EQ((headerLines("T", line2, line2) +
                 Lines{"", " Number of couplets per line is taken to be 1",
                       " If wrong, put desired number as card 3 of data",
                       " Press <RETURN> to continue",
-                      // Data from card 3, no count line.
+                      // Data from line 3, no count line.
                       "   1      1  1.0", "   1      2  2.0", "   0      0  0.0"}),
             Lines(screen.begin(), screen.begin() + 10));
   EXPECT_EQ((Lines{"Q1      ", " Fest rubr     1.0", " Agro capi     2.0", ""}),
@@ -182,13 +182,13 @@ TEST_F(DeckloadTest, NoCountAnywhereGivesOneCoupletWithTheNoticeAndItsWait) {
   EXPECT_EQ(0u, console.unread());
 }
 
-TEST_F(DeckloadTest, CountOnCard3AndDataFromCard4) {
-  const std::string c2 = "    (I10,1X,5(I4,F5.0))";
+TEST_F(DeckloadTest, CountOnLine3AndDataFromLine4) {
+  const std::string line2 = "    (I10,1X,5(I4,F5.0))";
   // 8 couplets with room for 5 on a line: every read takes two lines, the
-  // end-of-data card's read too.
-  const Lines screen = run({"DUNE", c2, "  8 ", "         1    1  1.0   2  4.0", "   3  2.0",
+  // end-of-data line's read too.
+  const Lines screen = run({"DUNE", line2, "  8 ", "         1    1  1.0   2  4.0", "   3  2.0",
                             "         0", "", "Ach mil Agr sto Air pra", "S1"});
-  EXPECT_EQ((headerLines("DUNE", c2, "(I10,1X,5(I4,F5.0))") +
+  EXPECT_EQ((headerLines("DUNE", line2, "(I10,1X,5(I4,F5.0))") +
                 Lines{"", " Number of couplets per line is  8",
                       "         1    1   1.   2   4.   0   0.   0   0.   0   0.",
                       "   3   2.   0   0.   0   0.",
@@ -220,50 +220,50 @@ TEST_F(DeckloadTest, NinetyNineCoupletsPerLineAreRead) {
 }
 
 TEST_F(DeckloadTest, UnusableFormatStopsAtTheTrialRead) {
-  const Lines screen = run({"T", card2("(i4,2x,7(i5,f5))", 7), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine("(i4,2x,7(i5,f5))", 7), data(1, {{1, "  1.0"}}),
                             data(1, {{2, "  1.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
                            "               or data on card 4 do not fit format"});
 }
 
-TEST_F(DeckloadTest, Card4NotFittingTheFormatStopsAtTheTrialRead) {
-  const Lines screen = run({"T", card2(kReference, 7), data(1, {{1, "  1.0"}}),
+TEST_F(DeckloadTest, Line4NotFittingTheFormatStopsAtTheTrialRead) {
+  const Lines screen = run({"T", formatLine(kReference, 7), data(1, {{1, "  1.0"}}),
                             data(1, {{2, "  x.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
                            "               or data on card 4 do not fit format"});
 }
 
 TEST_F(DeckloadTest, FormatCutAtThirtyCharactersStopsAtTheTrialRead) {
-  const Lines screen = run({"T", card2("(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))", 7),
+  const Lines screen = run({"T", formatLine("(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))", 7),
                             data(1, {{1, "  1.0"}}), data(1, {{2, "  1.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
                            "               or data on card 4 do not fit format"});
 }
 
 TEST_F(DeckloadTest, TrialReadAtTheEndOfTheFileIsAnError) {
-  const Lines screen = run({"T", card2(kReference, 7), data(1, {{1, "  1.0"}})});
+  const Lines screen = run({"T", formatLine(kReference, 7), data(1, {{1, "  1.0"}})});
   expectErrorStop(screen, {" *** Error *** End of file at line     4",
                            "     expected a data line to try the format on"});
 }
 
-TEST_F(DeckloadTest, MissingCard3IsAnError) {
-  const Lines screen = run({"T", card2(kReference, 7)});
+TEST_F(DeckloadTest, MissingLine3IsAnError) {
+  const Lines screen = run({"T", formatLine(kReference, 7)});
   expectErrorStop(screen, {" *** Error *** End of file at line     3",
                            "     expected card 3: the couplet count or the first data line"});
 }
 
 // ---- first pass ----
 
-TEST_F(DeckloadTest, EndOfDataCardIsShownAndABlankLineEndsTheData) {
+TEST_F(DeckloadTest, EndOfDataLineIsShownAndABlankLineEndsTheData) {
   const Lines screen =
-      run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), "", "Festrubr", "Q1"});
+      run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}), "", "Festrubr", "Q1"});
   EXPECT_EQ((Lines{"   1      1  1.0", "   0      0  0.0", ""}),
             from(screen, "   1      1  1.0", 3));
   EXPECT_EQ((Lines{"Q1      ", " Fest rubr     1.0", ""}), fs.lines("SAMP.txt"));
 }
 
 TEST_F(DeckloadTest, ProgressLinesAtEveryTenthSampleAndNoWarning) {
-  Lines file = {"T", card2(kReference, 1)};
+  Lines file = {"T", formatLine(kReference, 1)};
   for (int m = 1; m <= 25; ++m) file.push_back(data(m, {{1, "  1.0"}}));
   file.push_back("   0");
   file.push_back("Festrubr");
@@ -282,7 +282,7 @@ TEST_F(DeckloadTest, ProgressLinesAtEveryTenthSampleAndNoWarning) {
 }
 
 TEST_F(DeckloadTest, NonSequentialSampleNumbersWarnAndPauseOnlyOnce) {
-  const Lines screen = run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}),
                             data(2, {{1, "  2.0"}}), data(4, {{1, "  4.0"}}),
                             data(7, {{1, "  7.0"}}), "   0", "Festrubr", "A1      A2              A4"},
                            {"", ""});
@@ -291,14 +291,14 @@ TEST_F(DeckloadTest, NonSequentialSampleNumbersWarnAndPauseOnlyOnce) {
                    " *** BEWARE *** Non-sequential sample numbers     4     7", "   0      0  0.0"}),
             from(screen, "   4      1  4.0", 7));
   EXPECT_EQ(0u, console.unread());
-  // Sample 7 has no name slot with one card of names: "No Name ".
+  // Sample 7 has no name slot with one line of names: "No Name ".
   EXPECT_EQ((Lines{"A1      ", " Fest rubr     1.0", "", "A2      ", " Fest rubr     2.0", "",
                    "A4      ", " Fest rubr     4.0", "", "No Name ", " Fest rubr     7.0", ""}),
             fs.lines("SAMP.txt"));
 }
 
 TEST_F(DeckloadTest, FirstSampleNumberedFiveIsNonSequential) {
-  const Lines screen = run({"T", card2(kReference, 1), data(5, {{1, "  1.0"}}), "   0",
+  const Lines screen = run({"T", formatLine(kReference, 1), data(5, {{1, "  1.0"}}), "   0",
                             "Festrubr", "A1      A2      A3      A4      A5"},
                            {"", ""});
   EXPECT_TRUE(has(screen, " *** BEWARE *** Non-sequential sample numbers     0     5"));
@@ -306,7 +306,7 @@ TEST_F(DeckloadTest, FirstSampleNumberedFiveIsNonSequential) {
 }
 
 TEST_F(DeckloadTest, SampleNumberComingBackStartsAnotherSampleOfTheSameName) {
-  const Lines screen = run({"T", card2(kReference, 2), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 2), data(1, {{1, "  1.0"}}),
                             data(2, {{2, "  2.0"}}), data(1, {{2, "  3.0"}, {1, "  4.0"}}),
                             "   0", "FestrubrAgrocapi", "A1      A2"},
                            {"", ""});
@@ -320,7 +320,7 @@ TEST_F(DeckloadTest, SampleNumberComingBackStartsAnotherSampleOfTheSameName) {
 
 TEST_F(DeckloadTest, SampleOverThreeLinesIsOneSampleAndEmptyCoupletsAreIgnored) {
   const Lines screen =
-      run({"T", card2(kReference, 2), data(1, {{1, "  1.0"}, {2, "  2.0"}}),
+      run({"T", formatLine(kReference, 2), data(1, {{1, "  1.0"}, {2, "  2.0"}}),
            data(1, {{3, "  3.0"}, {1, "  1.5"}}), data(1, {{4, "  4.0"}}),
            data(2, {{0, "  9.0"}, {0, "     "}}), "   0", "S1      S2      S3      S4", "A1  A2"});
   EXPECT_FALSE(has(screen, " *** BEWARE *** Non-sequential sample numbers     1     2"));
@@ -334,7 +334,7 @@ TEST_F(DeckloadTest, SampleOverThreeLinesIsOneSampleAndEmptyCoupletsAreIgnored) 
 
 TEST_F(DeckloadTest, ValuesAreRoundedToOneDecimalOrAsterisks) {
   const std::string format = "(i4,2x,7(i5,f8.2))";
-  run({"T", card2(format, 3), "   1      1   12.34    2 9999.95    3    0.25", "   0",
+  run({"T", formatLine(format, 3), "   1      1   12.34    2 9999.95    3    0.25", "   0",
        "S1      S2      S3", "Q1"});
   EXPECT_EQ((Lines{"Q1      ", speciesLine("S1       ", "  12.3"),
                    speciesLine("S2       ", "******"), speciesLine("S3       ", "   0.3"), ""}),
@@ -342,7 +342,7 @@ TEST_F(DeckloadTest, ValuesAreRoundedToOneDecimalOrAsterisks) {
 }
 
 TEST_F(DeckloadTest, SpeciesNumberAbove5000StopsTheRunEvenInAStartedSample) {
-  const Lines screen = run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}),
                             data(1, {{5001, "  2.0"}}), "   0"});
   expectErrorStop(screen, {" *** ERROR ***  Species number  5001exceeds  5000",
                            " Program must be redimensioned and recompiled"});
@@ -352,14 +352,14 @@ TEST_F(DeckloadTest, SpeciesNumberAbove5000StopsTheRunEvenInAStartedSample) {
 TEST_F(DeckloadTest, SampleNumberAbove20000StopsTheRun) {
   const std::string format = "(i6,7(i5,f5.1))";
   const Lines screen =
-      run({"T", card2(format, 1), "     1    1  1.0", " 20001    1  1.0", "     0"}, {"", ""});
+      run({"T", formatLine(format, 1), "     1    1  1.0", " 20001    1  1.0", "     0"}, {"", ""});
   expectErrorStop(screen, {" *** ERROR ***  Sample number 20001exceeds 20000",
                            " Program must be redimensioned and recompiled"});
 }
 
-TEST_F(DeckloadTest, TooManyNameCardsNeededStopsTheRun) {
-  // 400 species cards and 101 sample cards would be needed.
-  const Lines screen = run({"T", card2(kReference, 1), data(1, {{4000, "  1.0"}}),
+TEST_F(DeckloadTest, TooManyNameLinesNeededStopsTheRun) {
+  // 400 species lines and 101 sample lines would be needed.
+  const Lines screen = run({"T", formatLine(kReference, 1), data(1, {{4000, "  1.0"}}),
                             data(1001, {{1, "  1.0"}}), "   0"},
                            {"", ""});
   expectErrorStop(screen, {" *** ERROR *** Number of spp + samples is 5001 but cannot exceed 5000",
@@ -370,23 +370,23 @@ TEST_F(DeckloadTest, TooManyNameCardsNeededStopsTheRun) {
             Lines(error - 4, error));
 }
 
-TEST_F(DeckloadTest, FewerNameCardsThanSpeciesCardsStopsTheRun) {
+TEST_F(DeckloadTest, FewerNameLinesThanSpeciesLinesStopsTheRun) {
   const Lines screen =
-      run({"T", card2(kReference, 1), data(1, {{11, "  1.0"}}), "   0", "S1      S2"});
+      run({"T", formatLine(kReference, 1), data(1, {{11, "  1.0"}}), "   0", "S1      S2"});
   expectErrorStop(screen, {" *** Not enough species names ***"});
 }
 
 // ---- faults mended ----
 
 TEST_F(DeckloadTest, NegativeSampleNumberStopsTheRun) {
-  const Lines screen = run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}),
                             data(1, {{1, "  1.0"}}), data(-3, {{1, "  1.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Negative sample number on line     5",
                            "     sample numbers run 1, 2, 3 ...; 0 ends the data"});
 }
 
 TEST_F(DeckloadTest, NegativeSpeciesNumberStopsTheRun) {
-  const Lines screen = run({"T", card2(kReference, 2), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 2), data(1, {{1, "  1.0"}}),
                             data(1, {{1, "  1.0"}, {-2, "  1.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Negative species number on line     4",
                            "     species numbers run 1, 2, 3 ...; 0 is an empty couplet"});
@@ -394,7 +394,7 @@ TEST_F(DeckloadTest, NegativeSpeciesNumberStopsTheRun) {
 
 TEST_F(DeckloadTest, DataLineNotFittingTheFormatNamesTheLineAndTheField) {
   const Lines screen =
-      run({"T", card2(kReference, 2), data(1, {{1, "  1.0"}}), data(1, {{2, "  2.0"}}),
+      run({"T", formatLine(kReference, 2), data(1, {{1, "  1.0"}}), data(1, {{2, "  2.0"}}),
            data(1, {{3, "  3.0"}, {4, " 4,5 "}}), "   0", "S1      S2      S3      S4", "Q1"});
   expectErrorStop(screen, {" *** Error *** Line     5 does not fit the data format",
                            "     expected a value (F5.1) in columns 22-26"});
@@ -403,28 +403,28 @@ TEST_F(DeckloadTest, DataLineNotFittingTheFormatNamesTheLineAndTheField) {
 TEST_F(DeckloadTest, FormatRunningOutOfFieldsOnALaterLineIsAnError) {
   // The trial read needs 3 items; with 2 couplets the format has no field
   // for the second value.
-  const Lines screen = run({"T", card2("(i4,2x,i5,f5.1,i5)", 2), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine("(i4,2x,i5,f5.1,i5)", 2), data(1, {{1, "  1.0"}}),
                             data(1, {{2, "  2.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Line     4 does not fit the data format",
                            "     the format has I4 where a value is expected"});
 }
 
 TEST_F(DeckloadTest, FormatTakenUpAgainAtAGroupWithoutFieldsIsAnError) {
-  const Lines screen = run({"T", card2("(i4,2x,i5,f5.1,2(1x))", 2), data(1, {{1, "  1.0"}}),
+  const Lines screen = run({"T", formatLine("(i4,2x,i5,f5.1,2(1x))", 2), data(1, {{1, "  1.0"}}),
                             data(1, {{2, "  2.0"}}), "   0"});
   expectErrorStop(screen, {" *** Error *** Line     3 does not fit the data format",
                            "     the format has no I or F field left for the rest of the items"});
 }
 
-TEST_F(DeckloadTest, EndOfFileBeforeTheEndOfDataCardIsAnError) {
+TEST_F(DeckloadTest, EndOfFileBeforeTheEndOfDataLineIsAnError) {
   const Lines screen =
-      run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), data(2, {{1, "  1.0"}})});
+      run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}), data(2, {{1, "  1.0"}})});
   expectErrorStop(screen, {" *** Error *** End of file at line     5",
                            "     expected a data line or the end-of-data card (sample number 0)"});
 }
 
 TEST_F(DeckloadTest, EndOfFileInsideAReadThatSpansLines) {
-  const Lines screen = run({"T", card2(kReference, 8),
+  const Lines screen = run({"T", formatLine(kReference, 8),
                             "   1      1  1.0    2  2.0    3  3.0    4  4.0    5  5.0    6  6.0"
                             "    7  7.0",
                             "    8    8", "   2"});
@@ -432,16 +432,16 @@ TEST_F(DeckloadTest, EndOfFileInsideAReadThatSpansLines) {
                            "     expected the rest of the data read begun at line     5"});
 }
 
-TEST_F(DeckloadTest, MoreThan500NameCardsWithNamesAreRefused) {
-  Lines file = {"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), "   0"};
+TEST_F(DeckloadTest, MoreThan500NameLinesWithNamesAreRefused) {
+  Lines file = {"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}), "   0"};
   for (int c = 1; c <= 501; ++c) file.push_back("Festrubr");
   const Lines screen = run(file);
   expectErrorStop(screen, {" *** ERROR *** More than 500 name cards in the file",
                            " Only 500 cards of species and sample names can be held"});
 }
 
-TEST_F(DeckloadTest, BlankCardsBeyond500AreIgnored) {
-  Lines file = {"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), "   0", "Festrubr", "Q1"};
+TEST_F(DeckloadTest, BlankLinesBeyond500AreIgnored) {
+  Lines file = {"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}), "   0", "Festrubr", "Q1"};
   for (int c = 1; c <= 600; ++c) file.push_back("");
   run(file);
   EXPECT_EQ((Lines{"Q1      ", " Fest rubr     1.0", ""}), fs.lines("SAMP.txt"));
@@ -449,7 +449,7 @@ TEST_F(DeckloadTest, BlankCardsBeyond500AreIgnored) {
 
 TEST_F(DeckloadTest, FailedWriteOfTheSampleFileIsReported) {
   fs.write_limit["SAMP.txt"] = 2;
-  const Lines screen = run({"T", card2(kReference, 2), data(1, {{1, "  1.0"}, {2, "  2.0"}}),
+  const Lines screen = run({"T", formatLine(kReference, 2), data(1, {{1, "  1.0"}, {2, "  2.0"}}),
                             "   0", "FestrubrAgrocapi", "Q1"});
   const Lines tail = blanks(2) +
                      Lines{"  *** ERROR *** Cannot write file SAMP.txt", " No space left on device",
@@ -462,7 +462,7 @@ TEST_F(DeckloadTest, FailedWriteOfTheSampleFileIsReported) {
 
 TEST_F(DeckloadTest, EndOfKeyboardInputAtThePauseEndsTheRunWithAnEmptySampleFile) {
   fs.put("CORNELL.txt",
-         {"T", card2(kReference, 1), data(2, {{1, "  1.0"}}), "   0", "Festrubr", "Q1 Q2"});
+         {"T", formatLine(kReference, 1), data(2, {{1, "  1.0"}}), "   0", "Festrubr", "Q1 Q2"});
   console.type({"", ""});
   EXPECT_EQ(0, runDeckload(console, fs));
   EXPECT_EQ(" Press <RETURN> to continue", console.output.back());
@@ -489,7 +489,7 @@ TEST_F(DeckloadTest, EndOfKeyboardInputAtTheFileNameEndsTheRun) {
 TEST_F(DeckloadTest, ReadErrorOfTheCornellFileIsReportedNotTakenForItsEnd) {
   fs.read_limit["CORNELL.txt"] = 4;
   const Lines screen =
-      run({"T", card2(kReference, 1), data(1, {{1, "  1.0"}}), data(2, {{1, "  1.0"}}), "   0",
+      run({"T", formatLine(kReference, 1), data(1, {{1, "  1.0"}}), data(2, {{1, "  1.0"}}), "   0",
            "Festrubr", "Q1      Q2"});
   EXPECT_TRUE(has(screen, "  *** ERROR *** Cannot read file CORNELL.txt"));
   EXPECT_FALSE(has(screen, " End of data"));

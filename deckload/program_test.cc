@@ -58,7 +58,7 @@ Lines crlf(Lines lines) {
 }
 
 // The format in columns 21-38, the couplet count 4 in columns 69-70.
-const std::string kCard2 = std::string(20, ' ') + padRight("(i5,2x,4(i4,f5.2))", 48) + " 4";
+const std::string kFormatLine = std::string(20, ' ') + padRight("(i5,2x,4(i4,f5.2))", 48) + " 4";
 
 std::string data(int sample, const Lines& couplets) {
   std::string line = fmtInt(sample, 5);
@@ -71,7 +71,7 @@ TEST(DeckloadRunTest, HandWrittenFileWithCrLfEndsAndTypedNames) {
   ProgramRun run;
   run.put("SAMP.txt", {"keep"});
   run.put("field.cep",
-          crlf({"FIELD SURVEY 2026", kCard2,
+          crlf({"FIELD SURVEY 2026", kFormatLine,
                 data(1, {"   125.50", "   2 0.75", "   3  125"}),
                 data(2, {"   2  3.5", "   41.0E1"}), data(0, {}),
                 "FestrubrAgrocapiRumeacetPlanlanc", "PLOT A  PLOT B"}));
@@ -82,7 +82,7 @@ TEST(DeckloadRunTest, HandWrittenFileWithCrLfEndsAndTypedNames) {
   const Lines expected =
       banner() + inputQuestion() +
       Lines{"", "  *** ERROR *** File does not exist", " Type another name"} + outputQuestion() +
-      Lines{padRight("FIELD SURVEY 2026", 80), padRight(kCard2, 80),
+      Lines{padRight("FIELD SURVEY 2026", 80), padRight(kFormatLine, 80),
             " (i5,2x,4(i4,f5.2))            ", "", " Number of couplets per line is  4",
             "    1     125.50   2 0.75   3 1.25   0 0.00",
             "    2     2 3.50   410.00   0 0.00   0 0.00",
@@ -104,7 +104,7 @@ TEST(DeckloadRunTest, HandWrittenFileWithCrLfEndsAndTypedNames) {
 
 TEST(DeckloadRunTest, ErrorStopLeavesTheSampleFileEmpty) {
   ProgramRun run;
-  run.put("CORNELL.txt", {"T", kCard2, data(1, {"   1 2.50"}), data(1, {"   2 2.50"}),
+  run.put("CORNELL.txt", {"T", kFormatLine, data(1, {"   1 2.50"}), data(1, {"   2 2.50"}),
                           data(2, {"   3 x.50"}), data(0, {}), "S1      S2      S3", "Q1      Q2"});
   ASSERT_EQ(0, run.run(builtProgram(kDeckload), {"", "", ""}));
   const Lines tail = Lines{"", "", " *** Error *** Line     5 does not fit the data format",
@@ -118,7 +118,7 @@ TEST(DeckloadRunTest, ErrorStopLeavesTheSampleFileEmpty) {
 
 TEST(DeckloadRunTest, EndOfKeyboardInputAtThePauseEndsNormally) {
   ProgramRun run;
-  run.put("CORNELL.txt", {"T", kCard2, data(3, {"   1 2.50"}), data(0, {}), "S1", "Q1 Q2 Q3"});
+  run.put("CORNELL.txt", {"T", kFormatLine, data(3, {"   1 2.50"}), data(0, {}), "S1", "Q1 Q2 Q3"});
   ASSERT_EQ(0, run.run(builtProgram(kDeckload), {"", ""}));
   ASSERT_FALSE(run.screen.empty());
   EXPECT_EQ(" Press <RETURN> to continue", run.screen.back());
@@ -181,7 +181,7 @@ TEST(DeckloadRunTest, DuneMeadowFileConverts) {
   ASSERT_EQ(0, run.run(builtProgram(kDeckload), {"dune.cornell", "", "", ""}));
   const Lines& screen = run.screen;
   for (const std::string& line : screen) EXPECT_LE(line.size(), 80u) << line;
-  // The format starts in column 2; the count 5 comes from card 3.
+  // The format starts in column 2; the count 5 comes from line 3.
   EXPECT_TRUE(contains(screen, " (I10,1X,5(I4,F5.0))           "));
   EXPECT_TRUE(contains(screen, " Number of couplets per line is  5"));
   EXPECT_TRUE(contains(screen, " *** BEWARE *** Non-sequential sample numbers    17    20"));
@@ -191,15 +191,15 @@ TEST(DeckloadRunTest, DuneMeadowFileConverts) {
   EXPECT_TRUE(contains(screen, " End of data"));
 
   const Lines samples = run.lines("SAMP.txt");
-  // Sample 1: species 1, 11, 17, 19 and 20 of the first two name cards.
+  // Sample 1: species 1, 11, 17, 19 and 20 of the first two name lines.
   EXPECT_EQ("", firstDifference({"1       ", speciesLine("Ach  mil ", "   1.0"),
                                  speciesLine("Ely  rep ", "   4.0"),
                                  speciesLine("Lol  per ", "   7.0"),
                                  speciesLine("Poa  pra ", "   4.0"),
                                  speciesLine("Poa  tri ", "   2.0"), ""},
                                 Lines(samples.begin(), samples.begin() + 7)));
-  // Samples 20 and 21 take slots 10 of card 5 and 1 of card 6; 28 to 30 the
-  // last three slots of card 6.
+  // Samples 20 and 21 take slots 10 of line 5 and 1 of line 6; 28 to 30 the
+  // last three slots of line 6.
   for (const char* name : {"EXTRASAM", " PAS 17 ", "18      ", "19      ", "20      "}) {
     EXPECT_TRUE(contains(samples, name)) << name;
   }
@@ -231,16 +231,16 @@ TEST(DeckloadRunTest, DiatomTrainingSetWithCrLfConverts) {
   for (const std::string& line : screen) EXPECT_EQ(std::string::npos, line.find("BEWARE"));
 
   const Lines samples = run.lines("SAMP.txt");
-  // Sample 1 is the first name of the first sample card, its species 4 the
-  // fourth name of the first species card; 0.19 and 0.57 round to one
-  // decimal, 3.25 (species 107, card 11) rounds away from zero.
+  // Sample 1 is the first name of the first sample line, its species 4 the
+  // fourth name of the first species line; 0.19 and 0.57 round to one
+  // decimal, 3.25 (species 107, line 11) rounds away from zero.
   ASSERT_GT(samples.size(), 17u);
   EXPECT_EQ("    1.21", samples[0]);
   EXPECT_EQ(speciesLine("  AC 013A", "   0.2"), samples[1]);
   EXPECT_EQ(speciesLine("  AC 014C", "   0.6"), samples[2]);
   EXPECT_EQ(speciesLine("  EU 004A", "   2.3"), samples[15]);
   EXPECT_EQ(speciesLine("  EU 009A", "   3.3"), samples[16]);
-  // The last sample: the seventh name of the seventeenth sample card.
+  // The last sample: the seventh name of the seventeenth sample line.
   EXPECT_TRUE(contains(samples, "   YGAD1"));
   EXPECT_EQ("", samples.back());
   EXPECT_EQ(167, std::count_if(samples.begin(), samples.end(), [](const std::string& line) {

@@ -3,15 +3,15 @@
 #include <memory>
 #include <string>
 
+#include "common/converter_files.h"
 #include "common/fields.h"
 #include "common/hold.h"
 #include "common/run.h"
-#include "deckload/inout.h"
-#include "decksave/blocks.h"
-#include "decksave/cornell_writer.h"
-#include "decksave/inlist.h"
-#include "decksave/sort2.h"
+#include "cornell/writer.h"
+#include "decksave/sort_by_species.h"
+#include "decksave/species_dictionary.h"
 #include "decksave/species_line.h"
+#include "decksave/tables.h"
 
 namespace decksave {
 
@@ -25,26 +25,26 @@ struct Run {
 
   veg::Console& console;
   veg::FileSystem& fs;
-  std::unique_ptr<veg::TextFile> input;    // the sample file
-  std::unique_ptr<veg::TextFile> cornell;  // the Cornell file written
+  std::unique_ptr<veg::TextFile> input;         // the sample file
+  std::unique_ptr<veg::TextFile> cornell_file;  // the Cornell file written
   // Each table is an allocation of its own, none over 64 KiB: a run's
   // memory then comes from the allocator's pools, which repeated runs in
   // one process (tests, fuzzing) reuse, rather than from one fresh mapping
   // of 180 KiB per run.
-  std::unique_ptr<dict1> dictionary_table = std::make_unique<dict1>();
-  std::unique_ptr<samp> samples_table = std::make_unique<samp>();
-  std::unique_ptr<dic> short_names_table = std::make_unique<dic>();
+  std::unique_ptr<SpeciesDictionary> dictionary_table = std::make_unique<SpeciesDictionary>();
+  std::unique_ptr<SampleNames> samples_table = std::make_unique<SampleNames>();
+  std::unique_ptr<ShortSpeciesNames> short_names_table = std::make_unique<ShortSpeciesNames>();
   std::unique_ptr<SampleTable> sample_table = std::make_unique<SampleTable>();
-  dict1& dictionary = *dictionary_table;
-  samp& samples = *samples_table;
-  dic& short_names = *short_names_table;
+  SpeciesDictionary& dictionary = *dictionary_table;
+  SampleNames& samples = *samples_table;
+  ShortSpeciesNames& short_names = *short_names_table;
   SampleTable& sample = *sample_table;
   int dictionary_count = 0;
   int sample_count = 0;
   int entry_count = 0;
   long long line_number = 0;  // of the last line read from the sample file
   std::string line;           // the last line read
-  std::string card;           // the card being written
+  std::string out_line;       // the Cornell line being written
 
   bool next() {
     if (!input->readLine(line)) return false;
@@ -53,10 +53,10 @@ struct Run {
   }
   void both(std::string_view text) {
     console.writeLine(text);
-    cornell->writeLine(text);
+    cornell_file->writeLine(text);
   }
   void flush() {
-    if (cornell) cornell->flush();
+    if (cornell_file) cornell_file->flush();
   }
   std::string sampleName(int number) const {
     return std::string(samples.sample_name[number].data(), kShortNameLength);
@@ -100,7 +100,7 @@ bool readSample(Run& r) {
               " The Cornell file holds the samples before this one"});
     }
     int number = 0;
-    inlist(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
+    findOrAddSpecies(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
     ++r.entry_count;
     r.sample.species[r.entry_count] = number;
     r.sample.value[r.entry_count] = value;
@@ -109,7 +109,7 @@ bool readSample(Run& r) {
 }
 
 void writeNames(Run& r) {
-  r.cornell->writeLine(endCard());
+  r.cornell_file->writeLine(cornell::endOfDataLine());
   for (int s = 1; s <= r.dictionary_count; ++s) {
     // Character 5 (the blank between the two words) is dropped.
     const SpeciesName& full = r.dictionary.species_name[s];
@@ -117,15 +117,17 @@ void writeNames(Run& r) {
     for (int i = 0; i < 4; ++i) cut[i] = full[i];
     for (int i = 4; i < kShortNameLength; ++i) cut[i] = full[i + 1];
   }
-  writeNameCards(*r.cornell, r.card, r.short_names.short_name.data(), r.dictionary_count);
-  writeNameCards(*r.cornell, r.card, r.samples.sample_name.data(), r.sample_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.short_names.short_name.data(),
+                          r.dictionary_count);
+  cornell::writeNameLines(*r.cornell_file, r.out_line, r.samples.sample_name.data(),
+                          r.sample_count);
 }
 
 void decksave(Run& r) {
   banner(r.console);
-  deckload::inout(r.console, r.fs, deckload::kDecksaveTexts, r.input, r.cornell);
-  r.both(kTitleCard);
-  r.both(formatCard());
+  veg::askConverterFiles(r.console, r.fs, veg::kDecksaveFileTexts, r.input, r.cornell_file);
+  r.both(cornell::kTitleLine);
+  r.both(cornell::formatLine());
 
   for (bool more = true; more;) {
     if (!r.next()) break;
@@ -144,14 +146,15 @@ void decksave(Run& r) {
     r.console.writeLine(" " + text);
 
     more = readSample(r);
-    if (r.entry_count > 0) sort2(r.sample.species.data(), r.sample.value.data(), r.entry_count);
-    writeSample(*r.cornell, r.card, r.sample_count, r.sample.species.data(), r.sample.value.data(),
-                r.entry_count);
+    if (r.entry_count > 0)
+      sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
+    cornell::writeSample(*r.cornell_file, r.out_line, r.sample_count, r.sample.species.data(),
+                         r.sample.value.data(), r.entry_count);
   }
 
   writeNames(r);
-  r.cornell->flush();
-  r.cornell.reset();
+  r.cornell_file->flush();
+  r.cornell_file.reset();
   r.input.reset();
   veg::holdAndStop(r.console);
 }

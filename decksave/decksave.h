@@ -1,7 +1,7 @@
 // DECKSAVE: converts a sample file into a Cornell condensed file. Samples are
 // numbered in file order, species in the order their names first occur; each
 // sample's couplets are written sorted by species number, then the species
-// and sample names as name cards.
+// and sample names as name lines.
 #pragma once
 
 #include "common/console.h"

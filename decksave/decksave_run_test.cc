@@ -21,7 +21,7 @@ Lines operator+(Lines a, const Lines& b) {
 }
 
 const std::string kProgram = "decksave/decksave";
-const std::string kFormatCard = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
+const std::string kFormatLine = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
 
 Lines banner() {
   return {"",
@@ -74,14 +74,14 @@ TEST(DecksaveRunTest, RecordFileWithTypedNamesAndATakenDefault) {
       Lines{"", "  *** ERROR *** File does not exist", " Type another name"} + outputQuestion() +
       Lines{"", "  *** ERROR *** File already exists",
             " Type another name, not heath.txt           "} +
-      Lines{"NO TITLE", kFormatCard, " Heath 1 ", " Bare    ", " Heath 2 "} + holdNotice();
+      Lines{"NO TITLE", kFormatLine, " Heath 1 ", " Bare    ", " Heath 2 "} + holdNotice();
   EXPECT_EQ("", veg::testing::firstDifference(expected, run.screen));
 
   // Species 1 call vulg, 2 eric cine, 3 vacc myrt, 4 moli caer. Heath 2
   // holds 2, 1 (40), 4, 1 (1.0): the heap built by insertion is 4, 1 (40),
   // 2, 1 (1.0); taking the top off three times leaves 1 (40) before 1 (1.0).
   EXPECT_EQ("", veg::testing::firstDifference(
-                    Lines{"NO TITLE", kFormatCard, "   1      1  8.0    2  5.0    3  3.0", "   2",
+                    Lines{"NO TITLE", kFormatLine, "   1      1  8.0    2  5.0    3  3.0", "   2",
                           "   3      1 40.0    1  1.0    2 12.5    4  0.5", "   0",
                           "callvulgericcinevaccmyrtmolicaer", "Heath 1 Bare    Heath 2 "},
                     run.lines("CORNELL01.txt")));
@@ -93,7 +93,7 @@ TEST(DecksaveRunTest, CarriageReturnLineEndsAndNoFinalTerminator) {
   ProgramRun run;
   run.put("SAMP.txt", {"Q1\r", " fest rubr    25\r", "\r", "Q2\r", " agro capi     3.5\r"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", ""}));
-  EXPECT_EQ((Lines{"NO TITLE", kFormatCard, "   1      1 25.0", "   2      2  3.5", "   0",
+  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 25.0", "   2      2  3.5", "   0",
                    "festrubragrocapi", "Q1      Q2      "}),
             run.lines("CORNELL.txt"));
 }
@@ -104,7 +104,7 @@ TEST(DecksaveRunTest, UnreadableValueEndsTheRunWithTheSamplesBefore) {
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", ""}));
   Lines expected = banner() + inputQuestion() + outputQuestion() +
                    Lines{"NO TITLE",
-                         kFormatCard,
+                         kFormatLine,
                          " Q1      ",
                          " Q2      ",
                          "",
@@ -114,7 +114,7 @@ TEST(DecksaveRunTest, UnreadableValueEndsTheRunWithTheSamplesBefore) {
                          " The Cornell file holds the samples before this one"} +
                    holdNotice();
   EXPECT_EQ("", veg::testing::firstDifference(expected, run.screen));
-  EXPECT_EQ((Lines{"NO TITLE", kFormatCard, "   1      1 25.0"}), run.lines("CORNELL.txt"));
+  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 25.0"}), run.lines("CORNELL.txt"));
 }
 
 TEST(DecksaveRunTest, EndOfInputAtEveryPromptIsANormalEnd) {
@@ -127,7 +127,7 @@ TEST(DecksaveRunTest, EndOfInputAtEveryPromptIsANormalEnd) {
   ProgramRun run;
   run.put("SAMP.txt", {"Q1", " fest rubr     1"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", ""}));
-  EXPECT_EQ((Lines{"NO TITLE", kFormatCard, "   1      1  1.0", "   0", "festrubr", "Q1      "}),
+  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1  1.0", "   0", "festrubr", "Q1      "}),
             run.lines("CORNELL.txt"));
   EXPECT_EQ(holdNotice(), Lines(run.screen.end() - 11, run.screen.end()));
 }

@@ -23,7 +23,7 @@ Lines operator+(Lines a, const Lines& b) {
   return a;
 }
 
-const std::string kFormatCard = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
+const std::string kFormatLine = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
 
 Lines opening() {
   return {"",
@@ -43,10 +43,10 @@ Lines opening() {
           " Type name of output file (Cornell Condensed)",
           "      or press <RETURN> for default CORNELL.txt",
           "NO TITLE",
-          kFormatCard};
+          kFormatLine};
 }
 
-Lines header() { return {"NO TITLE", kFormatCard}; }
+Lines header() { return {"NO TITLE", kFormatLine}; }
 
 std::string number4(int n) {
   char text[16];
@@ -138,7 +138,7 @@ TEST_F(DecksaveTest, SampleNamesAreColumnsOneToEight) {
   EXPECT_EQ("  lead  LONGNAME", cornell().back());
 }
 
-TEST_F(DecksaveTest, ElevenSpeciesGiveTwoNameCardsAndElevenSamplesTwoSampleCards) {
+TEST_F(DecksaveTest, ElevenSpeciesGiveTwoNameLinesAndElevenSamplesTwoSampleLines) {
   Lines file;
   for (int s = 1; s <= 11; ++s) {
     file.push_back("S" + number4(s));

@@ -22,7 +22,7 @@ Lines operator+(Lines a, const Lines& b) {
   return a;
 }
 
-const std::string kFormatCard = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
+const std::string kFormatLine = "(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7";
 
 void putReferenceFiles(const ProgramRun& run) {
   for (const char* name : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt"}) {
@@ -119,7 +119,7 @@ TEST(RoundTripTest, TypedSamplesThroughDecksaveAndDeckloadComeBackTheSame) {
   ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"", "", ""}));
   const Lines cornell = {
       "NO TITLE",
-      kFormatCard,
+      kFormatLine,
       "   1      1 60.0    2 12.5    3  5.0    4  0.5",
       "   2      5 25.0    6 30.0    7  7.5    8 10.0    9  4.0   10  3.0   11  2.0",
       "   2     12  1.0",
@@ -224,7 +224,7 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
   // the heap puts the second fest rubr (20.5) before the first (20.0).
   const Lines cornell = {
       "NO TITLE",
-      kFormatCard,
+      kFormatLine,
       "   1      1 60.0    2 12.5    3  5.0    4  0.5    5 25.0    6 30.0    7  7.5",
       "   1      8 10.0    9  4.0   10  3.0   11  2.0   12  1.0",
       "   2",

@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "decksave/blocks.h"
+#include "decksave/tables.h"
 
 namespace decksave {
 

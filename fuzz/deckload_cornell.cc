@@ -1,7 +1,8 @@
 // DECKLOAD on any Cornell condensed file, as a user runs it: the default
 // names at the file dialog and RETURN at every later question. The header
-// cards, the data format of card 2 (compiled and used for every data line),
-// both passes over the data lines and the name cards all see the input.
+// lines, the data format of the format line (compiled and used for every
+// data line), both passes over the data lines and the name lines all see the
+// input.
 //
 // Besides memory safety and the 80-column screen it checks that the run
 // ends normally and that a sample file it writes is one the suite reads:
@@ -37,6 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   veg::fuzz::ScriptConsole console2(veg::fuzz::returns());
   check(decksave::runDecksave(console2, back) == 0, "decksave exit status");
   if (back.exists("CORNELL.txt"))
-    veg::fuzz::checkWidth(back.lines("CORNELL.txt"), 80, "Cornell card too wide");
+    veg::fuzz::checkWidth(back.lines("CORNELL.txt"), 80, "Cornell line too wide");
   return 0;
 }

@@ -1,4 +1,4 @@
-#include "decksave/inlist.h"
+#include "decksave/species_dictionary.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -21,8 +21,8 @@ std::uint32_t hashName(const SpeciesName& name) {
 
 }  // namespace
 
-void inlist(veg::Console& console, dict1& dictionary, int capacity, int& count,
-            const SpeciesName& name, int& number) {
+void findOrAddSpecies(veg::Console& console, SpeciesDictionary& dictionary, int capacity,
+                      int& count, const SpeciesName& name, int& number) {
   const int limit = std::clamp(capacity, 0, kDictionarySize);
   const int known = std::clamp(count, 0, limit);
   // The names are distinct, so the index finds the one entry that comparing

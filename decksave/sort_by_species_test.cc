@@ -1,4 +1,4 @@
-#include "decksave/sort2.h"
+#include "decksave/sort_by_species.h"
 
 #include <gtest/gtest.h>
 
@@ -18,13 +18,13 @@ struct Entries {
     values.push_back(v);
   }
   int count() const { return static_cast<int>(species.size()) - 1; }
-  void sort() { sort2(species.data(), values.data(), count()); }
+  void sort() { sortBySpeciesNumber(species.data(), values.data(), count()); }
 };
 
 // The expectations below were worked through the heap steps by hand: the
 // heap is built by insertion, then the top is swapped out and the last
 // entry sifted down.
-TEST(Sort2Test, EqualSpeciesNumbersComeOutInTheHeapsOrder) {
+TEST(SortBySpeciesNumberTest, EqualSpeciesNumbersComeOutInTheHeapsOrder) {
   Entries e;
   e.add(2, 1.0f);
   e.add(1, 2.0f);
@@ -34,7 +34,7 @@ TEST(Sort2Test, EqualSpeciesNumbersComeOutInTheHeapsOrder) {
   EXPECT_EQ((std::vector<float>{0, 2.0f, 3.0f, 1.0f}), e.values);
 }
 
-TEST(Sort2Test, ThreeEqualNumbers) {
+TEST(SortBySpeciesNumberTest, ThreeEqualNumbers) {
   Entries e;
   e.add(3, 1.0f);
   e.add(3, 2.0f);
@@ -43,7 +43,7 @@ TEST(Sort2Test, ThreeEqualNumbers) {
   EXPECT_EQ((std::vector<float>{0, 2.0f, 3.0f, 1.0f}), e.values);
 }
 
-TEST(Sort2Test, FiveEntriesWithTwoPairs) {
+TEST(SortBySpeciesNumberTest, FiveEntriesWithTwoPairs) {
   Entries e;
   e.add(5, 1.0f);
   e.add(3, 2.0f);
@@ -55,7 +55,7 @@ TEST(Sort2Test, FiveEntriesWithTwoPairs) {
   EXPECT_EQ((std::vector<float>{0, 4.0f, 5.0f, 2.0f, 3.0f, 1.0f}), e.values);
 }
 
-TEST(Sort2Test, OneEntryAndNoneAreLeftAlone) {
+TEST(SortBySpeciesNumberTest, OneEntryAndNoneAreLeftAlone) {
   Entries one;
   one.add(7, 1.5f);
   one.sort();
@@ -66,7 +66,7 @@ TEST(Sort2Test, OneEntryAndNoneAreLeftAlone) {
   EXPECT_EQ(std::vector<int>{0}, none.species);
 }
 
-TEST(Sort2Test, AlreadySortedAndReversed) {
+TEST(SortBySpeciesNumberTest, AlreadySortedAndReversed) {
   Entries up, down;
   for (int i = 1; i <= 9; ++i) {
     up.add(i, static_cast<float>(i));
@@ -82,11 +82,11 @@ TEST(Sort2Test, AlreadySortedAndReversed) {
 // Random samples against a reference sort: the species numbers come out in
 // ascending order and every value stays with its own species number (the
 // order among equal numbers is the heap's own, checked above).
-TEST(Sort2Test, RandomSamplesAgainstAReferenceSort) {
+TEST(SortBySpeciesNumberTest, RandomSamplesAgainstAReferenceSort) {
   std::mt19937 random(20260901);
   for (int trial = 0; trial < 500; ++trial) {
     const int n = 1 + static_cast<int>(random() % 80);
-    const int range = trial % 2 == 0 ? 8 : 5000;  // many or few repeats
+    const int range = trial % 2 == 0 ? 8 : 5000;  // many repeats or hardly any
     Entries e;
     std::vector<std::pair<int, float>> reference;
     for (int i = 1; i <= n; ++i) {

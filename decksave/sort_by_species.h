@@ -6,6 +6,6 @@ namespace decksave {
 /// `species`; each value moves with its species number. Entries with equal
 /// species numbers end up next to each other, in the order the heap gives
 /// them (not necessarily the order read).
-void sort2(int* species, float* values, int count);
+void sortBySpeciesNumber(int* species, float* values, int count);
 
 }  // namespace decksave

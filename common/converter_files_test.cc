@@ -1,24 +1,24 @@
-#include "deckload/inout.h"
+#include "common/converter_files.h"
 
 #include <gtest/gtest.h>
 
 #include "common/testing/fakes.h"
 
-namespace deckload {
+namespace veg {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-struct InoutTest : ::testing::Test {
+struct ConverterFilesTest : ::testing::Test {
   veg::testing::FakeConsole console;
   veg::testing::MemoryFileSystem fs;
   std::unique_ptr<veg::TextFile> input, output;
 };
 
-TEST_F(InoutTest, DeckloadDefaultsOpenCornellAndCreateSamp) {
+TEST_F(ConverterFilesTest, DeckloadDefaultsOpenCornellAndCreateSamp) {
   fs.put("CORNELL.txt", {"TITLE"});
   console.type({"", ""});
-  inout(console, fs, kDeckloadTexts, input, output);
+  askConverterFiles(console, fs, kDeckloadFileTexts, input, output);
   ASSERT_TRUE(input);
   ASSERT_TRUE(output);
   EXPECT_EQ((Lines{"", "", " Enter name of input datafile in Cornell format",
@@ -29,11 +29,11 @@ TEST_F(InoutTest, DeckloadDefaultsOpenCornellAndCreateSamp) {
   EXPECT_TRUE(fs.exists("SAMP.txt"));
 }
 
-TEST_F(InoutTest, DecksaveRetriesWithoutThePromptAndNumbersTheDefault) {
+TEST_F(ConverterFilesTest, DecksaveRetriesWithoutThePromptAndNumbersTheDefault) {
   fs.put("SAMP.txt", {"Q1"});
   fs.put("CORNELL.txt", {"keep"});
   console.type({"nofile", "", "SAMP.txt", ""});
-  inout(console, fs, kDecksaveTexts, input, output);
+  askConverterFiles(console, fs, kDecksaveFileTexts, input, output);
   EXPECT_EQ(
       (Lines{
           "", "", " Enter name of input datafile in VEGMATCH format",
@@ -46,10 +46,10 @@ TEST_F(InoutTest, DecksaveRetriesWithoutThePromptAndNumbersTheDefault) {
   EXPECT_EQ(Lines{"keep"}, fs.lines("CORNELL.txt"));
 }
 
-TEST_F(InoutTest, EndOfInputStopsTheDialog) {
+TEST_F(ConverterFilesTest, EndOfInputStopsTheDialog) {
   console.type({"missing"});
-  EXPECT_THROW(inout(console, fs, kDeckloadTexts, input, output), veg::StopRun);
+  EXPECT_THROW(askConverterFiles(console, fs, kDeckloadFileTexts, input, output), veg::StopRun);
 }
 
 }  // namespace
-}  // namespace deckload
+}  // namespace veg

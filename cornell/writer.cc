@@ -1,10 +1,10 @@
-#include "decksave/cornell_writer.h"
+#include "cornell/writer.h"
 
 #include <algorithm>
 
 #include "common/fields.h"
 
-namespace decksave {
+namespace cornell {
 
 namespace {
 
@@ -12,10 +12,10 @@ constexpr int kCountColumn = 69;  // the couplet count stands in columns 69-70
 
 }  // namespace
 
-std::string formatCard() {
-  std::string card(fmt);
-  card.resize(kCountColumn - 1, ' ');
-  return card + veg::fmtInt(kCoupletsPerLine, 2);
+std::string formatLine() {
+  std::string line(kDataFormat);
+  line.resize(kCountColumn - 1, ' ');
+  return line + veg::fmtInt(kCoupletsPerLine, 2);
 }
 
 void dataLine(std::string& line, int sample_number, const int* species, const float* values,
@@ -29,9 +29,9 @@ void dataLine(std::string& line, int sample_number, const int* species, const fl
   }
 }
 
-std::string endCard() { return veg::fmtInt(0, 4); }
+std::string endOfDataLine() { return veg::fmtInt(0, 4); }
 
-void nameCard(std::string& line, const ShortName* names, int count) {
+void nameLine(std::string& line, const Name* names, int count) {
   line.clear();
   for (int k = 0; k < count; ++k) line.append(names[k].data(), names[k].size());
 }
@@ -50,15 +50,15 @@ void writeSample(veg::TextFile& out, std::string& line, int sample_number, const
   }
 }
 
-void writeNameCards(veg::TextFile& out, std::string& line, const ShortName* names, int count) {
+void writeNameLines(veg::TextFile& out, std::string& line, const Name* names, int count) {
   if (count == 0) {
     out.writeLine("");
     return;
   }
-  for (int first = 1; first <= count; first += kNamesPerCard) {
-    nameCard(line, names + first, std::min(kNamesPerCard, count - first + 1));
+  for (int first = 1; first <= count; first += kNamesPerLine) {
+    nameLine(line, names + first, std::min(kNamesPerLine, count - first + 1));
     out.writeLine(line);
   }
 }
 
-}  // namespace decksave
+}  // namespace cornell

@@ -1,5 +1,5 @@
 // The run-time data format of a Cornell condensed file: the parenthesised
-// edit list that card 2 declares, such as "(i4,2x,7(i5,f5.1))", compiled once
+// edit list that the format line declares, such as "(i4,2x,7(i5,f5.1))", compiled once
 // into a flat list of edits and then used to read every data line into a
 // sample number and its couplets, and to write the same items back.
 //
@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace deckload {
+namespace cornell {
 
 /// Couplets a data line can hold: the line tables' capacity.
 constexpr int kMaxCouplets = 99;
@@ -163,4 +163,4 @@ bool writeRecord(const CompiledFormat& format, const DataRecord& record, int cou
   return true;
 }
 
-}  // namespace deckload
+}  // namespace cornell

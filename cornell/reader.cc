@@ -1,29 +1,29 @@
-#include "deckload/cornell.h"
+#include "cornell/reader.h"
 
 #include <algorithm>
 
 #include "common/fields.h"
 
-namespace deckload {
+namespace cornell {
 
-std::string dataFormatOf(std::string_view card2) {
-  const std::string first20 = veg::column(card2, 1, 20);
+std::string dataFormatOf(std::string_view format_line) {
+  const std::string first20 = veg::column(format_line, 1, 20);
   const std::size_t start = first20.find_first_not_of(' ');
-  if (start == std::string::npos) return veg::column(card2, 21, kFormatWidth);
-  return veg::column(card2, static_cast<int>(start) + 1, kFormatWidth);
+  if (start == std::string::npos) return veg::column(format_line, 21, kFormatWidth);
+  return veg::column(format_line, static_cast<int>(start) + 1, kFormatWidth);
 }
 
-int card2Count(std::string_view card2) {
+int formatLineCount(std::string_view format_line) {
   long long count = 0;
-  if (!veg::readIntField(veg::column(card2, 69, 2), count)) return 0;
+  if (!veg::readIntField(veg::column(format_line, 69, 2), count)) return 0;
   return static_cast<int>(count);
 }
 
-long long card3Number(std::string_view card3) {
-  std::size_t i = card3.find_first_not_of(' ');
+long long line3Number(std::string_view line3) {
+  std::size_t i = line3.find_first_not_of(' ');
   if (i == std::string_view::npos) return 0;
-  const std::size_t end = card3.find_first_of(" ,/", i);
-  std::string_view word = card3.substr(i, end == std::string_view::npos ? end : end - i);
+  const std::size_t end = line3.find_first_of(" ,/", i);
+  std::string_view word = line3.substr(i, end == std::string_view::npos ? end : end - i);
   bool negative = false;
   if (!word.empty() && (word[0] == '+' || word[0] == '-')) {
     negative = word[0] == '-';
@@ -38,43 +38,43 @@ long long card3Number(std::string_view card3) {
   return negative ? -n : n;
 }
 
-Header headerRule(int card2_count, long long card3_number) {
+Header headerRule(int format_line_count, long long line3_number) {
   Header header;
-  if (card2_count > 0) {
-    header.couplets = card2_count;
-    header.cards_before_data = 2;
-    if (card3_number != 1) header.message = Header::kWarning;
-  } else if (card2_count == 0 && card3_number > 1) {
-    header.couplets = card3_number;
-    header.cards_before_data = 3;
+  if (format_line_count > 0) {
+    header.couplets = format_line_count;
+    header.lines_before_data = 2;
+    if (line3_number != 1) header.message = Header::kWarning;
+  } else if (format_line_count == 0 && line3_number > 1) {
+    header.couplets = line3_number;
+    header.lines_before_data = 3;
   } else {
     header.couplets = 1;
-    header.cards_before_data = 2;
+    header.lines_before_data = 2;
     header.message = Header::kNotice;
   }
   return header;
 }
 
-void storeNameCard(com1& names, int k, std::string_view line) {
-  auto& card = names.card[static_cast<std::size_t>(k)];
-  const std::size_t n = std::min(line.size(), card.size());
-  std::copy_n(line.begin(), n, card.begin());
-  std::fill(card.begin() + static_cast<std::ptrdiff_t>(n), card.end(), ' ');
+void storeNameLine(NameLines& names, int k, std::string_view line) {
+  auto& stored = names.lines[static_cast<std::size_t>(k)];
+  const std::size_t n = std::min(line.size(), stored.size());
+  std::copy_n(line.begin(), n, stored.begin());
+  std::fill(stored.begin() + static_cast<std::ptrdiff_t>(n), stored.end(), ' ');
 }
 
-std::string_view nameOn(const com1& names, int k, int position) {
-  const auto& card = names.card[static_cast<std::size_t>(k)];
+std::string_view nameOn(const NameLines& names, int k, int position) {
+  const auto& stored = names.lines[static_cast<std::size_t>(k)];
   const auto offset = static_cast<std::size_t>(position - 1) * kNameWidth;
-  return std::string_view(card.data() + offset, kNameWidth);
+  return std::string_view(stored.data() + offset, kNameWidth);
 }
 
-bool nameBlank(const com1& names, int k, int position) {
+bool nameBlank(const NameLines& names, int k, int position) {
   return veg::isBlank(nameOn(names, k, position));
 }
 
-bool cardBlank(const com1& names, int k) {
-  const auto& card = names.card[static_cast<std::size_t>(k)];
-  return std::all_of(card.begin(), card.end(), [](char c) { return c == ' '; });
+bool lineBlank(const NameLines& names, int k) {
+  const auto& stored = names.lines[static_cast<std::size_t>(k)];
+  return std::all_of(stored.begin(), stored.end(), [](char c) { return c == ' '; });
 }
 
 std::string speciesName(std::string_view cornell_name) {
@@ -89,10 +89,10 @@ std::string sampleName(std::string_view cornell_name) {
   return name;
 }
 
-Blocks locateBlocks(const com1& names, int k, int s, int m) {
+Blocks locateBlocks(const NameLines& names, int k, int s, int m) {
   const int ns = (s + 9) / 10;
   const int nm = (m + 9) / 10;
-  // Name `position` of card `c` is blank; cards beyond the last read are.
+  // Name `position` of name line `c` is blank; lines beyond the last read are.
   auto blank = [&](int c, int position) { return c > k || nameBlank(names, c, position); };
   Blocks blocks;
   if (k <= ns + nm) {
@@ -102,10 +102,10 @@ Blocks locateBlocks(const com1& names, int k, int s, int m) {
     return blocks;
   }
   int species_end = ns;
-  if (!(s % 10 != 0 && blank(ns, kNamesPerCard) && !blank(ns + 1, 1))) {
-    int last = 0;  // the last card holding a name, among the surplus ones
+  if (!(s % 10 != 0 && blank(ns, kNamesPerLine) && !blank(ns + 1, 1))) {
+    int last = 0;  // the last line holding a name, among the surplus ones
     for (int c = k; c > ns + nm; --c) {
-      if (!cardBlank(names, c)) {
+      if (!lineBlank(names, c)) {
         last = c;
         break;
       }
@@ -113,7 +113,7 @@ Blocks locateBlocks(const com1& names, int k, int s, int m) {
     if (last > 0) {
       species_end = last - nm;
       for (int r = ns + 1; r <= last - nm; ++r) {
-        if (blank(r, kNamesPerCard) && !blank(r + 1, 1)) {
+        if (blank(r, kNamesPerLine) && !blank(r + 1, 1)) {
           species_end = r;
           break;
         }
@@ -126,11 +126,12 @@ Blocks locateBlocks(const com1& names, int k, int s, int m) {
   return blocks;
 }
 
-void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& species, com3& samples) {
+void buildNameTables(const NameLines& names, const Blocks& blocks, int m, SpeciesNameTable& species,
+                     SampleNameTable& samples) {
   for (auto& name : species.species_name) name.assign("No Name  ");
   int number = 0;
   for (int c = blocks.species_first; c <= blocks.species_last; ++c) {
-    for (int p = 1; p <= kNamesPerCard && number < kMaxSpecies; ++p) {
+    for (int p = 1; p <= kNamesPerLine && number < kMaxSpecies; ++p) {
       species.species_name[static_cast<std::size_t>(++number)].assign(
           speciesName(nameOn(names, c, p)));
     }
@@ -141,11 +142,11 @@ void buildNameTables(const com1& names, const Blocks& blocks, int m, com2& speci
     samples.sample_name[static_cast<std::size_t>(i)].assign("No Name ");
   number = 0;
   for (int c = blocks.sample_first; c <= blocks.sample_last; ++c) {
-    for (int p = 1; p <= kNamesPerCard && number < highest; ++p) {
+    for (int p = 1; p <= kNamesPerLine && number < highest; ++p) {
       samples.sample_name[static_cast<std::size_t>(++number)].assign(
           sampleName(nameOn(names, c, p)));
     }
   }
 }
 
-}  // namespace deckload
+}  // namespace cornell

@@ -1,4 +1,4 @@
-#include "deckload/format.h"
+#include "cornell/format.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 
 #include "common/fields.h"
 
-namespace deckload {
+namespace cornell {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -252,7 +252,7 @@ TEST(ReadRecordTest, WhatTheReadDoesNotUseOfALineIsSkipped) {
   EXPECT_EQ(1u, r.lines_taken);
 }
 
-TEST(ReadRecordTest, BlankLineIsTheEndOfDataCard) {
+TEST(ReadRecordTest, BlankLineIsTheEndOfDataLine) {
   const Read r = read(kReference, 7, {""});
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(0, r.record.sample);
@@ -472,4 +472,4 @@ TEST(AppendIntTest, RightJustifiedOrAsterisks) {
 }
 
 }  // namespace
-}  // namespace deckload
+}  // namespace cornell

@@ -1,4 +1,4 @@
-#include "decksave/cornell_writer.h"
+#include "cornell/writer.h"
 
 #include <gtest/gtest.h>
 
@@ -7,23 +7,23 @@
 
 #include "common/testing/fakes.h"
 
-namespace decksave {
+namespace cornell {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-ShortName shortName(const std::string& text) {
-  ShortName name;
-  for (int i = 0; i < kShortNameLength; ++i) name[i] = text.at(i);
+Name shortName(const std::string& text) {
+  Name name;
+  for (int i = 0; i < kNameWidth; ++i) name[i] = text.at(i);
   return name;
 }
 
-TEST(CornellCardsTest, TitleFormatAndEndCards) {
-  EXPECT_EQ("NO TITLE", std::string(kTitleCard));
-  const std::string card = formatCard();
-  EXPECT_EQ(70u, card.size());
-  EXPECT_EQ("(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7", card);
-  EXPECT_EQ("   0", endCard());
+TEST(CornellLinesTest, TitleFormatAndEndOfDataLines) {
+  EXPECT_EQ("NO TITLE", std::string(kTitleLine));
+  const std::string line = formatLine();
+  EXPECT_EQ(70u, line.size());
+  EXPECT_EQ("(i4,2x,7(i5,f5.1))" + std::string(50, ' ') + " 7", line);
+  EXPECT_EQ("   0", endOfDataLine());
 }
 
 TEST(CornellDataLineTest, CoupletsOfTenColumnsAfterTheSampleNumber) {
@@ -92,37 +92,37 @@ TEST(CornellWriteSampleTest, EmptySampleGivesOneLine) {
   EXPECT_EQ(Lines{"   2"}, fs.lines("C"));
 }
 
-TEST(CornellNameCardsTest, TenNamesToACardAndTheRestOnTheLast) {
+TEST(CornellNameLinesTest, TenNamesToALineAndTheRestOnTheLast) {
   veg::testing::MemoryFileSystem fs;
   auto out = fs.createNew("C");
-  std::vector<ShortName> names(12);
+  std::vector<Name> names(12);
   for (int i = 1; i <= 11; ++i) names[i] = shortName("name" + std::to_string(100 + i) + " ");
   std::string line;
-  writeNameCards(*out, line, names.data(), 11);
+  writeNameLines(*out, line, names.data(), 11);
   EXPECT_EQ((Lines{"name101 name102 name103 name104 name105 name106 name107 name108 name109 "
                    "name110 ",
                    "name111 "}),
             fs.lines("C"));
 }
 
-TEST(CornellNameCardsTest, NoNamesGiveOneEmptyLine) {
+TEST(CornellNameLinesTest, NoNamesGiveOneEmptyLine) {
   veg::testing::MemoryFileSystem fs;
   auto out = fs.createNew("C");
   std::string line;
-  writeNameCards(*out, line, nullptr, 0);
+  writeNameLines(*out, line, nullptr, 0);
   EXPECT_EQ(Lines{""}, fs.lines("C"));
 }
 
-TEST(CornellNameCardsTest, ExactlyTenNamesMakeOneFullCard) {
+TEST(CornellNameLinesTest, ExactlyTenNamesMakeOneFullLine) {
   veg::testing::MemoryFileSystem fs;
   auto out = fs.createNew("C");
-  std::vector<ShortName> names(11, shortName("Q1      "));
+  std::vector<Name> names(11, shortName("Q1      "));
   std::string line;
-  writeNameCards(*out, line, names.data(), 10);
+  writeNameLines(*out, line, names.data(), 10);
   const Lines lines = fs.lines("C");
   ASSERT_EQ(1u, lines.size());
   EXPECT_EQ(80u, lines[0].size());
 }
 
 }  // namespace
-}  // namespace decksave
+}  // namespace cornell

@@ -1,4 +1,4 @@
-#include "decksave/inlist.h"
+#include "decksave/species_dictionary.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +19,19 @@ SpeciesName name9(const std::string& text) {
   return name;
 }
 
-struct InlistTest : ::testing::Test {
+struct SpeciesDictionaryTest : ::testing::Test {
   veg::testing::FakeConsole console;
-  std::unique_ptr<dict1> dictionary = std::make_unique<dict1>();
+  std::unique_ptr<SpeciesDictionary> dictionary = std::make_unique<SpeciesDictionary>();
   int count = 0;
 
   int look(const std::string& text, int capacity = kDictionarySize) {
     int number = -1;
-    inlist(console, *dictionary, capacity, count, name9(text), number);
+    findOrAddSpecies(console, *dictionary, capacity, count, name9(text), number);
     return number;
   }
 };
 
-TEST_F(InlistTest, NumbersFollowTheFirstOccurrence) {
+TEST_F(SpeciesDictionaryTest, NumbersFollowTheFirstOccurrence) {
   EXPECT_EQ(1, look("fest rubr"));
   EXPECT_EQ(2, look("agro capi"));
   EXPECT_EQ(1, look("fest rubr"));
@@ -44,7 +44,7 @@ TEST_F(InlistTest, NumbersFollowTheFirstOccurrence) {
   EXPECT_TRUE(console.output.empty());
 }
 
-TEST_F(InlistTest, ComparisonIsExactOverAllNineCharacters) {
+TEST_F(SpeciesDictionaryTest, ComparisonIsExactOverAllNineCharacters) {
   EXPECT_EQ(1, look("fest rubr"));
   EXPECT_EQ(2, look("Fest rubr"));
   EXPECT_EQ(3, look("fest rub "));
@@ -54,19 +54,20 @@ TEST_F(InlistTest, ComparisonIsExactOverAllNineCharacters) {
   EXPECT_EQ(5, count);
 }
 
-TEST_F(InlistTest, FullDictionaryStopsWithItsLineAndStoresNothing) {
+TEST_F(SpeciesDictionaryTest, FullDictionaryStopsWithItsLineAndStoresNothing) {
   EXPECT_EQ(1, look("fest rubr", 2));
   EXPECT_EQ(2, look("agro capi", 2));
   EXPECT_EQ(2, look("agro capi", 2));  // a known name is still found
   int number = -1;
-  EXPECT_THROW(inlist(console, *dictionary, 2, count, name9("quer robu"), number), veg::StopRun);
+  EXPECT_THROW(findOrAddSpecies(console, *dictionary, 2, count, name9("quer robu"), number),
+               veg::StopRun);
   EXPECT_EQ(std::vector<std::string>{" Dictionary now full.  Item quer robuNumber      2"},
             console.output);
   EXPECT_EQ(name9("agro capi"), dictionary->species_name[2]);
   EXPECT_EQ(SpeciesName{}, dictionary->species_name[3]);
 }
 
-TEST_F(InlistTest, TheWholeCapacityCanBeFilled) {
+TEST_F(SpeciesDictionaryTest, TheWholeCapacityCanBeFilled) {
   char text[16];
   for (int i = 1; i <= kDictionarySize; ++i) {
     std::snprintf(text, sizeof text, "n%04d    ", i);
@@ -77,7 +78,7 @@ TEST_F(InlistTest, TheWholeCapacityCanBeFilled) {
   EXPECT_EQ(" Dictionary now full.  Item one more Number   5000", console.output.back());
 }
 
-TEST_F(InlistTest, ACountSetBackForgetsTheLaterNames) {
+TEST_F(SpeciesDictionaryTest, ACountSetBackForgetsTheLaterNames) {
   EXPECT_EQ(1, look("fest rubr"));
   EXPECT_EQ(2, look("agro capi"));
   EXPECT_EQ(3, look("plan lanc"));
@@ -91,7 +92,7 @@ TEST_F(InlistTest, ACountSetBackForgetsTheLaterNames) {
 
 // Names that share their first letters, so that many fall close together in
 // the index: every one keeps the number of its first occurrence.
-TEST_F(InlistTest, ManySimilarNamesAgainstAStraightScan) {
+TEST_F(SpeciesDictionaryTest, ManySimilarNamesAgainstAStraightScan) {
   std::vector<std::string> seen;
   char text[16];
   for (int round = 0; round < 3; ++round) {

@@ -1,10 +1,10 @@
-#include "deckload/format.h"
+#include "cornell/format.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace deckload {
+namespace cornell {
 
 namespace {
 
@@ -465,4 +465,4 @@ bool readRecord(const CompiledFormat& format, LineSource& source, int couplets, 
   return true;
 }
 
-}  // namespace deckload
+}  // namespace cornell

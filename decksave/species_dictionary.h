@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/console.h"
-#include "decksave/blocks.h"
+#include "decksave/tables.h"
 
 namespace decksave {
 
@@ -12,7 +12,7 @@ namespace decksave {
 /// kDictionarySize), shows " Dictionary now full.  Item " with the name,
 /// "Number " and the capacity, and stops the program at once (StopRun, no
 /// `hold`).
-void inlist(veg::Console& console, dict1& dictionary, int capacity, int& count,
-            const SpeciesName& name, int& number);
+void findOrAddSpecies(veg::Console& console, SpeciesDictionary& dictionary, int capacity,
+                      int& count, const SpeciesName& name, int& number);
 
 }  // namespace decksave

@@ -1,8 +1,8 @@
-#include "decksave/sort2.h"
+#include "decksave/sort_by_species.h"
 
 namespace decksave {
 
-void sort2(int* species, float* values, int count) {
+void sortBySpeciesNumber(int* species, float* values, int count) {
   // The heap is built by inserting one entry after the other, then emptied
   // from the top; these exact steps decide where equal species numbers end.
   for (int i = 1; i <= count; ++i) {
