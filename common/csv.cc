@@ -8,7 +8,8 @@
 
 namespace veg {
 
-bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields) {
+bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields,
+                 char separator) {
   std::size_t count = 0;
   auto next = [&]() -> std::string& {
     if (count == fields.size()) fields.emplace_back();
@@ -16,13 +17,13 @@ bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::strin
     field.clear();
     return field;
   };
-  // A record without quotes is cut at its commas in whole pieces.
+  // A record without quotes is cut at its separators in whole pieces.
   std::size_t line_end = text.find('\n', pos);
   if (line_end == std::string_view::npos) line_end = text.size();
   std::string_view record = text.substr(pos, line_end - pos);
   if (record.find('"') == std::string_view::npos) {
     for (;;) {
-      const std::size_t comma = record.find(',');
+      const std::size_t comma = record.find(separator);
       std::string_view piece = record.substr(0, comma);
       std::string& field = next();
       if (piece.find('\r') == std::string_view::npos) {
@@ -53,7 +54,7 @@ bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::strin
       }
     } else if (c == '"') {
       quoted = true;
-    } else if (c == ',') {
+    } else if (c == separator) {
       field = &next();
     } else if (c == '\n') {
       break;
@@ -78,10 +79,11 @@ std::uint64_t bytesEqual(std::uint64_t word, char c) {
 
 }  // namespace
 
-bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields) {
+bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields,
+                      char separator) {
   fields.clear();
   // This runs for every line of a large file, most of them short: eight
-  // characters at a time are searched for commas and for anything that
+  // characters at a time are searched for separators and for anything that
   // needs the full reader (bytes in memory order, lowest first).
   const char* data = line.data();
   const std::size_t size = line.size();
@@ -96,7 +98,7 @@ bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fiel
         fields.clear();
         return false;
       }
-      for (std::uint64_t commas = bytesEqual(word, ','); commas != 0; commas &= commas - 1) {
+      for (std::uint64_t commas = bytesEqual(word, separator); commas != 0; commas &= commas - 1) {
         const std::size_t comma = i + static_cast<std::size_t>(std::countr_zero(commas)) / 8;
         fields.push_back(line.substr(start, comma - start));
         start = comma + 1;
@@ -105,7 +107,7 @@ bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fiel
   }
   for (; i < size; ++i) {
     const char c = data[i];
-    if (c == ',') {
+    if (c == separator) {
       fields.push_back(line.substr(start, i - start));
       start = i + 1;
     } else if (special(c)) {

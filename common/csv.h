@@ -36,17 +36,20 @@ class CsvTable {
   std::vector<std::vector<std::string>> rows_;
 };
 
-/// Splits one CSV record into fields; `pos` starts at the record and is left
-/// after its line end. A quoted field may span line ends. Returns false when
+/// Splits one CSV record into fields at `separator` (a comma, or a
+/// semicolon or tab as some spreadsheets write); `pos` starts at the record
+/// and is left after its line end. A quoted field may span line ends. Returns false when
 /// a quote is not closed before the end of `text`. The strings of `fields`
 /// are reused, so splitting record after record allocates nothing once
 /// they have grown.
-bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields);
+bool splitRecord(std::string_view text, std::size_t& pos, std::vector<std::string>& fields,
+                 char separator = ',');
 
 /// Splits `line`, one whole record without quotes or carriage returns,
 /// into views of its fields (no copy); false, and `fields` empty, for any
 /// other line, which splitRecord takes apart.
-bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields);
+bool splitPlainRecord(std::string_view line, std::vector<std::string_view>& fields,
+                      char separator = ',');
 
 /// `field` as a CSV field: quoted (inner quotes doubled) when it holds a
 /// comma, a quote, a line end or leading or trailing blanks; as it is

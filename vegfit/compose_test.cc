@@ -21,7 +21,7 @@ struct ComposeTest : ::testing::Test {
   ReadSettings settings;
 
   SampleSet composed(const Lines& csv) {
-    settings.group_by = "site";
+    settings.group_by = {"site"};
     fs.put("q.csv", csv);
     InputReader reader(*world.matcher, quadrats, messages, settings);
     reader.readCsv(*fs.openExisting("q.csv"), "q.csv");
@@ -51,8 +51,9 @@ TEST_F(ComposeTest, OneSamplePerGroupWithFrequencyData) {
   EXPECT_EQ(1, a.unmatched);
   EXPECT_EQ("q.csv:2", set.where(a));
   // Festuca rubra in two quadrats, mean cover (20 + 40) / 2; the others in
-  // one each; in the order of first appearance.
-  EXPECT_EQ((Entries{{1, 2, 300}, {2, 1, 100}, {4, 1, 50}}), linesOf(set, 0));
+  // one each; in the order of first appearance; Quercus robur, matching no
+  // species, as a species of no community (numbered when scored).
+  EXPECT_EQ((Entries{{1, 2, 300}, {2, 1, 100}, {4, 1, 50}, {0, 1, 50}}), linesOf(set, 0));
   EXPECT_EQ("B", set.samples[1].name);
   EXPECT_EQ(1, set.samples[1].max_frequency);
   EXPECT_EQ((Entries{{3, 1, 30}}), linesOf(set, 1));
@@ -71,18 +72,25 @@ TEST_F(ComposeTest, AQuadratWithoutMatchedNamesStillCounts) {
   SampleSet set = composed({"site,sample,species,cover", "A,Q1,Festuca rubra,20",
                             "A,Q2,Quercus robur,40"});
   EXPECT_EQ(2, set.samples[0].max_frequency);
-  EXPECT_EQ((Entries{{1, 1, 200}}), linesOf(set, 0));
+  EXPECT_EQ((Entries{{1, 1, 200}, {0, 1, 400}}), linesOf(set, 0));
 }
 
-TEST_F(ComposeTest, AtMostAHundredQuadratsAGroup) {
+// A stand of 101 quadrats: frequencies scaled to a maximum of 100, rounded
+// half up, at least 1: 101 quadrats give 100, 50 give 49.5 and so 50, one
+// gives 0.99 and so 1.
+TEST_F(ComposeTest, StandsOfMoreThanAHundredQuadratsAreScaled) {
   Lines csv = {"site,sample,species,cover"};
-  for (int q = 1; q <= 101; ++q) csv.push_back("A,Q" + std::to_string(q) + ",Festuca rubra,1");
-  csv.push_back("B,Q1,Festuca rubra,1");
+  for (int q = 1; q <= 101; ++q) {
+    csv.push_back("A,Q" + std::to_string(q) + ",Festuca rubra,1");
+    if (q <= 50) csv.push_back("A,Q" + std::to_string(q) + ",Agrostis capillaris,2");
+  }
+  csv.push_back("A,Q101,Rumex acetosa,3");
   SampleSet set = composed(csv);
-  EXPECT_EQ(Lines{"q.csv:2: group 'A' has 101 quadrats, more than 100"}, console.output);
-  EXPECT_EQ(1, messages.errors());
+  EXPECT_TRUE(console.output.empty());
   ASSERT_EQ(1u, set.samples.size());
-  EXPECT_EQ("B", set.samples[0].name);
+  EXPECT_EQ(100, set.samples[0].max_frequency);
+  EXPECT_EQ(101, set.samples[0].scaled_from);
+  EXPECT_EQ((Entries{{1, 100, 10}, {2, 50, 20}, {3, 1, 30}}), linesOf(set, 0));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "common/fields.h"
 #include "engine/names.h"
 #include "engine/parser.h"
+#include "vegfit/text.h"
 
 namespace vegfit {
 
@@ -106,6 +107,44 @@ std::string normalName(std::string_view name) { return joined(nameWords(name, tr
 
 std::string shownForm(std::string_view name) { return joined(nameWords(name, false), false); }
 
+std::string withoutAuthority(std::string_view name) {
+  const std::vector<std::string_view> all = words(name);
+  // In a name written in capitals only, capitals mark no authority.
+  const bool capitals_only = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  std::vector<std::string_view> kept;
+  int open = 0;  // parentheses of an authority not yet closed
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const std::string_view w = all[i];
+    // Right after the genus a capitalised word is an authority only when
+    // abbreviated ("L."): it may be an epithet written with a capital.
+    const bool capital = !capitals_only && w.front() >= 'A' && w.front() <= 'Z' &&
+                         (i > 1 || w.find('.') != std::string_view::npos);
+    const bool joining = w == "ex" || w == "&" || w == "et" || w == "non" || w == "auct." ||
+                         w == "auct.," || w == "non.";
+    const bool stratum = isStratum(w);
+    if (i > 0 && !stratum && (open > 0 || w.front() == '(' || capital || joining)) {
+      open += static_cast<int>(std::count(w.begin(), w.end(), '(')) -
+              static_cast<int>(std::count(w.begin(), w.end(), ')'));
+      if (open < 0) open = 0;
+      continue;
+    }
+    kept.push_back(w);
+  }
+  return joined(kept, false);
+}
+
+std::string speciesOfInfraspecific(std::string_view normal) {
+  const std::vector<std::string_view> all = words(normal);
+  for (std::size_t i = 1; i < all.size(); ++i) {
+    const std::string_view w = all[i];
+    if (w == "subsp." || w == "ssp." || w == "var." || w == "f." || w == "subvar." ||
+        w == "forma")
+      return i >= 2 ? joined({all.begin(), all.begin() + static_cast<std::ptrdiff_t>(i)}, true)
+                    : std::string();
+  }
+  return {};
+}
+
 int editDistance(std::string_view a, std::string_view b, int limit) {
   const int n = static_cast<int>(a.size());
   const int m = static_cast<int>(b.size());
@@ -138,16 +177,28 @@ void NameIndex::add(std::string_view name, int species_number, bool own) {
   auto it = place_.find(normal);
   if (it != place_.end()) {
     Entry& entry = names_[static_cast<std::size_t>(it->second - 1)];
-    if (entry.species_number != species_number) entry.species_number = kAmbiguous;
+    if (entry.species_number != species_number) {
+      if (entry.candidates.empty() && entry.species_number != kAmbiguous)
+        entry.candidates.push_back(entry.species_number);
+      if (std::find(entry.candidates.begin(), entry.candidates.end(), species_number) ==
+          entry.candidates.end())
+        entry.candidates.push_back(species_number);
+      entry.species_number = kAmbiguous;
+    }
     return;
   }
-  names_.push_back({normal, shownForm(name), species_number});
+  names_.push_back({normal, shownForm(name), species_number, {}});
   place_.emplace(std::move(normal), static_cast<int>(names_.size()));
 }
 
 int NameIndex::find(std::string_view normal) const {
   int p = place(normal);
   return p == 0 ? 0 : names_[static_cast<std::size_t>(p - 1)].species_number;
+}
+
+std::vector<int> NameIndex::candidates(std::string_view normal) const {
+  int p = place(normal);
+  return p == 0 ? std::vector<int>() : names_[static_cast<std::size_t>(p - 1)].candidates;
 }
 
 int NameIndex::place(std::string_view normal) const {
@@ -207,14 +258,43 @@ int NameMatcher::spelling(std::string_view name) {
   if (known >= 0) return known;
   const int id = static_cast<int>(texts_.size());
   texts_.emplace_back(name);
-  matches_.push_back(resolve(texts_.back()));
+  Match m = resolve(texts_.back());
+  if (m.species_number == 0) {
+    // Spellings of one name key are one new species, as sample entry adds
+    // a key it does not know once.
+    auto [first, added] = unmatched_keys_.try_emplace(nameKey(texts_.back()), id);
+    m.unmatched_as = first->second;
+  }
+  matches_.push_back(m);
   spellings_.add(hash, id);
   return id;
 }
 
-Match NameMatcher::resolve(const std::string& name) const {
-  Match m;
+Match NameMatcher::resolve(const std::string& written) const {
+  const std::string name = withoutAccents(written);
   const std::string normal = normalName(name);
+  Match m = resolveNormal(normal);
+  if (m.species_number != 0 || m.ambiguous || normal.empty()) return m;
+  // A name with an authority: without it, if that matches.
+  const std::string bare = normalName(withoutAuthority(name));
+  if (bare != normal) {
+    Match without = resolveNormal(bare);
+    if (without.species_number != 0 || without.ambiguous) return without;
+  }
+  // An infraspecific name without a row of its own: its species.
+  const std::string species = speciesOfInfraspecific(bare);
+  if (!species.empty()) {
+    Match as_species = resolveNormal(species);
+    if (as_species.species_number != 0) {
+      as_species.as_species = true;
+      return as_species;
+    }
+  }
+  return m;
+}
+
+Match NameMatcher::resolveNormal(const std::string& normal) const {
+  Match m;
   if (normal.empty()) return m;
   const std::string key = nameKey(normal);
   const engine::Dictionary& dict = tables_.dictionary;
@@ -223,7 +303,10 @@ Match NameMatcher::resolve(const std::string& name) const {
   const int entry_number = entry == 0 ? 0 : dict.species_number[static_cast<std::size_t>(entry)];
 
   const int by_name = index_.find(normal);
-  if (by_name == NameIndex::kAmbiguous) return m;
+  if (by_name == NameIndex::kAmbiguous) {
+    m.ambiguous = true;
+    return m;
+  }
   if (by_name > 0) {
     m.species_number = by_name;
     // Where the key stands for the same species, lines of the two forms are
@@ -239,6 +322,18 @@ Match NameMatcher::resolve(const std::string& name) const {
     m.by_key = true;
   }
   return m;
+}
+
+std::vector<std::string> NameMatcher::candidates(int spelling) const {
+  std::vector<std::string> out;
+  for (int number : index_.candidates(normalName(text(spelling)))) {
+    std::string shown = shownName(number, "");
+    out.push_back(shown.empty() ? std::to_string(number) : shown);
+  }
+  if (out.empty())
+    for (int number : index_.candidates(normalName(withoutAuthority(text(spelling)))))
+      out.push_back(shownName(number, std::to_string(number)));
+  return out;
 }
 
 std::string NameMatcher::shownName(int species_number, std::string_view fallback) const {

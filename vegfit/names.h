@@ -116,6 +116,9 @@ class NameIndex {
   /// The species number of a name in normal form (normalName), 0 when the
   /// index does not hold it, kAmbiguous when it stands for two species.
   int find(std::string_view normal) const;
+  /// The species an ambiguous name in normal form may stand for, in the
+  /// order they were added; empty for any other name.
+  std::vector<int> candidates(std::string_view normal) const;
   /// The place (1, 2, ...) of a name in normal form among the names of the
   /// index, 0 when it is not there.
   int place(std::string_view normal) const;
@@ -135,6 +138,7 @@ class NameIndex {
     std::string normal;
     std::string shown;
     int species_number;
+    std::vector<int> candidates;  // of an ambiguous name
   };
   std::vector<Entry> names_;
   std::unordered_map<std::string, int, NameHash, std::equal_to<>> place_;  // 1-based
@@ -152,11 +156,26 @@ class NameIndex {
 /// key. False, with `error` naming the line, for a line that does not read.
 bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error);
 
+/// `name` without the authority words a botanical name may carry after
+/// its epithets: words after the first that begin with a capital letter or
+/// "(" (with what the parenthesis holds), and "ex", "&", "et", "auct." and
+/// "non" ("Festuca rubra L." "Festuca rubra", "Arrhenatherum elatius (L.)
+/// P.Beauv. ex J.Presl & C.Presl" "Arrhenatherum elatius").
+std::string withoutAuthority(std::string_view name);
+
+/// The species of an infraspecific name in normal form: the words before
+/// its rank ("subsp.", "ssp.", "var.", "f."), or empty for a name without
+/// one ("festuca ovina subsp. hirtula" "festuca ovina").
+std::string speciesOfInfraspecific(std::string_view normal);
+
 /// What a name in the input stands for.
 struct Match {
   int species_number = 0;  // 0: no species
   short identity = 0;      // the entry as sample entry keeps it apart
   bool by_key = false;     // found by its name key, not by its full name
+  bool ambiguous = false;  // stands for two or more species; scored as none
+  bool as_species = false;  // an infraspecific name scored as its species
+  int unmatched_as = -1;    // no species: the first spelling with its name key
 };
 
 /// Matches the names of the input against the names table and the
@@ -177,9 +196,12 @@ class NameMatcher {
   /// Up to three names of the reference data close to an unmatched name:
   /// from the names table, or from the dictionary keys when there is none.
   std::vector<std::string> closeNames(std::string_view name) const;
+  /// The shown names of the species an ambiguous spelling may stand for.
+  std::vector<std::string> candidates(int spelling) const;
 
  private:
   Match resolve(const std::string& name) const;
+  Match resolveNormal(const std::string& normal) const;
 
   const NameIndex& index_;
   const engine::Tables& tables_;
@@ -188,6 +210,8 @@ class NameMatcher {
   std::vector<Match> matches_;
   std::vector<std::string> texts_;
   HashIndex spellings_;
+  // The first unmatched spelling of each name key.
+  std::unordered_map<std::string, int, NameHash, std::equal_to<>> unmatched_keys_;
 };
 
 }  // namespace vegfit

@@ -1,5 +1,5 @@
-// The command line of vegfit: options and input files, parsed with
-// getopt_long, and the texts of --help and --version.
+// The command line of vegfit: options and input files in any order, as
+// GNU tools read them, and the texts of --help and --version.
 #pragma once
 
 #include <string>
@@ -15,7 +15,12 @@ struct Options {
   int analysis_type = 1;      // 1..5, as in vegmatch
   int top = 5;                // communities per sample, 1..99
   int species_limit = 10000;  // 10000 all, 4000 no lichens, 3000 vascular
-  std::string group_by;       // CSV column whose values compose samples
+  std::vector<std::string> sample_columns;  // CSV columns that together name a sample
+  std::string species_column;               // empty: found by its name
+  std::string cover_column;                 // empty: found by its name
+  char separator = 0;                       // CSV separator; 0: found from the header row
+  std::vector<std::string> group_by;        // CSV columns whose values compose samples
+  bool drop_unmatched = false;  // leave out names that match no species
   bool explain = false;
   Format format = Format::kCsv;
   std::string data_dir;  // empty: the shipped data
@@ -26,10 +31,12 @@ struct Options {
   std::vector<std::string> files;
 };
 
-/// Parses `args` (args[0] is the program name). False, with `error` saying
-/// what is wrong in one line, for a usage error: an unknown option, a
-/// missing or unknown value, or no input file (unless --help or --version
-/// was given).
+/// Parses `args` (args[0] is the program name): options and file names in
+/// any order, "--" ending the options, "--name=value", "--name value",
+/// "-oFILE" and "-o FILE", and long names shortened to a start that is
+/// theirs alone. False, with `error` saying what is wrong in one line, for
+/// a usage error: an unknown option, a missing or unknown value, or no
+/// input file (unless --help or --version was given).
 bool parseOptions(const std::vector<std::string>& args, Options& options, std::string& error);
 
 /// The long options parseOptions accepts, without their dashes, and the

@@ -30,7 +30,7 @@ TEST(OptionsTest, DefaultsAreThoseOfVegmatch) {
   EXPECT_EQ(1, p.options.analysis_type);
   EXPECT_EQ(5, p.options.top);
   EXPECT_EQ(10000, p.options.species_limit);
-  EXPECT_EQ("", p.options.group_by);
+  EXPECT_TRUE(p.options.group_by.empty());
   EXPECT_FALSE(p.options.explain);
   EXPECT_EQ(Format::kCsv, p.options.format);
   EXPECT_EQ("", p.options.data_dir);
@@ -49,7 +49,7 @@ TEST(OptionsTest, EveryOptionAndItsValues) {
   EXPECT_EQ(4, p.options.analysis_type);
   EXPECT_EQ(12, p.options.top);
   EXPECT_EQ(3000, p.options.species_limit);
-  EXPECT_EQ("site", p.options.group_by);
+  EXPECT_EQ(std::vector<std::string>{"site"}, p.options.group_by);
   EXPECT_TRUE(p.options.explain);
   EXPECT_EQ(Format::kJson, p.options.format);
   EXPECT_EQ("/d", p.options.data_dir);
@@ -115,7 +115,9 @@ TEST(OptionsTest, HelpNamesEveryOptionWithinSeventyNineColumns) {
   }
   for (const char* option :
        {"--scale percent|braun-blanquet|domin", "--type 1..5", "--top N",
-        "--groups all|no-lichens|vascular", "--group-by COLUMN", "--explain",
+        "--groups all|no-lichens|vascular", "--group-by COL[,COL...]", "--explain",
+        "--sample-column COL[,COL...]", "--species-column COL", "--cover-column COL",
+        "--separator comma|semicolon|tab", "--drop-unmatched",
         "--format csv|json", "--data DIR", "-o, --output FILE", "--force", "-h, --help",
         "--version", "Exit status", "sample, species", "max_frequency", "\"-\""})
     EXPECT_NE(std::string::npos, all.find(option)) << option;
@@ -124,8 +126,29 @@ TEST(OptionsTest, HelpNamesEveryOptionWithinSeventyNineColumns) {
        {"sample, rank", "nvc_code", "community,", "subcommunity", "eunis_code", "eunis_name",
         "fit, grade", "community_composition_fit", "sample_composition_fit",
         "community_cover_fit", "sample_cover_fit", "species", "unmatched", "missing_constants",
-        "not_in_table"})
+        "not_in_table", "status", "file"})
     EXPECT_NE(std::string::npos, all.find(column)) << column;
+}
+
+// As GNU tools read a command line: options and files in any order, "--"
+// ending the options, values joined or apart, unique starts of long names.
+TEST(OptionsTest, OptionsAndFilesInAnyOrder) {
+  Parsed p = parse({"in.csv", "--top", "1", "-oout.csv", "b.csv", "--sample-column=Site, Year",
+                    "--sep", "semicolon", "--", "--odd.csv", "-"});
+  ASSERT_TRUE(p.ok) << p.error;
+  EXPECT_EQ((std::vector<std::string>{"in.csv", "b.csv", "--odd.csv", "-"}), p.options.files);
+  EXPECT_EQ(1, p.options.top);
+  EXPECT_EQ("out.csv", p.options.output);
+  EXPECT_EQ((std::vector<std::string>{"Site", "Year"}), p.options.sample_columns);
+  EXPECT_EQ(';', p.options.separator);
+  EXPECT_EQ("option '--fo' is ambiguous", parse({"--fo", "x"}).error);
+  EXPECT_EQ("option '--force' takes no value", parse({"--force=yes", "x"}).error);
+  EXPECT_EQ("--sample-column needs the name of a column",
+            parse({"--sample-column", "Site,,Year", "x"}).error);
+  EXPECT_EQ("--cover-column takes one column, not 'a,b'",
+            parse({"--cover-column", "a,b", "x"}).error);
+  EXPECT_EQ('\t', parse({"--separator", "tab", "x"}).options.separator);
+  EXPECT_TRUE(parse({"--drop-unmatched", "x"}).options.drop_unmatched);
 }
 
 // --help and the parser agree: every option the parser takes is shown, and

@@ -27,19 +27,17 @@ using veg::testing::RunLimits;
 const char kHeader[] =
     "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
     "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-    "species,unmatched";
+    "species,unmatched,status";
 const std::string kGrassland = "CG2a,Test grassland comm.,typical,E1.26,Semi-dry grassland";
 const std::string kWoodland = "W1,Test woodland,,G1.41,Wet woodland";
-// A community that shares no species with the sample: fit 0, no texts.
-const std::string kNone = ",,,,,,0,very poor,0,0,0,0";
 
 // The worked example of the scoring: the class V species at 25 %, the
 // class III species at 3 % and a species in no table at 10 %, which fits
 // the grassland at 79 % (98, 65, 100 and 72 for the four coefficients).
 const Lines kWorkedCsv = {"sample,species,cover", "Q1,Festuca rubra,25",
                           "Q1,Agrostis capillaris,3", "Q1,Plantago lanceolata,10"};
-const Lines kWorkedRows = {kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,0",
-                           "Q1,2" + kNone + ",3,0"};
+// The woodland shares no species with it: no row.
+const Lines kWorkedRows = {kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok"};
 
 struct VegfitRun : ::testing::Test {
   ProgramRun run;
@@ -67,7 +65,7 @@ struct VegfitRun : ::testing::Test {
 TEST_F(VegfitRun, CsvFileToCsvRows) {
   run.put("q.csv", kWorkedCsv);
   EXPECT_EQ(0, vegfit({"q.csv"}));
-  // Five communities asked for, two in the tables: one row each.
+  // Five communities asked for, one with a fit: one row.
   EXPECT_LINES(kWorkedRows, run.screen);
   EXPECT_LINES(Lines{}, run.errors);
 }
@@ -77,13 +75,14 @@ TEST_F(VegfitRun, TopLimitsTheRowsOfEverySample) {
                     "Q1,Plantago lanceolata,10", "Q2,Rumex acetosa,5"});
   EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
   // Rumex acetosa alone fills the woodland's one class I species.
-  EXPECT_LINES((Lines{kHeader, kWorkedRows[1], "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1], "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
                run.screen);
   // In the grassland it scores above 0.0001 though it prints as 0: the
   // texts are shown.
+  // Q1 fits the grassland only: one row.
   EXPECT_EQ(0, vegfit({"--top", "2", "q.csv"}));
-  ASSERT_EQ(5u, run.screen.size());
-  EXPECT_EQ("Q2,2," + kGrassland + ",0,very poor,1,16,0,14,1,0", run.screen[4]);
+  ASSERT_EQ(4u, run.screen.size());
+  EXPECT_EQ("Q2,2," + kGrassland + ",0,very poor,1,16,0,14,1,0,ok", run.screen[3]);
 }
 
 TEST_F(VegfitRun, CoverScales) {
@@ -94,13 +93,13 @@ TEST_F(VegfitRun, CoverScales) {
   run.put("bb.csv", {"sample,species,cover", "B1,Festuca rubra,3", "B1,Agrostis capillaris,1",
                      "B1,Plantago lanceolata,2"});
   EXPECT_EQ(0, vegfit({"--scale", "domin", "--top", "1", "domin.csv"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0"}), run.screen);
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok"}), run.screen);
   EXPECT_EQ(0, vegfit({"--scale", "braun-blanquet", "--top", "1", "bb.csv"}));
-  EXPECT_LINES((Lines{kHeader, "B1,1," + kGrassland + ",80,very good,98,65,100,75,3,0"}),
+  EXPECT_LINES((Lines{kHeader, "B1,1," + kGrassland + ",80,very good,98,65,100,75,3,0,ok"}),
                run.screen);
   // Read on % cover instead: 7 %, 3 % and 5 %.
   EXPECT_EQ(0, vegfit({"--top", "1", "domin.csv"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",56,poor,98,65,43,61,3,0"}), run.screen);
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",56,poor,98,65,43,61,3,0,ok"}), run.screen);
 }
 
 TEST_F(VegfitRun, AnalysisTypesWeighAndZeroTheirColumns) {
@@ -115,12 +114,14 @@ TEST_F(VegfitRun, AnalysisTypesWeighAndZeroTheirColumns) {
   for (const auto& [type, figures] : types) {
     SCOPED_TRACE("type " + type);
     EXPECT_EQ(0, vegfit({"--type", type, "--top", "1", "q.csv"}));
-    EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + "," + figures + ",3,0"}), run.screen);
+    EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + "," + figures + ",3,0,ok"}), run.screen);
   }
 }
 
 TEST_F(VegfitRun, JsonCheckedFieldByField) {
-  run.put("q.csv", kWorkedCsv);
+  Lines csv = kWorkedCsv;
+  csv.push_back("Q2,Xyzzy plugh,5");
+  run.put("q.csv", csv);
   EXPECT_EQ(0, vegfit({"--format", "json", "q.csv"}));
   std::string text;
   for (const std::string& line : run.screen) text += line + "\n";
@@ -132,12 +133,14 @@ TEST_F(VegfitRun, JsonCheckedFieldByField) {
     "subcommunity": "typical", "eunis_code": "E1.26", "eunis_name": "Semi-dry grassland",
     "fit": 79, "grade": "good", "community_composition_fit": 98,
     "sample_composition_fit": 65, "community_cover_fit": 100, "sample_cover_fit": 72,
-    "species": 3, "unmatched": 0})");
+    "species": 3, "unmatched": 0, "status": "ok"})");
+  // Q2's only name matches no species: one object without a result.
   const nlohmann::ordered_json second = nlohmann::ordered_json::parse(R"({
-    "sample": "Q1", "rank": 2, "nvc_code": null, "community": null, "subcommunity": null,
-    "eunis_code": null, "eunis_name": null, "fit": 0, "grade": "very poor",
-    "community_composition_fit": 0, "sample_composition_fit": 0, "community_cover_fit": 0,
-    "sample_cover_fit": 0, "species": 3, "unmatched": 0})");
+    "sample": "Q2", "rank": null, "nvc_code": null, "community": null, "subcommunity": null,
+    "eunis_code": null, "eunis_name": null, "fit": null, "grade": null,
+    "community_composition_fit": null, "sample_composition_fit": null,
+    "community_cover_fit": null, "sample_cover_fit": null, "species": 1, "unmatched": 1,
+    "status": "no species matched"})");
   // Field by field, in the order of the CSV columns.
   for (const auto& [row, expected] : {std::pair{rows[0], first}, std::pair{rows[1], second}}) {
     std::vector<std::string> keys;
@@ -149,7 +152,7 @@ TEST_F(VegfitRun, JsonCheckedFieldByField) {
     }
     EXPECT_EQ(expected_keys, keys);
   }
-  EXPECT_LINES(Lines{}, run.errors);
+  EXPECT_EQ(1u, run.errors.size());  // the warning of Xyzzy plugh
 }
 
 TEST_F(VegfitRun, ExplainListsMissingConstantsAndSpeciesNotInTheTable) {
@@ -159,12 +162,10 @@ TEST_F(VegfitRun, ExplainListsMissingConstantsAndSpeciesNotInTheTable) {
                     "Q2,Agrostis capillaris,3"});
   EXPECT_EQ(0, vegfit({"--explain", "--top", "2", "q.csv"}));
   EXPECT_LINES((Lines{std::string(kHeader) + ",missing_constants,not_in_table",
-                      "Q1,1," + kGrassland + ",8,very poor,21,33,8,40,2,0,Festuca rubra (V),"
+                      "Q1,1," + kGrassland + ",8,very poor,21,33,8,40,2,0,ok,Festuca rubra (V),"
                                              "Plantago lanceolata",
-                      "Q1,2" + kNone + ",2,0,,",
                       // Nothing missing, nothing outside the table.
-                      "Q2,1," + kGrassland + ",99,very good,98,97,100,100,2,0,,",
-                      "Q2,2" + kNone + ",2,0,,"}),
+                      "Q2,1," + kGrassland + ",99,very good,98,97,100,100,2,0,ok,,"}),
                run.screen);
 
   EXPECT_EQ(0, vegfit({"--explain", "--top", "1", "--format", "json", "q.csv"}));
@@ -207,11 +208,31 @@ TEST_F(VegfitRun, TwoNamesOfOneSpeciesAddUp) {
   EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.screen);
 }
 
-TEST_F(VegfitRun, UnmatchedNamesReportedWithFileLineAndCloseNames) {
+// A name that matches nothing counts as vegmatch counts it, a species of
+// no community: in Plantago lanceolata's place (a species of no table) it
+// gives the worked example's figures.
+TEST_F(VegfitRun, UnmatchedNamesCountAsSpeciesOfNoCommunity) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,25", "Q1,Agrostis capillaris,3",
+                    "Q1,Xyzzy plugh,10", "Q2,Rumex acetosa,5", "Q3,Xyzzy plugh,4",
+                    "Q4,Fetsuca rubra,25"});
+  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  EXPECT_LINES((Lines{"q.csv:4: warning: no species named 'Xyzzy plugh' (also on 1 more line), "
+                      "counted as a species of no community; no close names",
+                      "q.csv:7: warning: no species named 'Fetsuca rubra', counted as a "
+                      "species of no community; close names: Festuca rubra"}),
+               run.errors);
+  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,1,ok",
+                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok",
+                      "Q3,,,,,,,,,,,,,1,1,no species matched",
+                      "Q4,,,,,,,,,,,,,1,1,no species matched"}),
+               run.screen);
+}
+
+TEST_F(VegfitRun, DropUnmatchedLeavesThemOut) {
   run.put("q.csv", {"sample,species,cover", "Q1,Fetsuca rubra,25", "Q1,Agrostis capillaris,3",
                     "Q1,Plantago lanceolata,10", "Q1,Quercus robur,1", "Q2,Quercus robur,4",
                     "Q2,Rumex acetosa,5"});
-  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  EXPECT_EQ(0, vegfit({"--drop-unmatched", "--top", "1", "q.csv"}));
   EXPECT_LINES((Lines{"q.csv:2: warning: no species named 'Fetsuca rubra', left out of its "
                       "sample; close names: Festuca rubra",
                       "q.csv:5: warning: no species named 'Quercus robur' (also on 1 more line), "
@@ -219,8 +240,8 @@ TEST_F(VegfitRun, UnmatchedNamesReportedWithFileLineAndCloseNames) {
                run.errors);
   // Q1 is scored on its two other species; the unmatched column counts the
   // lines left out.
-  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",6,very poor,21,33,4,16,2,2",
-                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,1"}),
+  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",6,very poor,21,33,4,16,2,2,ok",
+                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,1,ok"}),
                run.screen);
 }
 
@@ -230,14 +251,14 @@ TEST_F(VegfitRun, AtMostThreeCloseNamesFromTheShippedNames) {
   ASSERT_EQ(1u, run.errors.size());
   const std::string& line = run.errors[0];
   const std::string start =
-      "q.csv:3: warning: no species named 'Shpagnum palustre', left out of its sample; close "
-      "names: Sphagnum palustre";
+      "q.csv:3: warning: no species named 'Shpagnum palustre', counted as a species of no "
+      "community; close names: Sphagnum palustre";
   EXPECT_EQ(start, line.substr(0, start.size()));
   int commas = 0;
   for (char c : line.substr(start.size())) commas += c == ',';
   EXPECT_LE(commas, 2) << line;
   ASSERT_EQ(2u, run.screen.size());
-  EXPECT_EQ(",1,1", run.screen[1].substr(run.screen[1].size() - 4));
+  EXPECT_EQ(",2,1,ok", run.screen[1].substr(run.screen[1].size() - 7));
 }
 
 // ---- Input: sample files, standard input, grouping.
@@ -258,9 +279,9 @@ TEST_F(VegfitRun, SampleFileWithScaleLabelsAndFrequencies) {
                           " Rumex acetosa 5",
                       });
   EXPECT_EQ(0, vegfit({"--top", "1", "samp.txt"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0",
-                      "F1,1," + kGrassland + ",99,very good,98,100,100,100,2,0",
-                      "SAMPL  3,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok",
+                      "F1,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok",
+                      "SAMPL  3,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
                run.screen);
   EXPECT_LINES(Lines{}, run.errors);
 }
@@ -277,8 +298,10 @@ TEST_F(VegfitRun, SeveralFilesInTheOrderGiven) {
   run.put("a.csv", {"sample,species,cover", "A,Rumex acetosa,5"});
   run.put("b.txt", {"B", " Festuca rubra 25", " Agrostis capillaris 3", " Plantago lanceolata 10"});
   EXPECT_EQ(0, vegfit({"--top", "1", "b.txt", "a.csv"}));
-  EXPECT_LINES((Lines{kHeader, "B,1," + kGrassland + ",79,good,98,65,100,72,3,0",
-                      "A,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+  // With two input files, each sample's file comes first.
+  EXPECT_LINES((Lines{std::string("file,") + kHeader,
+                      "b.txt,B,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok",
+                      "a.csv,A,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
                run.screen);
 }
 
@@ -289,8 +312,8 @@ TEST_F(VegfitRun, GroupByComposesOneSamplePerGroup) {
   run.put("q.csv", {"site,sample,species,cover", "G,1,Festuca rubra,20",
                     "G,1,Agrostis capillaris,4", "H,1,Rumex acetosa,5", "G,2,Festuca rubra,30"});
   EXPECT_EQ(0, vegfit({"--group-by", "site", "--top", "1", "q.csv"}));
-  EXPECT_LINES((Lines{kHeader, "G,1," + kGrassland + ",99,very good,98,100,100,100,2,0",
-                      "H,1," + kWoodland + ",100,very good,100,100,100,100,1,0"}),
+  EXPECT_LINES((Lines{kHeader, "G,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok",
+                      "H,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
                run.screen);
   EXPECT_LINES(Lines{}, run.errors);
 }
@@ -329,9 +352,12 @@ TEST_F(VegfitRun, BadInputExitsWithOneNamingFileAndLineAndWritesNothing) {
   run.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,25", "Q1,Agrostis capillaris,abc",
                     "Q1,Plantago lanceolata", "Q2,Rumex acetosa,-3"});
   EXPECT_EQ(1, vegfit({"q.csv"}));
-  EXPECT_LINES((Lines{"q.csv:3: cover 'abc' is not a number of 0 or more (up to 3276.7)",
-                      "q.csv:4: 2 fields, the header row has 3",
-                      "q.csv:5: cover '-3' is not a number of 0 or more (up to 3276.7)",
+  const std::string forms =
+      " is not a value of the percent scale; it takes a number from 0 to 100, with or without "
+      "%, a range such as 2-4 (its middle), <1 (the lowest value), or NA, p, x, present or a "
+      "blank for present without a cover";
+  EXPECT_LINES((Lines{"q.csv:3: cover 'abc'" + forms, "q.csv:4: 2 fields, the header row has 3",
+                      "q.csv:5: cover '-3'" + forms,
                       "vegfit: nothing written: the input has 3 errors"}),
                run.errors);
   EXPECT_LINES(Lines{}, run.screen);
@@ -360,6 +386,16 @@ TEST_F(VegfitRun, MissingFilesAndReferenceData) {
                      "*** Error *** file not found"},
                run.errors);
   EXPECT_LINES(Lines{}, run.screen);
+  // Every file the reference data needs, the names table included.
+  std::filesystem::remove(run.dir + "/data/NAMES.txt");
+  EXPECT_EQ(1, vegfit({"q.csv"}));
+  EXPECT_LINES(Lines{"vegfit: cannot load the reference data in data: NAMES.txt is missing (the "
+                     "table of full names beside SPECDICT.txt)"},
+               run.errors);
+  run.put("data/NAMES.txt", {""});
+  EXPECT_EQ(1, vegfit({"q.csv"}));
+  EXPECT_LINES(Lines{"vegfit: data/NAMES.txt holds no names"}, run.errors);
+  run.put("data/NAMES.txt", testing::names());
   // The tables name a species the dictionary does not hold.
   Lines tables = testing::assoctab();
   tables[4] = "   77    3    4";
@@ -388,6 +424,15 @@ TEST_F(VegfitRun, OutputFileRefusedWhenItExistsUnlessForced) {
   // "-" is standard output.
   EXPECT_EQ(0, vegfit({"-o", "-", "q.csv"}));
   EXPECT_LINES(kWorkedRows, run.screen);
+
+  // Options after the file names are options, and the input is the file
+  // named, never the output.
+  EXPECT_EQ(0, vegfit({"q.csv", "--force", "-o", "out.csv", "--top", "1"}));
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.lines("out.csv"));
+  EXPECT_EQ(1, vegfit({"--force", "out.csv", "-o", "out.csv"}));
+  EXPECT_LINES(Lines{"out.csv: is an input file; the output must go to another file"},
+               run.errors);
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.lines("out.csv"));
 }
 
 TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,20 +19,23 @@ namespace vegfit {
 /// A CSV file by its name: one ending in ".csv", in any case.
 bool isCsvName(std::string_view name);
 
-/// True when `line` is a CSV header row naming the columns sample, species
-/// and cover (the test that tells a CSV file on standard input).
+/// True when `line` is a CSV header row naming columns of the sample, the
+/// species and the cover (the test that tells a CSV file on standard
+/// input), with any of the separators and column names the reader takes.
 bool isCsvHeader(std::string_view line);
 
-/// A CSV cover value in tenths as sample entry holds it: a number written
-/// with digits and at most one decimal point ("+" alone reads as 0, as in a
-/// sample file; an empty field is 0). False for anything else, a negative
-/// number, or a value too large to hold.
-bool readCover(std::string_view text, float& value, short& tenths);
+/// The separator of a CSV file from its header row: a tab if it holds one,
+/// else a semicolon if it holds more semicolons than commas, else a comma.
+char findSeparator(std::string_view header);
 
 struct ReadSettings {
   int cover_scale = 1;  // of samples that do not say
   bool scale_given = false;
-  std::string group_by;  // CSV column composing samples; empty: none
+  std::vector<std::string> sample_columns;  // empty: the column found by its name
+  std::string species_column, cover_column;  // empty: found by their names
+  char separator = 0;                        // 0: found from the header row
+  std::vector<std::string> group_by;         // CSV columns composing samples; empty: none
+  bool drop_unmatched = false;               // names matching no species are left out
 };
 
 class InputReader {
@@ -53,9 +57,14 @@ class InputReader {
   /// sample file otherwise. True when it was CSV.
   bool readEither(veg::TextFile& file, const std::string& name);
 
+  /// Rows and lines read so far that give no cover (present only).
+  long long presenceOnly() const { return presence_only_; }
+
   /// The columns of a CSV header that vegfit reads; -1 where absent.
   struct Columns {
-    int sample = -1, species = -1, cover = -1, frequency = -1, max_frequency = -1, group = -1;
+    std::vector<int> sample, group;
+    int species = -1, cover = -1, frequency = -1, max_frequency = -1;
+    int cover_scale = 1;  // of this file's rows
   };
 
  private:
@@ -65,12 +74,21 @@ class InputReader {
   // The figures of one CSV row, read and checked.
   struct CsvRow {
     std::string_view sample_name, species, group;
+    std::string joined_name, joined_group, key, group_key;  // of several columns
     float value = 0;
     short tenths = 0;
     int frequency = 1;
     int max_frequency = 0;
   };
-  bool usableHeader(const Columns& c, const std::string& name, int header_line);
+  // A species met before in the sample being read: its line and entry.
+  struct Seen {
+    int stamp = -1;
+    int line = 0;
+    short identity = 0;
+  };
+
+  bool findColumns(const std::vector<std::string>& header, const std::string& name,
+                   int header_line, Columns& c);
   void readCsvLines(Lines& lines, const std::string& name);
   // False, with the fault reported unless the row is blank, for a row that
   // gives no entry.
@@ -79,13 +97,21 @@ class InputReader {
   bool readCsvFigures(const CsvRecords& records, const Columns& c, const std::string& name,
                       int line_number, CsvRow& row);
   // The sample of a row, added when it is the first row of its sample.
-  int csvSample(const CsvRow& row, const Columns& c, CsvSamples& samples, int line_number);
+  int csvSample(CsvRow& row, const Columns& c, CsvSamples& samples, int line_number);
   // Records or checks the row's maximum frequency; false on a conflict.
-  bool takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample, const std::string& name,
-                        int line_number);
+  bool takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample,
+                        const std::string& name, int line_number);
+  void reportRuns(const CsvSamples& samples, const std::vector<std::string>& header,
+                  const Columns& c, const std::string& name);
   void readSampleLines(Lines& lines, const std::string& name);
   SampleInfo readSampleHeader(const std::string& raw, const std::string& name, int header_line,
                               int sample_count);
+  // Adds one species line of `sample` to the set: unmatched names are
+  // counted (or left out with drop_unmatched), repeats reported.
+  void addEntry(int sample, int spelling, int marks, int frequency, short tenths, float value,
+                const std::string& name, int line_number);
+  void repeated(int sample, int spelling, const Seen& first, bool same_entry,
+                const std::string& name, int line_number);
   void unmatched(int spelling, int line_number);
   void reportUnmatched(const std::string& name);
   void checkLimit(float value, int cover_scale, const std::string& name, int line);
@@ -94,6 +120,9 @@ class InputReader {
   SampleSet& set_;
   Diagnostics& messages_;
   const ReadSettings& settings_;
+  long long presence_only_ = 0;
+  bool decimal_comma_ = false;              // of the CSV file being read
+  std::vector<std::string_view> parts_;     // of a name given by several columns
   // Unmatched names of the file being read: first line and further lines.
   struct Unmatched {
     int first_line;
@@ -101,6 +130,11 @@ class InputReader {
   };
   std::unordered_map<int, Unmatched> unmatched_;
   std::vector<int> unmatched_order_;
+  // The species met in the sample being read, by species code, and the
+  // unmatched names by spelling: the stamp tells the sample.
+  std::vector<Seen> seen_ = std::vector<Seen>(32768);
+  std::unordered_map<int, Seen> seen_unmatched_;
+  int stamp_ = -1;
 };
 
 }  // namespace vegfit

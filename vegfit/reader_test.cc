@@ -12,26 +12,6 @@ namespace {
 
 using testing::Lines;
 
-TEST(ReadCoverTest, NumbersAsSampleEntryHoldsThem) {
-  struct Case {
-    const char* text;
-    short tenths;
-  };
-  for (Case c : {Case{"25", 250}, Case{" 25 ", 250}, Case{"2.5", 25}, Case{"12.55", 125},
-                 Case{"0.04", 0}, Case{".5", 5}, Case{"25.", 250}, Case{"+", 0}, Case{"", 0},
-                 Case{"3276.7", 32767}, Case{"0", 0}}) {
-    float value = -1;
-    short tenths = -1;
-    EXPECT_TRUE(readCover(c.text, value, tenths)) << c.text;
-    EXPECT_EQ(c.tenths, tenths) << c.text;
-  }
-  for (const char* bad : {"r", "-5", "2,5", "1e3", "3276.8", "10000", "1.2.3", ".", "5%", "2 5"}) {
-    float value = 0;
-    short tenths = 0;
-    EXPECT_FALSE(readCover(bad, value, tenths)) << bad;
-  }
-}
-
 TEST(InputKindTest, CsvByNameOrByHeader) {
   EXPECT_TRUE(isCsvName("quadrats.csv"));
   EXPECT_TRUE(isCsvName("dir/Q.CSV"));
@@ -77,7 +57,11 @@ struct ReaderTest : ::testing::Test {
 TEST_F(ReaderTest, CsvRowsBecomeSamples) {
   readCsv({"sample,species,cover", "Q1,Festuca rubra,25", "Q1,Agrostis capillaris,3",
            "Q2,Plantago lanceolata,2.5", "Q1,Rumex acetosa,10"});
-  EXPECT_TRUE(console.output.empty());
+  // Q1's rows are one sample, with a warning: they are not together.
+  EXPECT_EQ(Lines{"q.csv:2: warning: the rows of sample 'Q1' are not together (lines 2-3, 5); "
+                  "they are read as one sample. If several columns name a sample, give them "
+                  "all with --sample-column (columns: sample)"},
+            console.output);
   ASSERT_EQ(2u, set.samples.size());
   EXPECT_EQ("Q1", set.samples[0].name);
   EXPECT_EQ("Q2", set.samples[1].name);
@@ -116,10 +100,13 @@ TEST_F(ReaderTest, FaultyRowsNamedByFileAndLine) {
   readCsv({"sample,species,cover", "Q1,Festuca rubra", ",Festuca rubra,5", "Q1,,5",
            "Q1,Festuca rubra,r", "Q1,Festuca rubra,-5", "Q1,Festuca rubra,2,5", "Q1,Festuca rubra,5",
            "\"Q2,Rumex acetosa,1"});
+  const std::string forms =
+      " is not a value of the percent scale; it takes a number from 0 to 100, with or without "
+      "%, a range such as 2-4 (its middle), <1 (the lowest value), or NA, p, x, present or a "
+      "blank for present without a cover";
   EXPECT_EQ((Lines{"q.csv:2: 2 fields, the header row has 3", "q.csv:3: no sample name",
-                   "q.csv:4: no species name",
-                   "q.csv:5: cover 'r' is not a number of 0 or more (up to 3276.7)",
-                   "q.csv:6: cover '-5' is not a number of 0 or more (up to 3276.7)",
+                   "q.csv:4: no species name", "q.csv:5: cover 'r'" + forms,
+                   "q.csv:6: cover '-5'" + forms,
                    "q.csv:7: 4 fields, the header row has 3",
                    "q.csv:9: quote not closed before the end of the file"}),
             console.output);
@@ -127,9 +114,17 @@ TEST_F(ReaderTest, FaultyRowsNamedByFileAndLine) {
 }
 
 TEST_F(ReaderTest, HeaderWithoutTheColumnsNeeded) {
-  readCsv({"quadrat,taxon,cover", "Q1,Festuca rubra,5"});
-  EXPECT_EQ((Lines{"q.csv:1: the header row has no column sample",
-                   "q.csv:1: the header row has no column species"}),
+  readCsv({"site,plant,cover", "Q1,Festuca rubra,5"});
+  EXPECT_EQ((Lines{"q.csv:1: the header row has no column for the sample (sample, quadrat, "
+                   "plot, releve or sample id; or name it with --sample-column)",
+                   "q.csv:1: the header row has no column for the species (species, taxon, "
+                   "species name or scientific name; or name it with --species-column)"}),
+            console.output);
+  console.output.clear();
+  settings.species_column = "Plant name";
+  readCsv({"quadrat;plant;cover", "Q1;Festuca rubra;5"}, "semi.csv");
+  EXPECT_EQ(Lines{"semi.csv:1: the header row has no column 'Plant name' given by "
+                  "--species-column"},
             console.output);
   console.output.clear();
   readCsv({"", ""}, "empty.csv");
@@ -162,16 +157,25 @@ TEST_F(ReaderTest, UnmatchedNamesReportedOnceWithCloseNames) {
   readCsv({"sample,species,cover", "Q1,Festuca rubar,25", "Q1,Agrostis capillaris,3",
            "Q2,Festuca rubar,1", "Q2,Quercus robur,1", "Q3,Festuca rubar,1"});
   EXPECT_EQ((Lines{"q.csv:2: warning: no species named 'Festuca rubar' (also on 2 more lines), "
-                   "left out of its sample; close names: Festuca rubra",
-                   "q.csv:5: warning: no species named 'Quercus robur', left out of its sample; "
-                   "no close names"}),
+                   "counted as a species of no community; close names: Festuca rubra",
+                   "q.csv:5: warning: no species named 'Quercus robur', counted as a species of "
+                   "no community; no close names"}),
             console.output);
   EXPECT_EQ(0, messages.errors());
   ASSERT_EQ(3u, set.samples.size());
   EXPECT_EQ(1, set.samples[0].unmatched);
   EXPECT_EQ(2, set.samples[1].unmatched);
+  // Their lines stay, with species number 0 (numbered when scored).
+  EXPECT_EQ((Entries{{0, 1, 250}, {2, 1, 30}}), linesOf(0));
+  EXPECT_EQ((Entries{{0, 1, 10}, {0, 1, 10}}), linesOf(1));
+  // --drop-unmatched leaves them out.
+  console.output.clear();
+  settings.drop_unmatched = true;
+  set = SampleSet();
+  readCsv({"sample,species,cover", "Q1,Festuca rubar,25", "Q1,Agrostis capillaris,3"});
   EXPECT_EQ((Entries{{2, 1, 30}}), linesOf(0));
-  EXPECT_TRUE(linesOf(1).empty());
+  EXPECT_EQ(1u, console.output.size());
+  EXPECT_NE(std::string::npos, console.output[0].find("left out of its sample"));
 }
 
 TEST_F(ReaderTest, CoverAboveTheScaleIsKeptWithAWarning) {
@@ -183,11 +187,14 @@ TEST_F(ReaderTest, CoverAboveTheScaleIsKeptWithAWarning) {
 }
 
 TEST_F(ReaderTest, GroupsTellQuadratsOfTheSameNameApart) {
-  settings.group_by = "Site";
+  settings.group_by = {"Site"};
   readCsv({"site,sample,species,cover", "A,Q1,Festuca rubra,5", "B,Q1,Festuca rubra,7",
            "A,Q2,Rumex acetosa,1", "A,Q1,Agrostis capillaris,2", "B,,Rumex acetosa,1",
            ",Q3,Rumex acetosa,1"});
-  EXPECT_EQ((Lines{"q.csv:6: no sample name", "q.csv:7: no value in the column 'Site'"}),
+  EXPECT_EQ((Lines{"q.csv:6: no sample name", "q.csv:7: no value in the column 'Site'",
+                   "q.csv:2: warning: the rows of sample 'Q1' are not together (lines 2, 5); "
+                   "they are read as one sample. If several columns name a sample, give them "
+                   "all with --sample-column (columns: site, sample)"}),
             console.output);
   ASSERT_EQ(3u, set.samples.size());
   EXPECT_EQ((std::vector<std::string>{"A", "B"}), set.group_names);
@@ -199,7 +206,7 @@ TEST_F(ReaderTest, GroupsTellQuadratsOfTheSameNameApart) {
 }
 
 TEST_F(ReaderTest, GroupingNeedsItsColumnAndNoFrequencies) {
-  settings.group_by = "site";
+  settings.group_by = {"site"};
   readCsv({"sample,species,cover,frequency", "Q1,Festuca rubra,5,1"});
   EXPECT_EQ((Lines{"q.csv:1: the header row has no column 'site' to group by",
                    "q.csv:1: --group-by composes the frequencies; the input may not give them"}),
@@ -251,8 +258,8 @@ TEST_F(ReaderTest, SampleFileFaults) {
   EXPECT_EQ((Lines{"SAMP.txt:1: maximum frequency 150 is above 100",
                    unreadable("5", "fest rubr 12 25"), unreadable("6", "fest rubr  3 r"),
                    unreadable("7", "Festuca rubra agg. 5"),
-                   std::string("SAMP.txt:8: warning: no species named 'Quercus robur', left ") +
-                       "out of its sample; no close names"}),
+                   std::string("SAMP.txt:8: warning: no species named 'Quercus robur', ") +
+                       "counted as a species of no community; no close names"}),
             console.output);
   EXPECT_EQ(4, messages.errors());
 }
@@ -297,9 +304,12 @@ TEST_F(ReaderTest, ManySamplesMetAgainAfterAllTheOthers) {
     lines.push_back("P" + std::to_string(i % 2) + ",Q" + std::to_string(i) + ",Rumex acetosa,2");
   // The same name in the other plot is a sample of its own.
   lines.push_back("P1,Q0,Agrostis capillaris,3");
-  settings.group_by = "plot";
+  settings.group_by = {"plot"};
   readCsv(lines);
-  EXPECT_TRUE(console.output.empty());
+  // Each sample is warned of once; the first 50 warnings are shown.
+  ASSERT_EQ(50u, console.output.size());
+  EXPECT_EQ(0u, console.output[0].find("q.csv:2: warning: the rows of sample 'Q0' are not "
+                                       "together (lines 2, 6001)"));
   ASSERT_EQ(static_cast<std::size_t>(kSamples) + 1, set.samples.size());
   for (int i = 0; i < kSamples; ++i) {
     const std::size_t s = static_cast<std::size_t>(i);

@@ -131,30 +131,45 @@ std::string Reference::speciesName(int species_number, std::string_view fallback
              : withoutTrailingBlanks(tables_.dictionary.species_name[static_cast<std::size_t>(j)]);
 }
 
-std::string csvHeader(bool explain) {
-  std::string header =
+std::string csvHeader(const OutputColumns& columns) {
+  std::string header = columns.file ? "file," : "";
+  header +=
       "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
       "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-      "species,unmatched";
-  if (explain) header += ",missing_constants,not_in_table";
+      "species,unmatched,status";
+  if (columns.explain) header += ",missing_constants,not_in_table";
   return header;
 }
 
-void appendCsvRow(std::string& out, const Row& row, bool explain) {
+void appendCsvRow(std::string& out, const Row& row, const OutputColumns& columns) {
+  if (columns.file) {
+    veg::appendCsvField(out, row.file);
+    out += ',';
+  }
   veg::appendCsvField(out, row.sample);
   out += ',';
-  appendInt(out, row.rank);
-  out += row.community != nullptr ? std::string_view(row.community->csv) : ",,,,,";
-  out += ',';
-  appendInt(out, row.fit);
-  out += ',';
-  out += row.grade;
-  for (int figure : {row.community_composition_fit, row.sample_composition_fit,
-                     row.community_cover_fit, row.sample_cover_fit, row.species, row.unmatched}) {
+  if (row.result) {
+    appendInt(out, row.rank);
+    out += row.community != nullptr ? std::string_view(row.community->csv) : ",,,,,";
+    out += ',';
+    appendInt(out, row.fit);
+    out += ',';
+    out += row.grade;
+    for (int figure : {row.community_composition_fit, row.sample_composition_fit,
+                       row.community_cover_fit, row.sample_cover_fit}) {
+      out += ',';
+      appendInt(out, figure);
+    }
+  } else {
+    out += ",,,,,,,,,,,";
+  }
+  for (int figure : {row.species, row.unmatched}) {
     out += ',';
     appendInt(out, figure);
   }
-  if (!explain) return;
+  out += ',';
+  veg::appendCsvField(out, row.status);
+  if (!columns.explain) return;
   std::string list;
   if (row.explained) {
     for (const auto& [name, constancy] : row.missing) {
@@ -175,12 +190,17 @@ void appendCsvRow(std::string& out, const Row& row, bool explain) {
   veg::appendCsvField(out, list);
 }
 
-void appendJsonRow(std::string& out, const Row& row, bool explain) {
+void appendJsonRow(std::string& out, const Row& row, const OutputColumns& columns) {
   nlohmann::ordered_json j;
+  if (columns.file) j["file"] = row.file;
   j["sample"] = row.sample;
-  j["rank"] = row.rank;
+  if (row.result) {
+    j["rank"] = row.rank;
+  } else {
+    j["rank"] = nullptr;
+  }
   auto text = [&](const char* key, const std::string CommunityText::*field) {
-    if (row.community != nullptr) {
+    if (row.result && row.community != nullptr) {
       j[key] = (*row.community).*field;
     } else {
       j[key] = nullptr;
@@ -191,15 +211,27 @@ void appendJsonRow(std::string& out, const Row& row, bool explain) {
   text("subcommunity", &CommunityText::subcommunity);
   text("eunis_code", &CommunityText::eunis_code);
   text("eunis_name", &CommunityText::eunis_name);
-  j["fit"] = row.fit;
-  j["grade"] = row.grade;
-  j["community_composition_fit"] = row.community_composition_fit;
-  j["sample_composition_fit"] = row.sample_composition_fit;
-  j["community_cover_fit"] = row.community_cover_fit;
-  j["sample_cover_fit"] = row.sample_cover_fit;
+  auto figure = [&](const char* key, int value) {
+    if (row.result) {
+      j[key] = value;
+    } else {
+      j[key] = nullptr;
+    }
+  };
+  figure("fit", row.fit);
+  if (row.result) {
+    j["grade"] = row.grade;
+  } else {
+    j["grade"] = nullptr;
+  }
+  figure("community_composition_fit", row.community_composition_fit);
+  figure("sample_composition_fit", row.sample_composition_fit);
+  figure("community_cover_fit", row.community_cover_fit);
+  figure("sample_cover_fit", row.sample_cover_fit);
   j["species"] = row.species;
   j["unmatched"] = row.unmatched;
-  if (explain && row.explained) {
+  j["status"] = row.status;
+  if (columns.explain && row.explained) {
     nlohmann::ordered_json missing = nlohmann::ordered_json::array();
     for (const auto& [name, constancy] : row.missing)
       missing.push_back({{"species", name}, {"constancy", constancyNumeral(constancy)}});
@@ -215,7 +247,10 @@ Scorer::Scorer(const Reference& reference, const Options& options)
     : reference_(reference),
       options_(options),
       tables_(std::make_unique<engine::Tables>(reference.tables())),
-      sample_(std::make_unique<engine::Sample>()) {}
+      sample_(std::make_unique<engine::Sample>()) {
+  columns_.file = options.files.size() > 1;
+  columns_.explain = options.explain;
+}
 
 Scorer::~Scorer() = default;
 
@@ -236,6 +271,12 @@ void Scorer::explain(const SampleSet& set, const SampleInfo& info, int k, Row& r
   const EntryLine* lines = set.lines.data() + info.first;
   for (int i = 1; i <= s.sample_size; ++i) {
     const int number = s.sample_species[static_cast<std::size_t>(i)];
+    if (number > engine::kNewNumberBase) {
+      // A name of no species, as written.
+      const std::size_t n = static_cast<std::size_t>(number - engine::kNewNumberBase - 1);
+      if (n < new_names_.size()) row.not_in_table.push_back(reference_.names().text(new_names_[n]));
+      continue;
+    }
     if (reference_.holds(k, number)) continue;
     std::string_view written;
     for (std::size_t l = 0; l < info.count; ++l) {
@@ -248,25 +289,57 @@ void Scorer::explain(const SampleSet& set, const SampleInfo& info, int k, Row& r
   }
 }
 
+void Scorer::append(std::string& out) const {
+  if (options_.format == Format::kCsv) {
+    appendCsvRow(out, row_, columns_);
+  } else {
+    out += "  ";
+    appendJsonRow(out, row_, columns_);
+    out += ',';
+  }
+  out += '\n';
+}
+
 void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
   const SampleInfo& info = set.samples[i];
   engine::Tables& tables = *tables_;
   // The readers have refused samples that do not fit the entry table.
   buildSample(info, set.lines.data() + info.first, options_.analysis_type, options_.species_limit,
-              *sample_);
+              *sample_, &new_names_);
   engine::scoreCommunities(*sample_, options_.analysis_type, tables);
   const int rows = rowsPerSample();
   engine::rankBest(tables.scores.fit_score, tables.n_communities, top_community_, top_score_, rows);
 
   Row& row = row_;
+  row.file = info.file >= 0 && static_cast<std::size_t>(info.file) < set.files.size()
+                 ? std::string_view(set.files[static_cast<std::size_t>(info.file)])
+                 : std::string_view();
   row.sample = info.name;
   row.species = sample_->sample_size;
   row.unmatched = info.unmatched;
-  for (int r = 1; r <= rows; ++r) {
+  row.result = true;
+  row.status = kStatusOk;
+  if (info.scaled_from > 0)
+    row.status += ": frequencies scaled to 100 from " + std::to_string(info.scaled_from) +
+                  " quadrats";
+  int shown = 0;
+  for (int r = 1; r <= rows; ++r)
+    if (top_score_[static_cast<std::size_t>(r)] >= kShownFit) shown = r;
+  if (shown == 0) {
+    int known = 0;
+    for (int s = 1; s <= sample_->sample_size; ++s)
+      if (sample_->sample_species[static_cast<std::size_t>(s)] <= engine::kNewNumberBase) ++known;
+    row.result = false;
+    row.status = known == 0 ? kStatusNoSpecies : kStatusNoFit;
+    row.explained = false;
+    append(out);
+    return;
+  }
+  for (int r = 1; r <= shown; ++r) {
     const int k = top_community_[static_cast<std::size_t>(r)];
     const std::size_t kk = static_cast<std::size_t>(k);
     row.rank = r;
-    row.community = tables.scores.fit_score[kk] < kShownFit ? nullptr : &reference_.text(k);
+    row.community = &reference_.text(k);
     row.fit = engine::printedPercent(tables.scores.fit_score[kk]);
     row.community_composition_fit =
         engine::printedPercent(tables.scores.community_composition_fit[kk]);
@@ -280,15 +353,8 @@ void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
     row.explained = options_.explain && r == 1;
     row.missing.clear();
     row.not_in_table.clear();
-    if (row.explained && row.community != nullptr) explain(set, info, k, row);
-    if (options_.format == Format::kCsv) {
-      appendCsvRow(out, row, options_.explain);
-    } else {
-      out += "  ";
-      appendJsonRow(out, row, options_.explain);
-      out += ',';
-    }
-    out += '\n';
+    if (row.explained) explain(set, info, k, row);
+    append(out);
   }
 }
 

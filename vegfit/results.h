@@ -54,9 +54,18 @@ class Reference {
   std::vector<Constant> constants_;
 };
 
-/// One output row: a sample and one of its ranked communities.
+/// The status of a row: a result, or a sample that has none.
+inline constexpr std::string_view kStatusOk = "ok";
+inline constexpr std::string_view kStatusNoSpecies = "no species matched";
+inline constexpr std::string_view kStatusNoFit = "no community fits";
+
+/// One output row: a sample and one of its ranked communities, or the one
+/// row of a sample without a result (`result` false: no rank, code or fit).
 struct Row {
+  std::string_view file;  // shown with several input files
   std::string_view sample;
+  bool result = true;
+  std::string status = std::string(kStatusOk);
   int rank = 1;
   const CommunityText* community = nullptr;  // null: fit below 0.0001, none shown
   int fit = 0;
@@ -72,12 +81,18 @@ struct Row {
   std::vector<std::string> not_in_table;
 };
 
+/// What the rows show besides the figures every row has.
+struct OutputColumns {
+  bool file = false;     // the input file of the sample (several input files)
+  bool explain = false;  // missing_constants and not_in_table
+};
+
 /// The CSV header row.
-std::string csvHeader(bool explain);
+std::string csvHeader(const OutputColumns& columns);
 /// Appends `row` as a CSV line (without line end).
-void appendCsvRow(std::string& out, const Row& row, bool explain);
+void appendCsvRow(std::string& out, const Row& row, const OutputColumns& columns);
 /// Appends `row` as one JSON object (without line end).
-void appendJsonRow(std::string& out, const Row& row, bool explain);
+void appendJsonRow(std::string& out, const Row& row, const OutputColumns& columns);
 
 /// Scores samples one after the other with a copy of the tables of its
 /// own (scoring writes the per-sample totals into them), so that several
@@ -88,13 +103,16 @@ class Scorer {
   ~Scorer();
 
   /// Scores sample `i` of `set` and appends its rows, each ended by a line
-  /// feed, to `out` (JSON objects each followed by a comma).
+  /// feed, to `out` (JSON objects each followed by a comma): one for each
+  /// ranked community with a fit (at most --top), or one that says why the
+  /// sample has none.
   void score(const SampleSet& set, std::size_t i, std::string& out);
-  /// The number of rows of every sample.
+  /// The largest number of rows of a sample.
   int rowsPerSample() const;
 
  private:
   void explain(const SampleSet& set, const SampleInfo& info, int k, Row& row) const;
+  void append(std::string& out) const;
 
   const Reference& reference_;
   const Options& options_;
@@ -102,6 +120,8 @@ class Scorer {
   std::unique_ptr<engine::Sample> sample_;
   std::array<short, engine::kMaxOutput + 1> top_community_{};
   std::array<float, engine::kMaxOutput + 1> top_score_{};
+  std::vector<int> new_names_;  // spellings of the sample's names of no species
+  OutputColumns columns_;
   Row row_;
 };
 

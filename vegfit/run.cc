@@ -140,20 +140,29 @@ bool Run::load(const std::string& dir) {
   }
   engine::prepareTables(*tables_);
 
-  // The names table is optional: without it names are matched by key only.
-  if (auto names = files.openExisting(kNameTableFile)) {
-    std::vector<std::string> lines;
-    std::string line, error;
-    try {
-      while (names->readLine(line)) lines.push_back(line);
-    } catch (const veg::FileError& e) {
-      messages_.error("", "cannot read " + e.name + ": " + e.reason);
-      return false;
-    }
-    if (!parseNameTable(lines, index_, error)) {
-      messages_.error("", dir + "/" + kNameTableFile + ": " + error);
-      return false;
-    }
+  // The names table: full names and synonyms, without which a species
+  // list would be matched by its keys alone, and some names not at all.
+  auto names = files.openExisting(kNameTableFile);
+  if (!names) {
+    messages_.error("", "cannot load the reference data in " + dir + ": " + kNameTableFile +
+                            " is missing (the table of full names beside SPECDICT.txt)");
+    return false;
+  }
+  std::vector<std::string> lines;
+  std::string line, error;
+  try {
+    while (names->readLine(line)) lines.push_back(line);
+  } catch (const veg::FileError& e) {
+    messages_.error("", "cannot read " + e.name + ": " + e.reason);
+    return false;
+  }
+  if (!parseNameTable(lines, index_, error)) {
+    messages_.error("", dir + "/" + kNameTableFile + ": " + error);
+    return false;
+  }
+  if (index_.empty()) {
+    messages_.error("", dir + "/" + kNameTableFile + " holds no names");
+    return false;
   }
   matcher_ = std::make_unique<NameMatcher>(index_, *tables_);
   return true;
@@ -163,7 +172,12 @@ void Run::readInputs() {
   ReadSettings settings;
   settings.cover_scale = options_.cover_scale;
   settings.scale_given = options_.scale_given;
+  settings.sample_columns = options_.sample_columns;
+  settings.species_column = options_.species_column;
+  settings.cover_column = options_.cover_column;
+  settings.separator = options_.separator;
   settings.group_by = options_.group_by;
+  settings.drop_unmatched = options_.drop_unmatched;
   InputReader reader(*matcher_, *set_, messages_, settings);
   if (early_) reader.on_samples = [this](std::size_t whole) { handOver(whole); };
   for (const std::string& name : options_.files) {
@@ -187,6 +201,12 @@ void Run::readInputs() {
     } catch (const veg::FileError& e) {
       messages_.error(e.name, "cannot be read: " + e.reason);
     }
+  }
+  if (const long long presence = reader.presenceOnly(); presence > 0) {
+    const bool composition = options_.analysis_type == 2 || options_.analysis_type == 4;
+    messages_.note(std::to_string(presence) + (presence == 1 ? " row gives" : " rows give") +
+                   " no cover (blank, NA, p, x or present): counted as present with a cover of 0" +
+                   (composition ? "" : "; --type 2 scores species composition only"));
   }
 }
 
@@ -245,7 +265,10 @@ std::unique_ptr<veg::TextFile> Run::createOutput() {
 
 int Run::write(veg::TextFile& out) {
   try {
-    out.writeText(options_.format == Format::kCsv ? csvHeader(options_.explain) : "[");
+    OutputColumns columns;
+    columns.file = options_.files.size() > 1;
+    columns.explain = options_.explain;
+    out.writeText(options_.format == Format::kCsv ? csvHeader(columns) : "[");
     pool_->finish(out);
     if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
@@ -267,6 +290,11 @@ int Run::go() {
     }
   }
   const bool to_file = !options_.output.empty() && options_.output != "-";
+  if (to_file && std::find(options_.files.begin(), options_.files.end(), options_.output) !=
+                     options_.files.end()) {
+    messages_.error(options_.output, "is an input file; the output must go to another file");
+    return kExitFailure;
+  }
   if (to_file && !options_.force && streams_.fs.openExisting(options_.output)) {
     messages_.error(options_.output, "exists; --force replaces it");
     return kExitFailure;

@@ -1,5 +1,6 @@
 #include "vegfit/samples.h"
 
+#include <array>
 #include <cstdlib>
 #include <new>
 #include <type_traits>
@@ -86,11 +87,27 @@ void Diagnostics::summary() {
 }
 
 bool buildSample(const SampleInfo& info, const EntryLine* lines, int analysis_type,
-                 int species_limit, engine::Sample& sample) {
+                 int species_limit, engine::Sample& sample, std::vector<int>* new_names) {
   int used = 0;
+  std::array<int, engine::kMaxSampleEntries> new_spelling;
+  int new_count = 0;
+  if (new_names != nullptr) new_names->clear();
   for (std::size_t i = 0; i < info.count; ++i) {
     const EntryLine& line = lines[i];
-    if (!engine::placeEntry(sample, used, line.identity, line.code, line.frequency, line.tenths))
+    int identity = line.identity;
+    int code = line.code;
+    if (code % engine::kMarkStep == 0) {
+      int n = 0;
+      while (n < new_count && new_spelling[static_cast<std::size_t>(n)] != line.spelling) ++n;
+      if (n == new_count) {
+        if (new_count == engine::kMaxSampleEntries) return false;
+        new_spelling[static_cast<std::size_t>(new_count++)] = line.spelling;
+        if (new_names != nullptr) new_names->push_back(line.spelling);
+      }
+      identity = -(n + 1);
+      code += engine::kNewNumberBase + n + 1;
+    }
+    if (!engine::placeEntry(sample, used, identity, code, line.frequency, line.tenths))
       return false;
   }
   sample.sample_size = used;

@@ -16,7 +16,8 @@ namespace vegfit {
 /// stores it: placeEntry's arguments.
 struct EntryLine {
   int sample;      // index in SampleSet::samples
-  int spelling;    // the name as written (NameMatcher::spelling)
+  int spelling;    // the name as written (NameMatcher::spelling); of a name
+                   // matching no species, the first spelling of its key
   short identity;  // the entry that keeps lines apart (Match::identity)
   short code;      // species number, plus kMarkStep for each mark
   short frequency;
@@ -67,6 +68,7 @@ struct SampleInfo {
   int cover_scale = 1;    // 1..3
   int max_frequency = 0;  // 0: no frequency data
   int unmatched = 0;      // lines whose name matches no species
+  int scaled_from = 0;    // --group-by over more than 100 quadrats: their number
   int group = -1;         // --group-by: the composed sample it goes into
   std::size_t first = 0;  // its lines: SampleSet::lines[first, first + count)
   std::size_t count = 0;
@@ -126,9 +128,13 @@ class Diagnostics {
 };
 
 /// A sample built for scoring: entry placement, the ranking by order of entry of
-/// analysis type 5 and the merge, all by sample entry's own routines.
-/// False when the sample needs more than kMaxSampleEntries places.
+/// analysis type 5 and the merge, all by sample entry's own routines. A
+/// line of a name that matches no species (species number 0) is a species
+/// of no community, as sample entry adds an unknown name: the names of a
+/// sample are numbered from kNewNumberBase + 1 in order of their first
+/// line, and `new_names`, when given, receives their spellings in that
+/// order. False when the sample needs more than kMaxSampleEntries places.
 bool buildSample(const SampleInfo& info, const EntryLine* lines, int analysis_type,
-                 int species_limit, engine::Sample& sample);
+                 int species_limit, engine::Sample& sample, std::vector<int>* new_names = nullptr);
 
 }  // namespace vegfit
