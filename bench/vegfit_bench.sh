@@ -37,9 +37,12 @@ for ((run = 1; run <= runs; run++)); do
   times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')")
 done
 
-# Every quadrat has its five rows, and no name went unmatched.
+# Every quadrat has its best row, and no name went unmatched: the count of
+# unmatched names is the last column, or the one before a last column
+# status (counted from the end: community and EUNIS names may hold commas).
 scored=$(awk -F, 'NR > 1 && $2 == 1 { n++ } END { print n + 0 }' "$work/fits.csv")
-unmatched=$(awk -F, 'NR > 1 && $2 == 1 { u += $NF } END { print u + 0 }' "$work/fits.csv")
+unmatched=$(awk -F, 'NR == 1 { back = $NF == "status" ? 1 : 0; next }
+  $2 == 1 { u += $(NF - back) } END { print u + 0 }' "$work/fits.csv")
 printf '%s\n' "${times[@]}" | sort -n | awk -v q="$scored" -v r="$rows" -v u="$unmatched" '
   { t[NR] = $1; all = all (NR > 1 ? " " : "") $1 }
   END {

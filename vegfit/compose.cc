@@ -41,7 +41,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
     members[static_cast<std::size_t>(quadrats.samples[q].group)].push_back(q);
 
   auto sample = std::make_unique<engine::Sample>();
-  std::vector<int> slot(kNumbers, -1);  // place in `gathered` of a species number
+  std::vector<int> slot(kNumbers, -1);        // place in `gathered` of a species number
   std::unordered_map<int, int> unknown_slot;  // of a name of no species, by spelling
   std::vector<int> new_names;
   std::vector<Gathered> gathered;

@@ -77,13 +77,16 @@ bool readNumber(std::string_view text, bool decimal_comma, double& number) {
 // A number, or a range "5-10" as its middle; `percent_sign` allows a "%"
 // after it.
 bool readAmount(std::string_view text, bool decimal_comma, bool percent_sign, double& number) {
-  if (percent_sign && !text.empty() && text.back() == '%') text = trimmed(text.substr(0, text.size() - 1));
+  if (percent_sign && !text.empty() && text.back() == '%')
+    text = trimmed(text.substr(0, text.size() - 1));
   const std::size_t dash = text.find('-');
   if (dash == std::string_view::npos) return readNumber(text, decimal_comma, number);
   std::string_view low = trimmed(text.substr(0, dash)), high = trimmed(text.substr(dash + 1));
-  if (percent_sign && !low.empty() && low.back() == '%') low = trimmed(low.substr(0, low.size() - 1));
+  if (percent_sign && !low.empty() && low.back() == '%')
+    low = trimmed(low.substr(0, low.size() - 1));
   double a = 0, b = 0;
-  if (!readNumber(low, decimal_comma, a) || !readNumber(high, decimal_comma, b) || b < a) return false;
+  if (!readNumber(low, decimal_comma, a) || !readNumber(high, decimal_comma, b) || b < a)
+    return false;
   number = (a + b) / 2;
   return true;
 }
@@ -123,11 +126,11 @@ CoverKind readCover(std::string_view text, int cover_scale, bool decimal_comma, 
 }
 
 std::string acceptedCovers(int cover_scale) {
-  const std::string common = ", a range such as 2-4 (its middle), <1 (the lowest value), or NA, p, x, "
-                             "present or a blank for present without a cover";
+  const std::string common =
+      ", a range such as 2-4 (its middle), <1 (the lowest value), or NA, p, x, "
+      "present or a blank for present without a cover";
   switch (cover_scale) {
-    case kBraunBlanquet:
-      return "r, +, 1, 2m, 2a, 2, 2b, 3, 4, 5 or a number from 0 to 5" + common;
+    case kBraunBlanquet: return "r, +, 1, 2m, 2a, 2, 2b, 3, 4, 5 or a number from 0 to 5" + common;
     case kDomin: return "+, 1 to 10 or a number from 0 to 10" + common;
     default: return "a number from 0 to 100, with or without %" + common;
   }

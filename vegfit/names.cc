@@ -110,7 +110,8 @@ std::string shownForm(std::string_view name) { return joined(nameWords(name, fal
 std::string withoutAuthority(std::string_view name) {
   const std::vector<std::string_view> all = words(name);
   // In a name written in capitals only, capitals mark no authority.
-  const bool capitals_only = std::none_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+  const bool capitals_only =
+      std::none_of(name.begin(), name.end(), [](char c) { return c >= 'a' && c <= 'z'; });
   std::vector<std::string_view> kept;
   int open = 0;  // parentheses of an authority not yet closed
   for (std::size_t i = 0; i < all.size(); ++i) {
@@ -137,8 +138,7 @@ std::string speciesOfInfraspecific(std::string_view normal) {
   const std::vector<std::string_view> all = words(normal);
   for (std::size_t i = 1; i < all.size(); ++i) {
     const std::string_view w = all[i];
-    if (w == "subsp." || w == "ssp." || w == "var." || w == "f." || w == "subvar." ||
-        w == "forma")
+    if (w == "subsp." || w == "ssp." || w == "var." || w == "f." || w == "subvar." || w == "forma")
       return i >= 2 ? joined({all.begin(), all.begin() + static_cast<std::ptrdiff_t>(i)}, true)
                     : std::string();
   }

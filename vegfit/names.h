@@ -170,10 +170,10 @@ std::string speciesOfInfraspecific(std::string_view normal);
 
 /// What a name in the input stands for.
 struct Match {
-  int species_number = 0;  // 0: no species
-  short identity = 0;      // the entry as sample entry keeps it apart
-  bool by_key = false;     // found by its name key, not by its full name
-  bool ambiguous = false;  // stands for two or more species; scored as none
+  int species_number = 0;   // 0: no species
+  short identity = 0;       // the entry as sample entry keeps it apart
+  bool by_key = false;      // found by its name key, not by its full name
+  bool ambiguous = false;   // stands for two or more species; scored as none
   bool as_species = false;  // an infraspecific name scored as its species
   int unmatched_as = -1;    // no species: the first spelling with its name key
 };

@@ -138,10 +138,10 @@ bool takeChoice(Code code, std::string_view value, Options& options, std::string
 
 // The settings of the options that name columns.
 bool takeColumns(Code code, std::string_view value, Options& options, std::string& error) {
-  const char* name = code == kGroupBy          ? "--group-by"
-                     : code == kSampleColumn   ? "--sample-column"
-                     : code == kSpeciesColumn  ? "--species-column"
-                                               : "--cover-column";
+  const char* name = code == kGroupBy         ? "--group-by"
+                     : code == kSampleColumn  ? "--sample-column"
+                     : code == kSpeciesColumn ? "--species-column"
+                                              : "--cover-column";
   std::vector<std::string> columns;
   if (!columnList(value, columns)) {
     error = std::string(name) + " needs the name of a column";
@@ -241,7 +241,8 @@ bool takeLong(const std::vector<std::string>& args, std::size_t& i, Options& opt
     }
     return takeOption(o->code, {}, options, error);
   }
-  if (equals != std::string_view::npos) return takeOption(o->code, arg.substr(equals + 1), options, error);
+  if (equals != std::string_view::npos)
+    return takeOption(o->code, arg.substr(equals + 1), options, error);
   if (i + 1 >= args.size()) {
     error = "option '" + shown + "' needs a value";
     return false;

@@ -10,17 +10,17 @@ namespace vegfit {
 enum class Format { kCsv, kJson };
 
 struct Options {
-  int cover_scale = 1;        // 1 % cover, 2 Braun-Blanquet, 3 Domin
-  bool scale_given = false;   // --scale was on the command line
-  int analysis_type = 1;      // 1..5, as in vegmatch
-  int top = 5;                // communities per sample, 1..99
-  int species_limit = 10000;  // 10000 all, 4000 no lichens, 3000 vascular
+  int cover_scale = 1;                      // 1 % cover, 2 Braun-Blanquet, 3 Domin
+  bool scale_given = false;                 // --scale was on the command line
+  int analysis_type = 1;                    // 1..5, as in vegmatch
+  int top = 5;                              // communities per sample, 1..99
+  int species_limit = 10000;                // 10000 all, 4000 no lichens, 3000 vascular
   std::vector<std::string> sample_columns;  // CSV columns that together name a sample
   std::string species_column;               // empty: found by its name
   std::string cover_column;                 // empty: found by its name
   char separator = 0;                       // CSV separator; 0: found from the header row
   std::vector<std::string> group_by;        // CSV columns whose values compose samples
-  bool drop_unmatched = false;  // leave out names that match no species
+  bool drop_unmatched = false;              // leave out names that match no species
   bool explain = false;
   Format format = Format::kCsv;
   std::string data_dir;  // empty: the shipped data

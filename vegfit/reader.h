@@ -31,7 +31,7 @@ char findSeparator(std::string_view header);
 struct ReadSettings {
   int cover_scale = 1;  // of samples that do not say
   bool scale_given = false;
-  std::vector<std::string> sample_columns;  // empty: the column found by its name
+  std::vector<std::string> sample_columns;   // empty: the column found by its name
   std::string species_column, cover_column;  // empty: found by their names
   char separator = 0;                        // 0: found from the header row
   std::vector<std::string> group_by;         // CSV columns composing samples; empty: none
@@ -87,8 +87,8 @@ class InputReader {
     short identity = 0;
   };
 
-  bool findColumns(const std::vector<std::string>& header, const std::string& name,
-                   int header_line, Columns& c);
+  bool findColumns(const std::vector<std::string>& header, const std::string& name, int header_line,
+                   Columns& c);
   void readCsvLines(Lines& lines, const std::string& name);
   // False, with the fault reported unless the row is blank, for a row that
   // gives no entry.
@@ -99,8 +99,8 @@ class InputReader {
   // The sample of a row, added when it is the first row of its sample.
   int csvSample(CsvRow& row, const Columns& c, CsvSamples& samples, int line_number);
   // Records or checks the row's maximum frequency; false on a conflict.
-  bool takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample,
-                        const std::string& name, int line_number);
+  bool takeMaxFrequency(const CsvRow& row, CsvSamples& samples, int sample, const std::string& name,
+                        int line_number);
   void reportRuns(const CsvSamples& samples, const std::vector<std::string>& header,
                   const Columns& c, const std::string& name);
   void readSampleLines(Lines& lines, const std::string& name);
@@ -121,8 +121,8 @@ class InputReader {
   Diagnostics& messages_;
   const ReadSettings& settings_;
   long long presence_only_ = 0;
-  bool decimal_comma_ = false;              // of the CSV file being read
-  std::vector<std::string_view> parts_;     // of a name given by several columns
+  bool decimal_comma_ = false;           // of the CSV file being read
+  std::vector<std::string_view> parts_;  // of a name given by several columns
   // Unmatched names of the file being read: first line and further lines.
   struct Unmatched {
     int first_line;

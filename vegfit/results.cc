@@ -320,8 +320,8 @@ void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
   row.result = true;
   row.status = kStatusOk;
   if (info.scaled_from > 0)
-    row.status += ": frequencies scaled to 100 from " + std::to_string(info.scaled_from) +
-                  " quadrats";
+    row.status +=
+        ": frequencies scaled to 100 from " + std::to_string(info.scaled_from) + " quadrats";
   int shown = 0;
   for (int r = 1; r <= rows; ++r)
     if (top_score_[static_cast<std::size_t>(r)] >= kShownFit) shown = r;

@@ -14,10 +14,10 @@ constexpr std::array<char16_t, 32> kHigh = {
 
 // The plain letters of U+00C0..U+00FF.
 constexpr std::array<std::string_view, 64> kPlain = {
-    "A", "A", "A", "A", "A", "A", "AE", "C",  "E", "E", "E", "E", "I", "I", "I",  "I",
-    "D", "N", "O", "O", "O", "O", "O",  "x",  "O", "U", "U", "U", "U", "Y", "Th", "ss",
-    "a", "a", "a", "a", "a", "a", "ae", "c",  "e", "e", "e", "e", "i", "i", "i",  "i",
-    "d", "n", "o", "o", "o", "o", "o",  "/",  "o", "u", "u", "u", "u", "y", "th", "y"};
+    "A", "A", "A", "A", "A", "A", "AE", "C", "E", "E", "E", "E", "I", "I", "I",  "I",
+    "D", "N", "O", "O", "O", "O", "O",  "x", "O", "U", "U", "U", "U", "Y", "Th", "ss",
+    "a", "a", "a", "a", "a", "a", "ae", "c", "e", "e", "e", "e", "i", "i", "i",  "i",
+    "d", "n", "o", "o", "o", "o", "o",  "/", "o", "u", "u", "u", "u", "y", "th", "y"};
 
 void appendUtf8(char32_t c, std::string& out) {
   if (c < 0x80) {
