@@ -273,15 +273,16 @@ int NameMatcher::spelling(std::string_view name) {
 Match NameMatcher::resolve(const std::string& written) const {
   const std::string name = withoutAccents(written);
   const std::string normal = normalName(name);
-  Match m = resolveNormal(normal);
-  if (m.species_number != 0 || m.ambiguous || normal.empty()) return m;
-  // A name with an authority: without it, if that matches.
+  // The full name first, then without an authority; an infraspecific name
+  // without a row of its own as its species; then the name keys.
+  const Match whole = resolveNormal(normal);
+  if (whole.ambiguous || (whole.species_number != 0 && !whole.by_key)) return whole;
   const std::string bare = normalName(withoutAuthority(name));
+  Match without;
   if (bare != normal) {
-    Match without = resolveNormal(bare);
-    if (without.species_number != 0 || without.ambiguous) return without;
+    without = resolveNormal(bare);
+    if (without.ambiguous || (without.species_number != 0 && !without.by_key)) return without;
   }
-  // An infraspecific name without a row of its own: its species.
   const std::string species = speciesOfInfraspecific(bare);
   if (!species.empty()) {
     Match as_species = resolveNormal(species);
@@ -290,7 +291,7 @@ Match NameMatcher::resolve(const std::string& written) const {
       return as_species;
     }
   }
-  return m;
+  return whole.species_number != 0 ? whole : without;
 }
 
 Match NameMatcher::resolveNormal(const std::string& normal) const {

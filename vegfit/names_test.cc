@@ -166,11 +166,43 @@ TEST_F(MatcherTest, FullNamesSynonymsCaseAndQualifiers) {
 }
 
 TEST_F(MatcherTest, ThenTheNameKey) {
-  Match m = match("Plantago lanceolata subsp. lanceolata");  // no full name, but its key
+  Match m = match("Plantago lanceolatum");  // no full name, but its key
   EXPECT_EQ(4, m.species_number);
   EXPECT_TRUE(m.by_key);
   EXPECT_EQ(4, match("plan lanc").species_number);
-  EXPECT_EQ(2, match("Agrostis capillaris var. x").species_number);
+}
+
+// Names as floras write them: authorities dropped where the name with them
+// matches nothing; infraspecific names without a row of their own as their
+// species (said so); capitals alone mark no authority in a name written in
+// capitals.
+TEST_F(MatcherTest, AuthoritiesAndInfraspecificNames) {
+  const std::pair<const char*, int> as_written[] = {
+      {"Rumex acetosa L.", 3},
+      {"Festuca rubra L. agg.", 1},
+      {"Agrostis capillaris (L.) Huds.", 2},
+      {"Agrostis tenuis Sibth. ex Hoffm. & Rchb.", 2},
+      {"Plantago lanceolata Mérat", 4},
+      {"FESTUCA RUBRA", 1}};
+  for (const auto& [name, number] : as_written) {
+    EXPECT_EQ(number, match(name).species_number) << name;
+    EXPECT_FALSE(match(name).as_species) << name;
+  }
+  for (const char* name : {"Plantago lanceolata subsp. lanceolata",
+                           "Festuca rubra var. juncea (Hack.) Richt.", "Rumex acetosa ssp. x"}) {
+    EXPECT_NE(0, match(name).species_number) << name;
+    EXPECT_TRUE(match(name).as_species) << name;
+  }
+  EXPECT_EQ(0, match("FESTUCA RUBBRA").species_number);  // not the genus alone
+}
+
+TEST(NameIndexTest, AmbiguousNamesKeepTheirCandidates) {
+  NameIndex index;
+  index.add("Carex inflata", 3);
+  index.add("Carex inflata", 5);
+  index.add("Carex inflata", 3);
+  EXPECT_EQ((std::vector<int>{3, 5}), index.candidates("carex inflata"));
+  EXPECT_TRUE(index.candidates("carex nigra").empty());
 }
 
 TEST_F(MatcherTest, UnmatchedNames) {

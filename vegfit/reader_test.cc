@@ -132,6 +132,88 @@ TEST_F(ReaderTest, HeaderWithoutTheColumnsNeeded) {
   EXPECT_TRUE(set.samples.empty());
 }
 
+// Exports as spreadsheets write them: other words for the columns, in any
+// case, with blanks, underscores and accents; comma, semicolon or tab (with
+// a decimal comma); Windows-1252; a cover column named after its scale.
+TEST_F(ReaderTest, HeadersAndSeparatorsAsSpreadsheetsWriteThem) {
+  struct Case {
+    Lines csv;
+    int scale;
+    int tenths;
+  };
+  const Case cases[] = {
+      {{"Quadrat,Taxon,Cover", "Q1,Festuca rubra,25"}, 1, 250},
+      {{"Relev\xC3\xA9;Species name;Percent cover", "Q1;Festuca rubra;2,5"}, 1, 25},
+      {{"Plot\tScientific name\tDomin", "Q1\tFestuca rubra\t7"}, 3, 70},
+      {{"Relev\xE9,Name,Abundance", "Q1,Festuca rubra,25"}, 1, 250},  // Windows-1252
+      {{"SAMPLE_ID,TAXON_NAME,BRAUN-BLANQUET", "Q1,Festuca rubra,2a"}, 2, 16},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.csv[0]);
+    set = SampleSet();
+    readCsv(c.csv);
+    EXPECT_EQ(Lines{}, console.output);
+    ASSERT_EQ(1u, set.samples.size());
+    EXPECT_EQ(c.scale, set.samples[0].cover_scale);
+    EXPECT_EQ((Entries{{1, 1, c.tenths}}), linesOf(0));
+  }
+}
+
+// A quadrat id that repeats across sites and years: the key columns name
+// the visits apart; without them the rows are one sample, and the species
+// met again are said.
+TEST_F(ReaderTest, SamplesNamedBySeveralColumns) {
+  const Lines csv = {"Site,Year,Quadrat,Species,Cover", "A,2014,1,Festuca rubra,25",
+                     "A,2014,1,Agrostis capillaris,3", "A,2015,1,Festuca rubra,10",
+                     "B,2014,1,Festuca rubra,5"};
+  settings.sample_columns = {"Site", "year", "QUADRAT"};
+  readCsv(csv);
+  EXPECT_EQ(Lines{}, console.output);
+  ASSERT_EQ(3u, set.samples.size());
+  EXPECT_EQ("A/2014/1", set.samples[0].name);
+  EXPECT_EQ("A/2015/1", set.samples[1].name);
+  EXPECT_EQ("B/2014/1", set.samples[2].name);
+  EXPECT_EQ((Entries{{1, 1, 250}, {2, 1, 30}}), linesOf(0));
+
+  settings.sample_columns.clear();
+  set = SampleSet();
+  readCsv(csv);
+  ASSERT_EQ(1u, set.samples.size());
+  EXPECT_EQ((Lines{"q.csv:4: warning: 'Festuca rubra' is a species of sample '1' given before "
+                   "(lines 2 and 4): the later cover stands",
+                   "q.csv:5: warning: 'Festuca rubra' is a species of sample '1' given before "
+                   "(lines 2 and 5): the later cover stands"}),
+            console.output);
+}
+
+// Two names of one species add up, as in sample entry; a name given twice
+// keeps the later cover; present-only rows are counted.
+TEST_F(ReaderTest, RepeatedSpeciesAndPresenceOnly) {
+  fs.put("q.csv", {"sample,species,cover", "Q1,Festuca rubra,40", "Q1,Festuca arenaria,5",
+                   "Q1,Agrostis capillaris,NA", "Q1,Rumex acetosa,", "Q1,Plantago lanceolata,p"});
+  InputReader reader(*world.matcher, set, messages, settings);
+  reader.readCsv(*fs.openExisting("q.csv"), "q.csv");
+  EXPECT_EQ(Lines{"q.csv:3: warning: 'Festuca arenaria' is a species of sample 'Q1' given "
+                  "before (lines 2 and 3): the covers are added, up to 100 %"},
+            console.output);
+  EXPECT_EQ(3, reader.presenceOnly());
+}
+
+// A name of two species is left out, with its candidates; an infraspecific
+// name without a row of its own is scored as its species, with a note.
+TEST_F(ReaderTest, AmbiguousAndInfraspecificNamesAreSaid) {
+  world.index.add("Carex inflata", 1);
+  world.index.add("Carex inflata", 3);
+  readCsv({"sample,species,cover", "Q1,Carex inflata,5", "Q1,Festuca rubra subsp. juncea,25"});
+  EXPECT_EQ((Lines{"q.csv:2: warning: the name 'Carex inflata' stands for Festuca rubra or "
+                   "Rumex acetosa; left out of its sample: write the name of the one meant",
+                   "q.csv:3: warning: 'Festuca rubra subsp. juncea' has no row of its own: "
+                   "scored as Festuca rubra"}),
+            console.output);
+  EXPECT_EQ(1, set.samples[0].unmatched);
+  EXPECT_EQ((Entries{{1, 1, 250}}), linesOf(0));
+}
+
 TEST_F(ReaderTest, FrequencyColumnWithoutMaximumTakesTheLargest) {
   readCsv({"sample,species,cover,frequency", "S1,Festuca rubra,25,8", "S1,Agrostis capillaris,3,",
            "S1,Rumex acetosa,1,3"});
