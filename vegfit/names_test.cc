@@ -116,6 +116,18 @@ TEST(NameTableTest, ReadsTheLayoutOfNamesTxt) {
   EXPECT_EQ("Agrostis capillaris", index.shownName(2));
 }
 
+// Species numbers run from 1 to 9000, the last number a dictionary holds
+// before the names sample entry adds.
+TEST(NameTableTest, SpeciesNumbersUpToNineThousand) {
+  NameIndex index;
+  std::string error;
+  EXPECT_TRUE(parseNameTable({"9000 abcd efgh Abcd efgh"}, index, error)) << error;
+  EXPECT_EQ(9000, index.find("abcd efgh"));
+  EXPECT_FALSE(parseNameTable({"9001 abcd efgi Abcd efgi"}, index, error));
+  EXPECT_EQ("line 1 is not a species number and a name", error);
+  EXPECT_FALSE(parseNameTable({"   0 abcd efgi Abcd efgi"}, index, error));
+}
+
 TEST(NameTableTest, LineThatDoesNotReadIsNamed) {
   NameIndex index;
   std::string error;

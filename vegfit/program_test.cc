@@ -245,6 +245,15 @@ TEST_F(VegfitRun, DropUnmatchedLeavesThemOut) {
                run.screen);
 }
 
+// A short name is offered the names within two edits of it only.
+TEST_F(VegfitRun, CloseNamesOfAShortName) {
+  run.put("q.csv", {"sample,species,cover", "Q1,Lar,5", "Q1,Calluna vulgaris,50"});
+  EXPECT_EQ(0, shipped({"q.csv"}));
+  EXPECT_LINES(Lines{"q.csv:2: warning: no species named 'Lar', counted as a species of no "
+                     "community; close names: Larix"},
+               run.errors);
+}
+
 TEST_F(VegfitRun, AtMostThreeCloseNamesFromTheShippedNames) {
   run.put("q.csv", {"sample,species,cover", "Q1,Calluna vulgaris,50", "Q1,Shpagnum palustre,20"});
   EXPECT_EQ(0, shipped({"--top", "1", "q.csv"}));
@@ -292,6 +301,40 @@ TEST_F(VegfitRun, DashReadsStandardInputOfEitherKind) {
   EXPECT_EQ(0, vegfit({"-"}, {"Q1           COVR%", " Festuca rubra 25", " Agrostis capillaris 3",
                               " Plantago lanceolata 10", ""}));
   EXPECT_LINES(kWorkedRows, run.screen);
+}
+
+// Standard input is CSV whatever the order of its columns.
+TEST_F(VegfitRun, StandardInputCsvWithItsColumnsInAnyOrder) {
+  EXPECT_EQ(0, vegfit({"-"}, {"cover,sample,species", "25,Q1,Festuca rubra",
+                              "3,Q1,Agrostis capillaris", "10,Q1,Plantago lanceolata"}));
+  EXPECT_LINES(kWorkedRows, run.screen);
+  EXPECT_EQ(0, vegfit({"--top", "1", "-"}, {"frequency,sample,species,cover",
+                                            "1,Q1,Festuca rubra,25"}));
+  ASSERT_EQ(2u, run.screen.size());
+  EXPECT_EQ("Q1,1,CG2a,", run.screen[1].substr(0, 10));
+}
+
+// Each file's unmatched names are reported with that file.
+TEST_F(VegfitRun, WarningsOfEachFileNameThatFile) {
+  run.put("a.csv", {"sample,species,cover", "A,Xyzzy plugh,5", "A,Rumex acetosa,5"});
+  run.put("b.csv", {"sample,species,cover", "B,Rumex acetosa,5"});
+  EXPECT_EQ(0, vegfit({"a.csv", "b.csv"}));
+  EXPECT_LINES(Lines{"a.csv:2: warning: no species named 'Xyzzy plugh', counted as a species "
+                     "of no community; no close names"},
+               run.errors);
+}
+
+// The explanation of a stand: its species by the names written, those of
+// no species included.
+TEST_F(VegfitRun, ExplainAStand) {
+  run.put("q.csv", {"site,sample,species,cover", "G,1,Agrostis capillaris,30",
+                    "G,1,Plantago lanceolata,10", "G,2,Xyzzy plugh,5",
+                    "G,2,Agrostis capillaris,20"});
+  EXPECT_EQ(0, vegfit({"--group-by", "site", "--explain", "--top", "1", "q.csv"}));
+  ASSERT_EQ(2u, run.screen.size());
+  EXPECT_EQ(0u, run.screen[1].find("G,1,CG2a,"));
+  const std::string tail = ",3,1,ok,Festuca rubra (V),Plantago lanceolata; Xyzzy plugh";
+  EXPECT_EQ(tail, run.screen[1].substr(run.screen[1].size() - tail.size()));
 }
 
 TEST_F(VegfitRun, SeveralFilesInTheOrderGiven) {

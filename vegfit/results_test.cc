@@ -323,6 +323,15 @@ TEST_F(PoolTest, SameRowsInOrderWithAnyNumberOfThreads) {
   EXPECT_EQ(one, run(4, true));
 }
 
+// More batches than threads, handed over while reading, run again and
+// again: the pool's end of work is reached every time with every row.
+TEST_F(PoolTest, ManyBatchesOnSeveralThreadsAgainAndAgain) {
+  manySamples(1300);
+  const std::vector<std::string> one = run(1, false);
+  ASSERT_FALSE(one.empty());
+  for (int again = 0; again < 20; ++again) ASSERT_EQ(one, run(4, true)) << again;
+}
+
 TEST_F(PoolTest, JsonArrayWithoutATrailingComma) {
   manySamples(600);
   options.format = Format::kJson;
