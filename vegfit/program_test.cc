@@ -472,7 +472,7 @@ TEST_F(VegfitRun, OutputFileRefusedWhenItExistsUnlessForced) {
   // named, never the output.
   EXPECT_EQ(0, vegfit({"q.csv", "--force", "-o", "out.csv", "--top", "1"}));
   EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.lines("out.csv"));
-  EXPECT_EQ(1, vegfit({"--force", "out.csv", "-o", "out.csv"}));
+  EXPECT_EQ(1, vegfit({"--force", "./out.csv", "-o", "out.csv"}));
   EXPECT_LINES(Lines{"out.csv: is an input file; the output must go to another file"},
                run.errors);
   EXPECT_LINES((Lines{kHeader, kWorkedRows[1]}), run.lines("out.csv"));

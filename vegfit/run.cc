@@ -1,6 +1,7 @@
 #include "vegfit/run.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -290,8 +291,11 @@ int Run::go() {
     }
   }
   const bool to_file = !options_.output.empty() && options_.output != "-";
-  if (to_file && std::find(options_.files.begin(), options_.files.end(), options_.output) !=
-                     options_.files.end()) {
+  const auto same = [&](const std::string& input) {
+    return std::filesystem::path(input).lexically_normal() ==
+           std::filesystem::path(options_.output).lexically_normal();
+  };
+  if (to_file && std::any_of(options_.files.begin(), options_.files.end(), same)) {
     messages_.error(options_.output, "is an input file; the output must go to another file");
     return kExitFailure;
   }
