@@ -293,11 +293,13 @@ struct PoolTest : ScorerTest {
     pool.add(shared, 0, shared->samples.size() / 2);
     pool.add(shared, shared->samples.size() / 2, shared->samples.size());
     pool.startHelpers();
-    auto out = fs.createNew("out" + std::to_string(threads) + (early ? "e" : ""));
+    const std::string name = "out" + std::to_string(++runs);
+    auto out = fs.createNew(name);
     pool.finish(*out);
     set = std::move(*shared);
-    return fs.lines("out" + std::to_string(threads) + (early ? "e" : ""));
+    return fs.lines(name);
   }
+  int runs = 0;  // each run writes a file of its own
   void manySamples(int n) {
     Lines csv = {"sample,species,cover"};
     const char* species[] = {"Festuca rubra", "Agrostis capillaris", "Rumex acetosa",
