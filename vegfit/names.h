@@ -200,7 +200,7 @@ class NameMatcher {
   std::vector<std::string> candidates(int spelling) const;
 
  private:
-  Match resolve(const std::string& name) const;
+  Match resolve(const std::string& written) const;
   Match resolveNormal(const std::string& normal) const;
 
   const NameIndex& index_;

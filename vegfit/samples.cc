@@ -89,7 +89,7 @@ void Diagnostics::summary() {
 bool buildSample(const SampleInfo& info, const EntryLine* lines, int analysis_type,
                  int species_limit, engine::Sample& sample, std::vector<int>* new_names) {
   int used = 0;
-  std::array<int, engine::kMaxSampleEntries> new_spelling;
+  std::array<int, engine::kMaxSampleEntries> new_spelling{};
   int new_count = 0;
   if (new_names != nullptr) new_names->clear();
   for (std::size_t i = 0; i < info.count; ++i) {
