@@ -30,9 +30,9 @@ constexpr std::array<std::string_view, 8> kSampleNames = {
     "sample", "quadrat", "plot", "releve", "sampleid", "quadratid", "plotid", "releveid"};
 constexpr std::array<std::string_view, 6> kSpeciesNames = {"species",        "taxon", "speciesname",
                                                            "scientificname", "name",  "taxonname"};
-constexpr std::array<std::string_view, 9> kCoverNames = {
-    "cover",  "abundance", "domin",   "braunblanquet", "percentcover",
-    "%cover", "cover%",    "percent", "coverpercent"};
+constexpr std::array<std::string_view, 11> kCoverNames = {
+    "cover",   "abundance", "domin",        "braunblanquet", "bb",      "percentcover",
+    "%cover",  "cover%",    "cover(%)",     "percent",       "coverpercent"};
 
 // The first column of `folded_header` named `given`, or else by one of
 // `names` (in their order of preference); -1 for none.
@@ -218,7 +218,7 @@ bool InputReader::findColumns(const std::vector<std::string>& header, const std:
   if (c.cover >= 0 && !settings_.scale_given) {
     const std::string& heading = names[static_cast<std::size_t>(c.cover)];
     if (heading == "domin") c.cover_scale = 3;
-    if (heading == "braunblanquet") c.cover_scale = 2;
+    if (heading == "braunblanquet" || heading == "bb") c.cover_scale = 2;
   }
   if (settings_.group_by.empty()) return usable;
   if (!columnsOf(names, settings_.group_by, c.group, absent)) {

@@ -147,6 +147,8 @@ TEST_F(ReaderTest, HeadersAndSeparatorsAsSpreadsheetsWriteThem) {
       {{"Plot\tScientific name\tDomin", "Q1\tFestuca rubra\t7"}, 3, 70},
       {{"Relev\xE9,Name,Abundance", "Q1,Festuca rubra,25"}, 1, 250},  // Windows-1252
       {{"SAMPLE_ID,TAXON_NAME,BRAUN-BLANQUET", "Q1,Festuca rubra,2a"}, 2, 16},
+      {{"plot,species,BB", "Q1,Festuca rubra,r"}, 2, 1},
+      {{"quadrat,species,Cover (%)", "Q1,Festuca rubra,5-10%"}, 1, 75},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.csv[0]);
