@@ -47,7 +47,7 @@ TEST(FormatNamesTest, OneLinePerFormWithNumberAndKey) {
       formatNames(data));
 }
 
-TEST(FormatNamesTest, FormOfTwoSpeciesIsLeftOut) {
+TEST(FormatNamesTest, FormOfTwoSpeciesIsListedUnderEach) {
   ReferenceData data;
   Species a, b;
   a.name = "Salix fragilis";
@@ -58,7 +58,11 @@ TEST(FormatNamesTest, FormOfTwoSpeciesIsLeftOut) {
   b.key = "sali alba";
   data.species = {a, b};
   data.full_names = {{"Salix alba", 1}, {"Salix fragilis", 1}, {"Salix fragilis agg.", 0}};
-  EXPECT_EQ(" 871 sali alba Salix alba\n", formatNames(data));
+  EXPECT_EQ(
+      " 871 sali alba Salix alba\n"
+      " 871 sali alba Salix fragilis\n"
+      " 876 sali frag Salix fragilis\n",
+      formatNames(data));
 }
 
 TEST(FormatNamesTest, FromConvertedSources) {

@@ -270,8 +270,8 @@ std::vector<Synonym> curatedSynonyms(const Sources& src, const SpeciesIndex& spe
   return synonyms;
 }
 
-// Every full name that stands for a species, each once. A name that stands
-// for two species is no use to anyone and is left out.
+// Every full name that stands for a species, once for each species it
+// stands for.
 std::vector<FullName> fullNames(const Sources& src, const SpeciesIndex& speciesIndex,
                                 const std::vector<Synonym>& synonyms) {
   std::map<std::string, std::set<std::size_t>> names;
@@ -284,7 +284,7 @@ std::vector<FullName> fullNames(const Sources& src, const SpeciesIndex& speciesI
   for (const Synonym& s : synonyms) names[stripStratum(s.original_name)].insert(s.species);
   std::vector<FullName> out;
   for (const auto& [name, species] : names)
-    if (species.size() == 1) out.push_back({name, *species.begin()});
+    for (std::size_t i : species) out.push_back({name, i});
   return out;
 }
 

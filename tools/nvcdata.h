@@ -100,7 +100,9 @@ struct ReferenceData {
   std::vector<Community> communities;  // community k at index k-1
   std::vector<Species> species;        // ascending species number
   std::vector<DictRecord> dictionary;  // ascending key
-  std::vector<FullName> full_names;    // in byte order of the name, each name once
+  /// The full names, in byte order of name and species, each (name,
+  /// species) once; a name that stands for two species is there for each.
+  std::vector<FullName> full_names;
   std::size_t entryCount() const;
 };
 

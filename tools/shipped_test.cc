@@ -511,21 +511,42 @@ std::string matching(const std::string& name) {
   return out;
 }
 
+// One record of NAMES.txt: the species number and key.
+using Record = std::pair<int, std::string>;
+
 class NamesTableTest : public ShippedTest {
  protected:
-  // NAMES.txt: number in columns 1-4, key in 6-14, the name from 16.
-  std::map<std::string, std::pair<int, std::string>> table() const {
-    std::map<std::string, std::pair<int, std::string>> out;
+  // NAMES.txt: number in columns 1-4, key in 6-14, the name from 16; per
+  // matching form its records. The records are in order of the forms, those
+  // of one form in ascending number, all with the same name.
+  std::map<std::string, std::vector<Record>> table() const {
+    std::map<std::string, std::vector<Record>> out;
+    std::map<std::string, std::string> nameOf;
+    std::pair<std::string, int> previous;
     for (const std::string& line : s.names) {
       EXPECT_GE(line.size(), 16u) << line;
       EXPECT_EQ(' ', line[4]) << line;
       EXPECT_EQ(' ', line[14]) << line;
-      EXPECT_TRUE(out.emplace(matching(line.substr(15)),
-                              std::make_pair(number(line.substr(0, 4)), line.substr(5, 9)))
-                      .second)
-          << "two lines of one name: " << line;
+      for (char c : line) EXPECT_TRUE(c >= ' ' && c <= '~') << line;
+      std::string form = matching(line.substr(15));
+      std::pair<std::string, int> place(form, number(line.substr(0, 4)));
+      EXPECT_LT(previous, place) << "out of order: " << line;
+      previous = place;
+      auto name = nameOf.emplace(form, line.substr(15)).first;
+      EXPECT_EQ(name->second, line.substr(15)) << "two names of one form: " << line;
+      out[form].emplace_back(place.second, line.substr(5, 9));
     }
     return out;
+  }
+  // The one record of a form; fails unless there is exactly one.
+  static Record only(const std::map<std::string, std::vector<Record>>& names,
+                     const std::string& form) {
+    auto it = names.find(form);
+    if (it == names.end() || it->second.size() != 1) {
+      ADD_FAILURE() << form << ": " << (it == names.end() ? 0 : it->second.size()) << " records";
+      return {};
+    }
+    return it->second[0];
   }
 };
 
@@ -535,26 +556,20 @@ TEST_F(NamesTableTest, EveryTaxonOfTheTablesWithItsNumberAndKey) {
   for (const auto& row : s.taxa.rows()) {
     std::string taxon = row[s.taxa.column("taxon")];
     std::string species = binomial(taxon);
-    auto it = names.find(matching(taxon));
-    if (it == names.end()) {
-      // only a name that would stand for two species is left out
-      ADD_FAILURE() << taxon << " missing";
-      continue;
-    }
-    EXPECT_EQ(number.at(species), it->second.first) << taxon;
-    EXPECT_EQ(s.keyOf(species), it->second.second) << taxon;
-    EXPECT_EQ(number.at(species), s.keyNumber.at(it->second.second)) << taxon;
+    SCOPED_TRACE(taxon);
+    Record r = only(names, matching(taxon));  // never ambiguous
+    EXPECT_EQ(number.at(species), r.first);
+    EXPECT_EQ(s.keyOf(species), r.second);
+    EXPECT_EQ(number.at(species), s.keyNumber.at(r.second));
   }
 }
 
 TEST_F(NamesTableTest, SharedKeySpeciesByTheirFullNames) {
   auto names = table();
-  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume alla"), std::string("rume alla")),
-            names.at("rumex acetosella"));
-  EXPECT_EQ(std::make_pair(s.keyNumber.at("rume aosa"), std::string("rume aosa")),
-            names.at("rumex acetosa"));
+  EXPECT_EQ(Record(s.keyNumber.at("rume alla"), "rume alla"), only(names, "rumex acetosella"));
+  EXPECT_EQ(Record(s.keyNumber.at("rume aosa"), "rume aosa"), only(names, "rumex acetosa"));
   EXPECT_EQ("poly vare",
-            names.at("polypodium vulgare").second);  // also "Polypodium vulgare sens. lat."
+            only(names, "polypodium vulgare").second);  // also "Polypodium vulgare sens. lat."
 }
 
 // The hand-kept synonyms: at least 80 rows of name, table taxon and reason.
@@ -576,8 +591,7 @@ TEST_F(NamesTableTest, EverySynonymRowResolvesToItsTaxon) {
     int expected = number.at(binomial(taxon));
     ASSERT_TRUE(s.keyNumber.count(natural(name))) << natural(name) << " not keyed";
     EXPECT_EQ(expected, s.keyNumber.at(natural(name)));
-    ASSERT_TRUE(names.count(matching(name)));
-    EXPECT_EQ(expected, names.at(matching(name)).first);
+    EXPECT_EQ(expected, only(names, matching(name)).first);
   }
 }
 
@@ -599,7 +613,7 @@ TEST_F(NamesTableTest, NamesUsersTypeToday) {
   auto names = table();
   for (const auto& [name, taxon] : typed) {
     EXPECT_EQ(number.at(taxon), s.keyNumber.at(natural(name))) << name;
-    EXPECT_EQ(number.at(taxon), names.at(matching(name)).first) << name;
+    EXPECT_EQ(number.at(taxon), only(names, matching(name)).first) << name;
   }
 }
 
