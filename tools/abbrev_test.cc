@@ -86,7 +86,7 @@ TEST(ToAsciiTest, LigaturesKeepBothLettersAndOtherScriptsAreDropped) {
     bool whole;  // nothing dropped
   };
   const Case cases[] = {
-      {"Lichen madrepor\xc3\xa6" "formis", "Lichen madreporaeformis", true},
+      {"Lichen madrepor\u00e6formis", "Lichen madreporaeformis", true},
       {"\xc3\x86gopodium", "Aegopodium", true},
       {"C\xc5\x93locaulon", "Coelocaulon", true},
       {"non (R\xc3\xa4s\xc3\xa4nen) Motyka", "non (Rasanen) Motyka", true},
