@@ -58,11 +58,18 @@ std::string matchForm(const std::string& name) {
 
 std::string formatNames(const ReferenceData& data) {
   struct Form {
-    std::map<std::string, std::set<std::size_t>> own;  // its names
+    std::map<std::string, std::set<std::size_t>> own;  // the project's names
+    std::set<std::size_t> uksi;
+    std::string first_uksi;  // its first UKSI name, in byte order
   };
   std::map<std::string, Form> forms;
-  for (const FullName& f : data.full_names)
-    forms[matchForm(f.name)].own[f.name].insert(f.species);
+  for (const FullName& f : data.full_names) forms[matchForm(f.name)].own[f.name].insert(f.species);
+  for (const FullName& f : data.uksi_names) {
+    Form& form = forms[matchForm(f.name)];
+    std::string name = toAscii(f.name);
+    if (form.uksi.empty() || name < form.first_uksi) form.first_uksi = name;
+    form.uksi.insert(f.species);
+  }
   std::string out;
   auto record = [&](std::size_t species, const std::string& name) {
     const Species& s = data.species[species];
@@ -70,7 +77,7 @@ std::string formatNames(const ReferenceData& data) {
   };
   for (const auto& [match, form] : forms) {
     if (match.empty()) continue;
-    // held: the names that stand for one species all give the same
+    // held: the project's names that stand for one species all give the same
     std::set<std::size_t> held;
     std::string heldName;
     for (const auto& [name, species] : form.own) {
@@ -84,8 +91,8 @@ std::string formatNames(const ReferenceData& data) {
       continue;
     }
     // otherwise every species any name of the form gives, under its first name
-    std::set<std::size_t> species;
-    std::string name;
+    std::set<std::size_t> species = form.uksi;
+    std::string name = form.first_uksi;
     for (const auto& [own, of] : form.own) {
       species.insert(of.begin(), of.end());
       std::string ascii = toAscii(own);
