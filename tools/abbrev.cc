@@ -429,29 +429,52 @@ std::string dropWordsFromTheEnd(std::vector<Token>& tokens, std::size_t width) {
   return out;
 }
 
-}  // namespace
-
-std::string toAscii(const std::string& text) {
+// `text` in ASCII; `complete` is cleared when a character had to be dropped.
+std::string ascii(const std::string& text, bool& complete) {
   static const char kC3[64 + 1] =
       "AAAAAAACEEEEIIIIDNOOOOOxOUUUUYTsaaaaaaaceeeeiiiidnooooo/ouuuuyty";
   std::string out;
+  complete = true;
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
+    unsigned char d = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
     if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (c == 0xC3 && i + 1 < text.size()) {
-      unsigned char d = static_cast<unsigned char>(text[++i]);
-      if (d >= 0x80 && d <= 0xBF) out += kC3[d - 0x80];
-    } else if (c == 0xE2 && i + 2 < text.size() &&
-               static_cast<unsigned char>(text[i + 1]) == 0x80) {
-      unsigned char d = static_cast<unsigned char>(text[i + 2]);
-      if (d == 0x93 || d == 0x94) out += '-';
-      if (d == 0x98 || d == 0x99) out += '\'';
+    } else if (c == 0xC3 && d >= 0x80 && d <= 0xBF) {
+      // the ligatures of Latin words keep both letters: "madreporaeformis"
+      out += d == 0x86 ? "Ae" : d == 0xA6 ? "ae" : std::string(1, kC3[d - 0x80]);
+      ++i;
+    } else if (c == 0xC5 && (d == 0x92 || d == 0x93)) {
+      out += d == 0x92 ? "Oe" : "oe";
+      ++i;
+    } else if (c == 0xE2 && d == 0x80 && i + 2 < text.size()) {
+      unsigned char e = static_cast<unsigned char>(text[i + 2]);
+      if (e == 0x93 || e == 0x94) {
+        out += '-';
+      } else if (e == 0x98 || e == 0x99) {
+        out += '\'';
+      } else {
+        complete = false;
+      }
       i += 2;
+    } else {
+      complete = false;  // any other byte of a multi-byte character is dropped
     }
-    // any other byte of a multi-byte character is dropped
   }
   return out;
+}
+
+}  // namespace
+
+std::string toAscii(const std::string& text) {
+  bool complete = true;
+  return ascii(text, complete);
+}
+
+bool turnsToAscii(const std::string& text) {
+  bool complete = true;
+  ascii(text, complete);
+  return complete;
 }
 
 Abbreviator::Abbreviator(std::set<std::string> genera) : genera_(std::move(genera)) {

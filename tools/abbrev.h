@@ -28,8 +28,14 @@
 namespace nvcdata {
 
 /// `text` with the accented Latin letters of UTF-8 replaced by plain ASCII
-/// letters ("Isoëtes" becomes "Isoetes"); other non-ASCII bytes are dropped.
+/// letters ("Isoëtes" becomes "Isoetes", "æ" and "œ" "ae" and "oe"), en and
+/// em dashes by "-" and single quotes by "'"; other non-ASCII characters
+/// (Greek letters, for one) are dropped.
 std::string toAscii(const std::string& text);
+
+/// Whether toAscii replaces every non-ASCII character of `text`, dropping
+/// none.
+bool turnsToAscii(const std::string& text);
 
 class Abbreviator {
  public:

@@ -79,6 +79,27 @@ TEST_F(AbbreviateTest, NonAsciiLettersBecomeAscii) {
   EXPECT_EQ("Isoetes lacustris comm.", rule("Iso\xc3\xabtes lacustris community", 24));
 }
 
+TEST(ToAsciiTest, LigaturesKeepBothLettersAndOtherScriptsAreDropped) {
+  struct Case {
+    const char* text;
+    const char* ascii;
+    bool whole;  // nothing dropped
+  };
+  const Case cases[] = {
+      {"Lichen madrepor\u00e6formis", "Lichen madreporaeformis", true},
+      {"\xc3\x86gopodium", "Aegopodium", true},
+      {"C\xc5\x93locaulon", "Coelocaulon", true},
+      {"non (R\xc3\xa4s\xc3\xa4nen) Motyka", "non (Rasanen) Motyka", true},
+      {"Festuca ovina \xe2\x80\x93 agg.", "Festuca ovina - agg.", true},
+      {"Cetraria aculeata \xce\xb2 hiascens", "Cetraria aculeata  hiascens", false},
+      {"Lemna \xe2\x80\xa2 minor", "Lemna  minor", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.ascii, toAscii(c.text)) << c.text;
+    EXPECT_EQ(c.whole, turnsToAscii(c.text)) << c.text;
+  }
+}
+
 TEST_F(AbbreviateTest, EveryResultFitsItsField) {
   for (std::size_t width : {8u, 16u, 24u}) {
     for (const char* name :

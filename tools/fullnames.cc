@@ -1,5 +1,6 @@
 #include "tools/fullnames.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 #include <set>
@@ -57,21 +58,51 @@ std::string matchForm(const std::string& name) {
 
 std::string formatNames(const ReferenceData& data) {
   struct Form {
-    std::string name;  // the first name of the form, in byte order
-    std::set<std::size_t> species;
+    std::map<std::string, std::set<std::size_t>> own;  // the project's names
+    std::set<std::size_t> uksi;
+    std::string first_uksi;  // its first UKSI name, in byte order
   };
   std::map<std::string, Form> forms;
-  for (const FullName& f : data.full_names) {
+  for (const FullName& f : data.full_names) forms[matchForm(f.name)].own[f.name].insert(f.species);
+  for (const FullName& f : data.uksi_names) {
     Form& form = forms[matchForm(f.name)];
     std::string name = toAscii(f.name);
-    if (form.name.empty() || name < form.name) form.name = name;
-    form.species.insert(f.species);
+    if (form.uksi.empty() || name < form.first_uksi) form.first_uksi = name;
+    form.uksi.insert(f.species);
   }
   std::string out;
+  auto record = [&](std::size_t species, const std::string& name) {
+    const Species& s = data.species[species];
+    out += right(s.number, 4) + " " + s.key + " " + name + "\n";
+  };
   for (const auto& [match, form] : forms) {
-    if (match.empty() || form.species.size() != 1) continue;
-    const Species& s = data.species[*form.species.begin()];
-    out += right(s.number, 4) + " " + s.key + " " + form.name + "\n";
+    if (match.empty()) continue;
+    // held: the project's names that stand for one species all give the same
+    std::set<std::size_t> held;
+    std::string heldName;
+    for (const auto& [name, species] : form.own) {
+      if (species.size() != 1) continue;
+      held.insert(*species.begin());
+      std::string ascii = toAscii(name);
+      if (heldName.empty() || ascii < heldName) heldName = ascii;  // the first, in byte order
+    }
+    if (held.size() == 1) {
+      record(*held.begin(), heldName);
+      continue;
+    }
+    // otherwise every species any name of the form gives, under its first name
+    std::set<std::size_t> species = form.uksi;
+    std::string name = form.first_uksi;
+    for (const auto& [own, of] : form.own) {
+      species.insert(of.begin(), of.end());
+      std::string ascii = toAscii(own);
+      if (name.empty() || ascii < name) name = ascii;
+    }
+    std::vector<std::size_t> byNumber(species.begin(), species.end());
+    std::sort(byNumber.begin(), byNumber.end(), [&](std::size_t a, std::size_t b) {
+      return data.species[a].number < data.species[b].number;
+    });
+    for (std::size_t i : byNumber) record(i, name);
   }
   return out;
 }

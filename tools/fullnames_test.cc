@@ -47,7 +47,7 @@ TEST(FormatNamesTest, OneLinePerFormWithNumberAndKey) {
       formatNames(data));
 }
 
-TEST(FormatNamesTest, FormOfTwoSpeciesIsLeftOut) {
+TEST(FormatNamesTest, FormOfTwoSpeciesIsListedUnderEach) {
   ReferenceData data;
   Species a, b;
   a.name = "Salix fragilis";
@@ -58,7 +58,63 @@ TEST(FormatNamesTest, FormOfTwoSpeciesIsLeftOut) {
   b.key = "sali alba";
   data.species = {a, b};
   data.full_names = {{"Salix alba", 1}, {"Salix fragilis", 1}, {"Salix fragilis agg.", 0}};
-  EXPECT_EQ(" 871 sali alba Salix alba\n", formatNames(data));
+  EXPECT_EQ(
+      " 871 sali alba Salix alba\n"
+      " 871 sali alba Salix fragilis\n"
+      " 876 sali frag Salix fragilis\n",
+      formatNames(data));
+}
+
+// Species numbers and keys as in the shipped tables.
+Species species(const std::string& name, int number, const std::string& key) {
+  Species s;
+  s.name = name;
+  s.number = number;
+  s.key = key;
+  return s;
+}
+
+TEST(FormatNamesTest, UksiNamesJoinWhereTheProjectHasNoneAndTheAmbiguousUnderEach) {
+  ReferenceData data;
+  data.species = {species("Carex demissa", 175, "care demi"),
+                  species("Carex rostrata", 208, "care rost"),
+                  species("Carex vesicaria", 214, "care vesi"),
+                  species("Salix alba", 871, "sali alba"),
+                  species("Salix fragilis", 876, "sali frag"),
+                  species("Thymus drucei", 1006, "thym druc"),
+                  species("Thymus serpyllum", 1008, "thym serp"),
+                  species("Hypnum jutlandicum", 3150, "hypn jutl")};
+  data.full_names = {
+      {"Carex serotina", 0},  // the project's keying of a name
+      {"Salix fragilis", 3},  // a name of two species ...
+      {"Salix fragilis", 4},
+      {"Salix fragilis sens. lat.", 4},  // ... whose form one name holds
+      {"Thymus serpyllum", 6},
+      {"Vaccinium serpyllum", 5},  // of two species ...
+      {"Vaccinium serpyllum", 6},
+  };
+  data.uksi_names = {
+      {"Carex inflata", 1},  // two taxa of the tables
+      {"Carex inflata", 2},
+      {"Carex serotina", 0},  // held by the project already
+      {"Hypnum cupressiforme var. ericetorum", 7},
+      {"Salix fragilis agg.", 3},           // held by the project for another species
+      {"Thymus serpyllum agg.", 5},         // the project's Thymus serpyllum stays
+      {"Thymus serpyllum sensu auct.", 5},  // another form: joins
+      {"Vaccinium serpyllum s.l.", 1},      // ... and one more
+  };
+  EXPECT_EQ(
+      " 208 care rost Carex inflata\n"
+      " 214 care vesi Carex inflata\n"
+      " 175 care demi Carex serotina\n"
+      "3150 hypn jutl Hypnum cupressiforme var. ericetorum\n"
+      " 876 sali frag Salix fragilis sens. lat.\n"
+      "1008 thym serp Thymus serpyllum\n"
+      "1006 thym druc Thymus serpyllum sensu auct.\n"
+      " 208 care rost Vaccinium serpyllum\n"
+      "1006 thym druc Vaccinium serpyllum\n"
+      "1008 thym serp Vaccinium serpyllum\n",
+      formatNames(data));
 }
 
 TEST(FormatNamesTest, FromConvertedSources) {

@@ -6,6 +6,9 @@
 #include <set>
 #include <tuple>
 
+#include "tools/abbrev.h"
+#include "tools/fullnames.h"
+
 namespace nvcdata {
 
 namespace {
@@ -34,7 +37,8 @@ Sources Sources::read(const std::string& dir) {
                  CsvTable::read(dir + "/taxa.csv"),
                  CsvTable::read(dir + "/name_lookup.csv"),
                  CsvTable::read(dir + "/eunis_correspondence.csv"),
-                 CsvTable::read(dir + "/synonyms.csv")};
+                 CsvTable::read(dir + "/synonyms.csv"),
+                 CsvTable::read(dir + "/uksi_synonyms.csv")};
 }
 
 UnitCode parseUnitCode(const std::string& code) {
@@ -270,8 +274,8 @@ std::vector<Synonym> curatedSynonyms(const Sources& src, const SpeciesIndex& spe
   return synonyms;
 }
 
-// Every full name that stands for a species, each once. A name that stands
-// for two species is no use to anyone and is left out.
+// Every full name that stands for a species, once for each species it
+// stands for.
 std::vector<FullName> fullNames(const Sources& src, const SpeciesIndex& speciesIndex,
                                 const std::vector<Synonym>& synonyms) {
   std::map<std::string, std::set<std::size_t>> names;
@@ -284,7 +288,34 @@ std::vector<FullName> fullNames(const Sources& src, const SpeciesIndex& speciesI
   for (const Synonym& s : synonyms) names[stripStratum(s.original_name)].insert(s.species);
   std::vector<FullName> out;
   for (const auto& [name, species] : names)
-    if (species.size() == 1) out.push_back({name, *species.begin()});
+    for (std::size_t i : species) out.push_back({name, i});
+  return out;
+}
+
+// The rows of uksi_synonyms.csv, each checked to name a taxon of the tables,
+// without the names that also stand for a taxon the tables lack and those
+// that cannot be written in ASCII.
+std::vector<FullName> uksiNames(const Sources& src, const SpeciesIndex& speciesIndex) {
+  std::set<std::string> taxa;
+  for (const auto& row : src.floristic.rows())
+    taxa.insert(stripStratum(row[src.floristic.column("taxon")]));
+  const CsvTable& ut = src.uksi;
+  std::size_t uName = ut.column("name"), uTaxon = ut.column("taxon"),
+              uAlso = ut.column("also_means");
+  std::set<std::string> alsoMeans;  // matching forms
+  for (const auto& row : ut.rows()) {
+    std::string where = "uksi_synonyms.csv: '" + row[uName] + "'";
+    if (matchForm(row[uName]).empty()) throw SourceError(where + " is no name");
+    if (!taxa.count(row[uTaxon]))
+      throw SourceError(where + ": '" + row[uTaxon] + "' is no taxon of the tables");
+    if (!row[uAlso].empty()) alsoMeans.insert(matchForm(row[uName]));
+  }
+  std::set<std::pair<std::string, std::size_t>> names;
+  for (const auto& row : ut.rows())
+    if (turnsToAscii(row[uName]) && !alsoMeans.count(matchForm(row[uName])))
+      names.emplace(toAscii(row[uName]), speciesIndex.at(speciesOf(row[uTaxon])));
+  std::vector<FullName> out;
+  for (const auto& [name, i] : names) out.push_back({name, i});
   return out;
 }
 
@@ -305,6 +336,7 @@ void addDictionary(const Sources& src, const SpeciesIndex& speciesIndex, Referen
     throw SourceError(std::to_string(data.dictionary.size()) +
                       " dictionary records, more than 2998");
   data.full_names = fullNames(src, speciesIndex, synonyms);
+  data.uksi_names = uksiNames(src, speciesIndex);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ namespace nvcdata {
 using veg::CsvTable;
 using veg::SourceError;
 
-/// The five public source tables, as copied into data/source, and the
-/// hand-kept table of synonyms.
+/// The five public source tables, as copied into data/source, the hand-kept
+/// table of synonyms and the synonyms of the UK Species Inventory.
 struct Sources {
   CsvTable floristic;    // floristic_tables.csv
   CsvTable units;        // units.csv
@@ -29,7 +29,8 @@ struct Sources {
   CsvTable name_lookup;  // name_lookup.csv
   CsvTable eunis;        // eunis_correspondence.csv
   CsvTable synonyms;     // synonyms.csv: name, taxon, reason
-  /// Reads the six files from `dir`; throws SourceError.
+  CsvTable uksi;         // uksi_synonyms.csv: name, taxon, also_means (and more)
+  /// Reads the seven files from `dir`; throws SourceError.
   static Sources read(const std::string& dir);
 };
 
@@ -88,8 +89,9 @@ struct Species {
 };
 
 /// A full name that stands for a species: the species name itself, a taxon
-/// name of the tables, an original name of name_lookup.csv or a synonym of
-/// synonyms.csv; stratum suffixes removed.
+/// name of the tables, an original name of name_lookup.csv, a synonym of
+/// synonyms.csv, or a UKSI synonym of uksi_synonyms.csv; stratum suffixes
+/// removed.
 struct FullName {
   std::string name;
   std::size_t species = 0;  // index into the species list
@@ -100,7 +102,15 @@ struct ReferenceData {
   std::vector<Community> communities;  // community k at index k-1
   std::vector<Species> species;        // ascending species number
   std::vector<DictRecord> dictionary;  // ascending key
-  std::vector<FullName> full_names;    // in byte order of the name, each name once
+  /// The project's own full names (all but the UKSI synonyms), in byte order
+  /// of name and species, each (name, species) once; a name that stands for
+  /// two species is there for each.
+  std::vector<FullName> full_names;
+  /// The UKSI synonyms in ASCII, in the same order: the rows of
+  /// uksi_synonyms.csv but those of a name that also stands for a taxon the
+  /// tables lack (any row of its matching form with also_means) and those
+  /// of a name that cannot be written in ASCII (Greek letters).
+  std::vector<FullName> uksi_names;
   std::size_t entryCount() const;
 };
 
@@ -116,8 +126,10 @@ struct ConvertOptions {
 };
 
 /// Converts the source tables; throws SourceError for data it cannot hold,
-/// and for a row of synonyms.csv that names no taxon of the tables, names a
-/// species of the tables as its synonym, gives no reason or repeats a name.
+/// for a row of synonyms.csv that names no taxon of the tables, names a
+/// species of the tables as its synonym, gives no reason or repeats a name,
+/// and for a row of uksi_synonyms.csv without a name or whose taxon (written
+/// without its stratum suffix) is no taxon of the tables.
 ReferenceData convert(const Sources& src, const ConvertOptions& options = {});
 
 /// 10 x (constancy - 1) + Domin cover, for constancy 1..5 and cover 1..10.

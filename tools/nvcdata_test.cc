@@ -314,10 +314,49 @@ TEST(FullNameTest, SpeciesTaxaOriginalNamesAndSynonyms) {
   EXPECT_EQ(expected, data.full_names);
 }
 
-TEST(FullNameTest, NameOfTwoSpeciesIsLeftOut) {
+TEST(FullNameTest, NameOfTwoSpeciesIsKeptForEach) {
   // name_lookup.csv gives Lemna minima to Lemna minor, the table to Fucus
   ReferenceData data = convert(withSynonyms("Lemna minima,Fucus vesiculosus,older name\n"));
-  for (const FullName& f : data.full_names) EXPECT_NE("Lemna minima", f.name);
+  std::vector<FullName> lemnaMinima;
+  for (const FullName& f : data.full_names)
+    if (f.name == "Lemna minima") lemnaMinima.push_back(f);
+  EXPECT_EQ((std::vector<FullName>{{"Lemna minima", 2}, {"Lemna minima", 5}}), lemnaMinima);
+}
+
+Sources withUksi(const std::string& rows) {
+  Sources s = smallSources();
+  s.uksi = CsvTable::parse("name,taxon,also_means\n" + rows, "uksi_synonyms.csv");
+  return s;
+}
+
+TEST(UksiTableTest, NamesInAsciiWithoutThoseThatAlsoMeanAnotherTaxon) {
+  const std::string rows =
+      "Lemna minuscula,Lemna minor,\n"
+      "Fraxinus oxycarpa,Fraxinus excelsior,\n"                   // the table has (c) and (g)
+      "Hypnum ericetorum,Hypnum cupressiforme,\n"                 // two taxa of one species:
+      "Hypnum ericetorum,Hypnum cupressiforme var. lacunosum,\n"  // the name once
+      "Lemna minuta,Lemna minor,Lemna minuta\n"                   // also a taxon the tables lack,
+      "Lemna minuta agg.,Lemna minor,\n"                          // and so is its form
+      "Lichen madrepor\u00e6formis,Cladonia,\n"                   // "ae"
+      "Cetraria aculeata \u03b2 hiascens,Cladonia,\n";            // Greek: left out
+  ReferenceData data = convert(withUksi(rows));
+  std::vector<FullName> expected = {
+      {"Fraxinus oxycarpa", 1},
+      {"Hypnum ericetorum", 3},
+      {"Lemna minuscula", 2},
+      {"Lichen madreporaeformis", 4},
+  };
+  EXPECT_EQ(expected, data.uksi_names);
+  EXPECT_EQ(convert(smallSources()).full_names, data.full_names) << "the project's own names";
+  EXPECT_EQ(convert(smallSources()).dictionary, data.dictionary) << "no UKSI name is keyed";
+}
+
+TEST(UksiTableTest, BadRowsAreRefused) {
+  EXPECT_THROW(convert(withUksi("Lemna minuscula,Lemna minuta,\n")), SourceError)
+      << "no taxon of the tables";
+  EXPECT_THROW(convert(withUksi("Fraxinus oxycarpa,Fraxinus excelsior (c),\n")), SourceError)
+      << "a taxon with its stratum suffix";
+  EXPECT_THROW(convert(withUksi(" agg.,Lemna minor,\n")), SourceError) << "no name";
 }
 
 }  // namespace

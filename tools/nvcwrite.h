@@ -61,7 +61,7 @@ std::string formatNvctypes(const std::vector<NvcRecord>& records);
 /// than 60 characters.
 std::string formatHelp(const std::string& text, const ReferenceData& data);
 
-/// Converts the sources in `source_dir` (the six CSV files and
+/// Converts the sources in `source_dir` (the seven CSV files and
 /// help_text.txt) and writes the four files and NAMES.txt into `output_dir`.
 void buildAll(const std::string& source_dir, const std::string& output_dir);
 

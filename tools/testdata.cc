@@ -52,6 +52,7 @@ Sources smallSources() {
                       "SM12,A2.556,Rayed Aster,relationship uncertain\n",
                       "eunis_correspondence.csv"),
       CsvTable::parse("name,taxon,reason\n", "synonyms.csv"),
+      CsvTable::parse("name,taxon,also_means\n", "uksi_synonyms.csv"),
   };
 }
 
