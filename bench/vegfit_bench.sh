@@ -16,9 +16,14 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # A deterministic draw: awk's generator with a fixed seed.
+# Names of two or more species (one record each) are left out, and names
+# holding a comma are quoted.
 awk -v quadrats="$quadrats" 'BEGIN { srand(20261209) }
-  length($0) > 15 { name[n++] = substr($0, 16) }
+  length($0) > 15 { records[substr($0, 16)]++; order[m++] = substr($0, 16) }
   END {
+    for (i = 0; i < m; i++)
+      if (records[order[i]] == 1)
+        name[n++] = index(order[i], ",") ? "\"" order[i] "\"" : order[i]
     print "sample,species,cover"
     for (q = 1; q <= quadrats; q++) {
       count = 20 + int(rand() * 11)

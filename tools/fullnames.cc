@@ -71,9 +71,11 @@ std::string formatNames(const ReferenceData& data) {
     form.uksi.insert(f.species);
   }
   std::string out;
+  // The record of a species' own name (of its form) is marked in column 5.
   auto record = [&](std::size_t species, const std::string& name) {
     const Species& s = data.species[species];
-    out += right(s.number, 4) + " " + s.key + " " + name + "\n";
+    const bool own = matchForm(name) == matchForm(s.name);
+    out += right(s.number, 4) + (own ? "*" : " ") + s.key + " " + name + "\n";
   };
   for (const auto& [match, form] : forms) {
     if (match.empty()) continue;

@@ -4,7 +4,8 @@
 //
 // One record per name and species, LF line ends:
 //   columns 1-4   species number, as in SPECDICT.txt and ASSOCTAB.txt
-//   column  5     blank
+//   column  5     "*" on the record of the species' own name (the
+//                 binomial of its taxa, in its matching form), else blank
 //   columns 6-14  the species' dictionary key, as in SPECDICT.txt
 //   column  15    blank
 //   columns 16-   the name, in ASCII, without its stratum suffix

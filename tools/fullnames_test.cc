@@ -42,8 +42,8 @@ TEST(FormatNamesTest, OneLinePerFormWithNumberAndKey) {
   data.full_names = {
       {"Polypodium vulgare", 1}, {"Polypodium vulgare sens. lat.", 1}, {"Rumex acetosa", 0}};
   EXPECT_EQ(
-      "1102 poly vare Polypodium vulgare\n"
-      " 849 rume aosa Rumex acetosa\n",
+      "1102*poly vare Polypodium vulgare\n"
+      " 849*rume aosa Rumex acetosa\n",
       formatNames(data));
 }
 
@@ -59,9 +59,9 @@ TEST(FormatNamesTest, FormOfTwoSpeciesIsListedUnderEach) {
   data.species = {a, b};
   data.full_names = {{"Salix alba", 1}, {"Salix fragilis", 1}, {"Salix fragilis agg.", 0}};
   EXPECT_EQ(
-      " 871 sali alba Salix alba\n"
+      " 871*sali alba Salix alba\n"
       " 871 sali alba Salix fragilis\n"
-      " 876 sali frag Salix fragilis\n",
+      " 876*sali frag Salix fragilis\n",
       formatNames(data));
 }
 
@@ -108,8 +108,8 @@ TEST(FormatNamesTest, UksiNamesJoinWhereTheProjectHasNoneAndTheAmbiguousUnderEac
       " 214 care vesi Carex inflata\n"
       " 175 care demi Carex serotina\n"
       "3150 hypn jutl Hypnum cupressiforme var. ericetorum\n"
-      " 876 sali frag Salix fragilis sens. lat.\n"
-      "1008 thym serp Thymus serpyllum\n"
+      " 876*sali frag Salix fragilis sens. lat.\n"
+      "1008*thym serp Thymus serpyllum\n"
       "1006 thym druc Thymus serpyllum sensu auct.\n"
       " 208 care rost Vaccinium serpyllum\n"
       "1006 thym druc Vaccinium serpyllum\n"
@@ -120,15 +120,15 @@ TEST(FormatNamesTest, UksiNamesJoinWhereTheProjectHasNoneAndTheAmbiguousUnderEac
 TEST(FormatNamesTest, FromConvertedSources) {
   ReferenceData data = convert(smallSources());
   EXPECT_EQ(
-      "   1 betu pend Betula pendula\n"
+      "   1*betu pend Betula pendula\n"
       "   1 betu pend Betula pendula x pubescens = B. x aurata\n"
-      "4001 clad      Cladonia\n"
-      "   2 frax exce Fraxinus excelsior\n"
-      "5001 fucu vesi Fucus vesiculosus\n"
-      "3001 hypn cupr Hypnum cupressiforme\n"
+      "4001*clad      Cladonia\n"
+      "   2*frax exce Fraxinus excelsior\n"
+      "5001*fucu vesi Fucus vesiculosus\n"
+      "3001*hypn cupr Hypnum cupressiforme\n"
       "3001 hypn cupr Hypnum cupressiforme var. lacunosum\n"
       "   3 lemn mino Lemna minima\n"
-      "   3 lemn mino Lemna minor\n",
+      "   3*lemn mino Lemna minor\n",
       formatNames(data));
 }
 

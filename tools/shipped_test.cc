@@ -512,6 +512,8 @@ std::string matching(const std::string& name) {
   return out;
 }
 
+int number_of(const std::string& record) { return std::stoi(record.substr(0, 4)); }
+
 // One record of NAMES.txt: the species number and key.
 using Record = std::pair<int, std::string>;
 
@@ -526,7 +528,7 @@ class NamesTableTest : public ShippedTest {
     std::pair<std::string, int> previous;
     for (const std::string& line : s.names) {
       EXPECT_GE(line.size(), 16u) << line;
-      EXPECT_EQ(' ', line[4]) << line;
+      EXPECT_TRUE(line[4] == ' ' || line[4] == '*') << line;
       EXPECT_EQ(' ', line[14]) << line;
       for (char c : line) EXPECT_TRUE(c >= ' ' && c <= '~') << line;
       std::string form = matching(line.substr(15));
@@ -550,6 +552,18 @@ class NamesTableTest : public ShippedTest {
     return it->second[0];
   }
 };
+
+// Every species has one record marked as its own name: the record of its
+// binomial's form, under its number; no other record is marked.
+TEST_F(NamesTableTest, EachSpeciesOwnNameIsMarked) {
+  std::map<std::string, int> number = expectedNumbers(s.taxa);
+  std::map<std::string, int> marked;  // form -> number
+  for (const std::string& line : s.names)
+    if (line[4] == '*') EXPECT_TRUE(marked.emplace(matching(line.substr(15)), number_of(line)).second) << line;
+  std::map<std::string, int> expected;
+  for (const auto& [species, n] : number) expected[matching(species)] = n;
+  EXPECT_EQ(expected, marked);
+}
 
 TEST_F(NamesTableTest, EveryTaxonOfTheTablesWithItsNumberAndKey) {
   auto names = table();

@@ -216,6 +216,7 @@ std::vector<std::string> NameIndex::closeNames(std::string_view normal, std::siz
   const int limit = std::max(2, static_cast<int>(normal.size()) / 3);
   std::vector<std::pair<int, const std::string*>> near;
   for (const Entry& entry : names_) {
+    if (entry.species_number == kAmbiguous) continue;  // no name to write instead
     int d = editDistance(normal, entry.normal, limit);
     if (d <= limit) near.emplace_back(d, &entry.shown);
   }
@@ -231,6 +232,12 @@ std::vector<std::string> NameIndex::closeNames(std::string_view normal, std::siz
 }
 
 bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error) {
+  // A table that marks each species' own name in column 5 is taken at its
+  // word; otherwise the first name that gives the species' key naturally is
+  // taken for it.
+  const bool marked = std::any_of(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.size() > 4 && line[4] == '*';
+  });
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string& line = lines[i];
     if (veg::isBlank(line)) continue;
@@ -241,9 +248,8 @@ bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std
       error = "line " + std::to_string(i + 1) + " is not a species number and a name";
       return false;
     }
-    // The table does not mark a species' own name among its synonyms; the
-    // first name that gives the species' key naturally is taken for it.
-    index.add(name, static_cast<int>(number), nameKey(name) == veg::column(line, 6, 9));
+    const bool own = marked ? line[4] == '*' : nameKey(name) == veg::column(line, 6, 9);
+    index.add(name, static_cast<int>(number), own);
   }
   return true;
 }

@@ -150,10 +150,11 @@ class NameIndex {
 };
 
 /// Fills `index` from the lines of NAMES.txt, the names table of the
-/// reference data: each line the species number in columns 1-4, the
-/// species' dictionary key in columns 6-14 and a name from column 16. A
-/// species is shown by its first name whose natural key is its dictionary
-/// key. False, with `error` naming the line, for a line that does not read.
+/// reference data: each line the species number in columns 1-4, "*" in
+/// column 5 on the species' own name, the species' dictionary key in
+/// columns 6-14 and a name from column 16. A species is shown by its own
+/// name; in a table without marks, by its first name whose natural key is
+/// its dictionary key. False, with `error` naming the line, for a line that does not read.
 bool parseNameTable(const std::vector<std::string>& lines, NameIndex& index, std::string& error);
 
 /// `name` without the authority words a botanical name may carry after

@@ -128,6 +128,16 @@ TEST(NameTableTest, SpeciesNumbersUpToNineThousand) {
   EXPECT_FALSE(parseNameTable({"   0 abcd efgi Abcd efgi"}, index, error));
 }
 
+// The mark of a species' own name wins over the order of the names.
+TEST(NameTableTest, MarkedOwnNameIsShown) {
+  NameIndex index;
+  std::string error;
+  ASSERT_TRUE(parseNameTable({" 510 dact macu Dactylorchis maculata subsp. ericetorum",
+                              " 510*dact macu Dactylorhiza maculata"},
+                             index, error));
+  EXPECT_EQ("Dactylorhiza maculata", index.shownName(510));
+}
+
 TEST(NameTableTest, LineThatDoesNotReadIsNamed) {
   NameIndex index;
   std::string error;
