@@ -159,6 +159,30 @@ TEST(VegmatchFaultTest, FullDiskIsReportedWithTheFileName) {
   EXPECT_LE(std::filesystem::file_size(run.dir + "/VEGMOUT.txt"), 8192u);
 }
 
+// Names longer than 20 characters are used whole in each file question of
+// the set-up, never the file of their first 20 characters.
+TEST(VegmatchFaultTest, LongFileNamesAreUsedWhole) {
+  const std::string answers = "answers-of-the-upland-survey.txt";
+  const std::string datafile = "quadrats-of-the-upland-survey.txt";
+  const std::string record = "record-of-the-upland-survey.txt";
+  ProgramRun run;
+  putShippedData(run);
+  run.put(datafile, {"Q1", " fest rubr  25", ""});
+  run.put(datafile.substr(0, 20), {"NOTTHIS", " call vulg  25", ""});
+  ASSERT_EQ(0, run.run(builtProgram(kProgram),
+                       {"", "", answers, "1", datafile, "", "", "", "", ""}));
+  const Lines written = run.lines(answers);
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_EQ(" Sample Q1", written[1].substr(0, 10));
+  EXPECT_FALSE(run.exists(answers.substr(0, 20)));
+
+  ASSERT_EQ(0, run.run(builtProgram(kProgram),
+                       {"", "", "", "0", record, "", "", "", "", "Q2", "fest rubr 25", "", "",
+                        "e", ""}));
+  EXPECT_EQ((Lines{"Q2           COVR%", " fest rubr    25", ""}), run.lines(record));
+  EXPECT_FALSE(run.exists(record.substr(0, 20)));
+}
+
 TEST(VegmatchFaultTest, WorkingDirectoryWhereNothingCanBeCreated) {
   ProgramRun run;
   // Root may write anywhere on a writable file system, but not in /proc.
@@ -176,7 +200,7 @@ TEST(VegmatchFaultTest, WorkingDirectoryWhereNothingCanBeCreated) {
   std::filesystem::permissions(where, std::filesystem::perms::owner_all);
 }
 
-TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredLikeMissingFiles) {
+TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredWithTheReason) {
   ProgramRun run;
   putShippedData(run);
   std::filesystem::create_directory(run.dir + "/field.txt");
@@ -184,7 +208,7 @@ TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredLikeMissingFiles) {
   Lines input = {"", "", "", "1", "field.txt", "real.txt", "", "", "", "", ""};
   ASSERT_EQ(0, run.run(builtProgram(kProgram), input));
   const auto at = std::find(run.screen.begin(), run.screen.end(),
-                            "  *** ERROR *** File does not exist");
+                            "  *** ERROR *** That name is a directory, not a file");
   ASSERT_NE(run.screen.end(), at);
   EXPECT_EQ(" Type another name", *(at + 1));
   const Lines answers = run.lines("VEGMOUT.txt");
