@@ -1,6 +1,7 @@
 // The two built converters under faults: keyboard input that ends at every
-// prompt, a working directory where nothing can be created, and names that
-// are directories or devices. Each run ends normally and overwrites nothing.
+// prompt, a working directory where nothing can be created, names that are
+// directories or devices, and lines of any length. Each run ends normally
+// and overwrites nothing.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -166,6 +167,32 @@ TEST(ConverterFaultTest, DevicesAreRefusedAsInputFiles) {
         << program;
     EXPECT_EQ("*************************", run.screen.back()) << program;
   }
+}
+
+// Lines of megabytes, a title and a sample name with a long tail of blanks
+// and text, convert as their first columns do.
+TEST(ConverterFaultTest, LinesOfAnyLengthConvertByTheirFirstColumns) {
+  const std::string tail(3 << 20, ' ');
+  ProgramRun run;
+  Lines cornell = kCornell;
+  cornell[0] += tail + "and more";
+  run.put("CORNELL.txt", cornell);
+  ASSERT_EQ(0, run.run(builtProgram(kDeckload), {"", "", "", ""}, hangGuard()));
+  EXPECT_EQ(veg::testing::holdNotice(),
+            Lines(run.screen.end() - 11, run.screen.end()));
+  EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", "", "Q3      ",
+                   " Agro capi    12.5", ""}),
+            run.lines("SAMP.txt"));
+
+  ProgramRun save;
+  save.put("SAMP.txt", {"Q1" + tail + "x", " fest rubr    25" + tail, "", "Q2",
+                        " agro capi  12.5" + tail + "0"});
+  ASSERT_EQ(0, save.run(builtProgram(kDecksave), {"", "", ""}, hangGuard()));
+  EXPECT_EQ((Lines{"NO TITLE",
+                   "(i4,2x,7(i5,f5.1))                                                   7",
+                   "   1      1 25.0", "   2      2 12.5", "   0", "festrubragrocapi",
+                   "Q1      Q2      "}),
+            save.lines("CORNELL.txt"));
 }
 
 }  // namespace
