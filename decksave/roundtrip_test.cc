@@ -318,4 +318,37 @@ TEST(RoundTripTest, ExampleQuadratsComeBackAndScoreTheSame) {
   EXPECT_EQ("", firstDifference(example, run.lines("VEGMOUT01.txt")));
 }
 
+// The Cornell file keeps no cover scale: Domin samples come back without
+// their label, and score as before when vegmatch is told the scale (3, the
+// seventh line of the set-up), as the README says; on the default % cover
+// they would not.
+TEST(RoundTripTest, DominSamplesScoreTheSameWhenTheScaleIsGiven) {
+  ProgramRun run;
+  putReferenceFiles(run);
+  run.put("SAMP.txt", {"Heath 1      DOMIN", " call vulg     8", " eric cine     5",
+                       " vacc myrt     3", "", "Heath 2      DOMIN", " call vulg     9",
+                       " moli caer     4", ""});
+  ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"", "", ""}));
+  ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "", ""}));
+  EXPECT_EQ((Lines{"Heath 1 ", " call vulg     8.0", " eric cine     5.0", " vacc myrt     3.0",
+                   "", "Heath 2 ", " call vulg     9.0", " moli caer     4.0", ""}),
+            run.lines("SAMP01.txt"));
+
+  const Lines domin = {"", "", "", "1", "SAMP.txt", "", "3", "", ""};
+  Lines back_domin = domin;
+  back_domin[4] = "SAMP01.txt";
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), domin));
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), back_domin));
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileSetUp("SAMP01.txt")));
+  const Lines answers = run.lines("VEGMOUT.txt");
+  EXPECT_EQ(2u * (2 + 5), answers.size());
+  EXPECT_EQ(" Sample Heath 1        Parameters =   All sp   Domin    Sp & c", answers[1]);
+  EXPECT_EQ("", firstDifference(answers, run.lines("VEGMOUT01.txt")));
+  const Lines percent = run.lines("VEGMOUT02.txt");
+  ASSERT_EQ(answers.size(), percent.size());
+  EXPECT_EQ(" Sample Heath 1        Parameters =   All sp   Cover%   Sp & c", percent[1]);
+  EXPECT_NE(Lines(answers.begin() + 2, answers.begin() + 7),
+            Lines(percent.begin() + 2, percent.begin() + 7));
+}
+
 }  // namespace
