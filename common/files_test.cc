@@ -191,17 +191,6 @@ TEST_F(RealFilesTest, KindOfANameTellsFilesFromDirectoriesAndDevices) {
   EXPECT_EQ(FileKind::kOther, files.kindOf("/dev/null"));
   EXPECT_EQ(FileKind::kMissing, files.kindOf("MISSING.txt"));
   EXPECT_EQ(FileKind::kMissing, files.kindOf(""));
-
-  testing::MemoryFileSystem memory;
-  memory.put("FILE.txt", {});
-  memory.directories.insert("DIR");
-  memory.devices.insert("zero");
-  EXPECT_EQ(FileKind::kRegular, memory.kindOf("FILE.txt"));
-  EXPECT_EQ(FileKind::kDirectory, memory.kindOf("DIR"));
-  EXPECT_EQ(FileKind::kOther, memory.kindOf("zero"));
-  EXPECT_EQ(FileKind::kMissing, memory.kindOf("MISSING.txt"));
-  EXPECT_EQ(nullptr, memory.openExisting("DIR"));
-  EXPECT_EQ(nullptr, memory.createNew("zero"));
 }
 
 TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {

@@ -254,14 +254,6 @@ TEST_F(DeckloadTest, FormatLongerThanThirtyCharactersIsReadAndShownWhole) {
             Lines(screen.begin(), screen.begin() + 7));
   EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", ""}),
             fs.lines("SAMP.txt"));
-
-  console = {};
-  fs = {};
-  const std::string shorter = "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))";
-  const std::string line2 = formatLine(shorter, 1);
-  const Lines again = run({"T", line2, data(1, {{1, "  1.0"}}), "   0", "Festrubr", "Q1"});
-  EXPECT_EQ(" " + shorter, again[2]);
-  EXPECT_EQ((Lines{"Q1      ", " Fest rubr     1.0", ""}), fs.lines("SAMP.txt"));
 }
 
 // A Cornell file in full format (one value per species, no couplets) and
