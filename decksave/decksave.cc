@@ -187,6 +187,8 @@ void decksave(Run& r) {
     r.console.writeLine(" *** " + std::to_string(r.left_out) +
                         (r.left_out == 1 ? " line" : " lines") +
                         " of bad data left out; the Cornell file holds the rest");
+    r.console.writeLine(
+        "     a species line is genus, epithet and value, such as  Festuca rubra 12.5");
   }
   r.cornell_file.reset();
   r.input.reset();

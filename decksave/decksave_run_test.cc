@@ -102,16 +102,12 @@ TEST(DecksaveRunTest, BadDataIsLeftOutWithItsLineNumberAndText) {
   ProgramRun run;
   run.put("SAMP.txt", {"Q1", " fest rubr    25", "", "Q2", " agro capi    3.5O", " fest rubr 2"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", ""}));
+  const Lines report = {
+      " *** Bad data on line 5 - left out, as vegmatch leaves it out:", " agro capi    3.5O", "",
+      " *** 1 line of bad data left out; the Cornell file holds the rest",
+      "     a species line is genus, epithet and value, such as  Festuca rubra 12.5"};
   Lines expected = banner() + inputQuestion() + outputQuestion() +
-                   Lines{"NO TITLE",
-                         kFormatLine,
-                         " Q1      ",
-                         " Q2      ",
-                         " *** Bad data on line 5 - left out, as vegmatch leaves it out:",
-                         " agro capi    3.5O",
-                         "",
-                         " *** 1 line of bad data left out; the Cornell file holds the rest"} +
-                   holdNotice();
+                   Lines{"NO TITLE", kFormatLine, " Q1      ", " Q2      "} + report + holdNotice();
   EXPECT_EQ("", veg::testing::firstDifference(expected, run.screen));
   EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 25.0", "   2      1  2.0", "   0",
                    "festrubr", "Q1      Q2      "}),

@@ -187,7 +187,8 @@ TEST_F(DecksaveTest, BadDataIsLeftOutWithItsLineAndTheRestConverted) {
                    " plan lanc   1x5",
                    " *** Bad data on line 8 - left out, as vegmatch leaves it out:",
                    " Poa annua 3O", "",
-                   " *** 2 lines of bad data left out; the Cornell file holds the rest"} +
+                   " *** 2 lines of bad data left out; the Cornell file holds the rest",
+                   "     a species line is genus, epithet and value, such as  Festuca rubra 12.5"} +
              holdNotice()),
             console.output);
   EXPECT_EQ((header() + Lines{"   1      1 25.0", "   2      2  3.0    3  1.0", "   0",
