@@ -1,12 +1,49 @@
 #include "common/filedialog.h"
 
-#include "common/fields.h"
 #include "common/default_file.h"
+#include "common/fields.h"
 #include "common/hold.h"
 
 namespace veg {
 
-std::string askFileName(Console& console) { return padRight(console.ask(), kFileNameWidth); }
+namespace {
+
+constexpr std::string_view kTooLong = "  *** ERROR *** File name longer than 255 characters";
+constexpr std::string_view kDirectory = "  *** ERROR *** That name is a directory, not a file";
+constexpr std::string_view kNotAFile =
+    "  *** ERROR *** That name is a device or a pipe, not a file";
+
+// Why an existing file of this name cannot be read; empty when it can.
+std::string_view whyNotReadable(FileSystem& fs, const std::string& path) {
+  if (path.size() > kMaxFileNameLength) return kTooLong;
+  switch (fs.kindOf(path)) {
+    case FileKind::kMissing: return "  *** ERROR *** File does not exist";
+    case FileKind::kDirectory: return kDirectory;
+    case FileKind::kOther: return kNotAFile;
+    case FileKind::kRegular: break;
+  }
+  return {};
+}
+
+// Why no new file of this name could be created. A blank reply where no
+// default is taken is answered as it always was.
+std::string_view whyNotCreated(FileSystem& fs, const std::string& path) {
+  if (path.empty()) return "  *** ERROR *** File already exists";
+  switch (fs.kindOf(path)) {
+    case FileKind::kRegular: return "  *** ERROR *** File already exists";
+    case FileKind::kDirectory: return kDirectory;
+    case FileKind::kOther: return kNotAFile;
+    case FileKind::kMissing: break;
+  }
+  return "  *** ERROR *** File cannot be created (no such folder, or no permission)";
+}
+
+}  // namespace
+
+std::string askFileName(Console& console) {
+  const std::string name = trimName(console.ask());
+  return name.size() <= kFileNameWidth ? padRight(name, kFileNameWidth) : name;
+}
 
 std::unique_ptr<TextFile> askExistingFile(Console& console, FileSystem& fs,
                                           const ExistingFileQuestion& question, std::string& name) {
@@ -15,9 +52,14 @@ std::unique_ptr<TextFile> askExistingFile(Console& console, FileSystem& fs,
     if (isBlank(name) && (first || question.default_on_retry)) {
       name = padRight(question.default_name, kFileNameWidth);
     }
-    if (auto file = fs.openExisting(trimName(name))) return file;
+    const std::string path = trimName(name);
+    std::string_view why = whyNotReadable(fs, path);
+    if (why.empty()) {
+      if (auto file = fs.openExisting(path)) return file;
+      why = "  *** ERROR *** File cannot be read (no permission)";
+    }
     console.blank();
-    console.writeLine("  *** ERROR *** File does not exist");
+    console.writeLine(why);
     console.writeLine(" Type another name");
     name = askFileName(console);
   }
@@ -36,9 +78,14 @@ std::unique_ptr<TextFile> askNewFile(Console& console, FileSystem& fs,
                         std::string(question.default_name) + " or any numbered variant of it");
       holdAndStop(console);
     }
-    if (auto file = fs.createNew(trimName(name))) return file;
+    const std::string path = trimName(name);
+    std::string_view why = kTooLong;
+    if (path.size() <= kMaxFileNameLength) {
+      if (auto file = fs.createNew(path)) return file;
+      why = whyNotCreated(fs, path);
+    }
     console.blank();
-    console.writeLine("  *** ERROR *** File already exists");
+    console.writeLine(why);
     console.writeLine(question.repeat_rejected ? " Type another name, not " + name
                                                : std::string(" Type another name"));
     name = askFileName(console);

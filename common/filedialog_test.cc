@@ -15,10 +15,67 @@ struct FileDialogTest : ::testing::Test {
   std::string name;
 };
 
-TEST_F(FileDialogTest, NameIsHeldInTwentyColumns) {
-  console.type({"a-rather-long-file-name.txt", "x"});
-  EXPECT_EQ("a-rather-long-file-n", askFileName(console));
+TEST_F(FileDialogTest, ShortNamesAreHeldInTwentyColumnsLongerOnesWhole) {
+  console.type({"a-rather-long-file-name.txt", "x", "exactly-twenty-chars  ", "  lead  "});
+  EXPECT_EQ("a-rather-long-file-name.txt", askFileName(console));
   EXPECT_EQ("x                   ", askFileName(console));
+  EXPECT_EQ("exactly-twenty-chars", askFileName(console));
+  EXPECT_EQ("  lead              ", askFileName(console));
+}
+
+// A name beyond 20 characters opens and creates the file of that whole
+// name, never one of its first 20 characters; it is echoed whole.
+TEST_F(FileDialogTest, LongNamesAreUsedWhole) {
+  const std::string in = "survey-2026-upland-plots.txt";
+  const std::string out = "survey-2026-upland-plots.cornell";
+  fs.put(in, {"Q1"});
+  fs.put(in.substr(0, 20), {"the wrong file"});
+  fs.put(out, {"keep"});
+  console.type({in, out, out + "2"});
+  auto file = askExistingFile(console, fs, {.default_name = "SAMP.txt"}, name);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(in, name);
+  std::string line;
+  ASSERT_TRUE(file->readLine(line));
+  EXPECT_EQ("Q1", line);
+  ASSERT_TRUE(askNewFile(console, fs, {.default_name = "CORNELL.txt"}, name));
+  EXPECT_EQ(out + "2", name);
+  EXPECT_EQ((Lines{"", "  *** ERROR *** File already exists", " Type another name, not " + out}),
+            console.output);
+  EXPECT_EQ(Lines{"keep"}, fs.lines(out));
+  EXPECT_EQ(Lines{"the wrong file"}, fs.lines(in.substr(0, 20)));
+}
+
+// Each name that cannot be used is answered with its reason, on both
+// questions; 255 characters are a name, 256 are not.
+TEST_F(FileDialogTest, NamesThatCannotBeUsedAreAnsweredWithTheReason) {
+  const std::string longest(255, 'n');
+  const std::string too_long(256, 'n');
+  fs.directories.insert("plots");
+  fs.devices.insert("zero");
+  fs.uncreatable.insert("nodir/x.txt");
+  fs.put(longest, {});
+  console.type({too_long, "plots", "zero", "missing", longest});
+  ASSERT_TRUE(askExistingFile(console, fs, {.default_name = "SAMP.txt"}, name));
+  EXPECT_EQ(longest, name);
+  const Lines retry = {" Type another name"};
+  EXPECT_EQ((Lines{"", "  *** ERROR *** File name longer than 255 characters", retry[0], "",
+                   "  *** ERROR *** That name is a directory, not a file", retry[0], "",
+                   "  *** ERROR *** That name is a device or a pipe, not a file", retry[0], "",
+                   "  *** ERROR *** File does not exist", retry[0]}),
+            console.take());
+
+  console.type({too_long, "plots", "zero", "nodir/x.txt", "new.txt"});
+  ASSERT_TRUE(askNewFile(console, fs, {.default_name = "SAMP.txt", .repeat_rejected = false},
+                         name));
+  EXPECT_EQ("new.txt             ", name);
+  EXPECT_EQ((Lines{"", "  *** ERROR *** File name longer than 255 characters", retry[0], "",
+                   "  *** ERROR *** That name is a directory, not a file", retry[0], "",
+                   "  *** ERROR *** That name is a device or a pipe, not a file", retry[0], "",
+                   "  *** ERROR *** File cannot be created (no such folder, or no permission)",
+                   retry[0]}),
+            console.take());
+  EXPECT_FALSE(fs.exists(too_long));
 }
 
 TEST_F(FileDialogTest, BlankReplyOpensTheDefaultAndRetriesMayTakeItAgain) {

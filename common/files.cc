@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -16,6 +17,16 @@ void TextFile::writeText(std::string_view text) {
     writeLine(text.substr(start, end - start));
     start = end + 1;
   }
+}
+
+bool TextFile::readLinePrefix(std::string& line, std::size_t limit) {
+  if (!readLine(line)) return false;
+  if (line.size() > limit) line.resize(limit);
+  return true;
+}
+
+FileKind FileSystem::kindOf(const std::string& name) {
+  return openExisting(name) ? FileKind::kRegular : FileKind::kMissing;
 }
 
 namespace {
@@ -33,30 +44,9 @@ class StdioFile : public TextFile {
       std::fflush(file_);
     }
   }
-  // Lines are cut out of blocks read whole: one copy of every byte, and no
-  // locking of the stream for every line of a file of millions.
-  bool readLine(std::string& line) override {
-    line.clear();
-    bool any = false;
-    for (;;) {
-      if (next_ == end_ && !refill()) {
-        if (!any) return false;
-        break;
-      }
-      any = true;
-      const char* from = block_.get() + next_;
-      const void* found = std::memchr(from, '\n', end_ - next_);
-      if (found != nullptr) {
-        const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(found) - from);
-        line.append(from, length);
-        next_ += length + 1;
-        break;
-      }
-      line.append(from, end_ - next_);
-      next_ = end_;
-    }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
+  bool readLine(std::string& line) override { return readBounded(line, std::string::npos); }
+  bool readLinePrefix(std::string& line, std::size_t limit) override {
+    return readBounded(line, limit);
   }
   void writeLine(std::string_view line) override {
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
@@ -81,6 +71,41 @@ class StdioFile : public TextFile {
 
  private:
   static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+  // Lines are cut out of blocks read whole: one copy of every byte, and no
+  // locking of the stream for every line of a file of millions. Of each line
+  // at most `limit` characters are kept (one more while it is read, to see
+  // whether a carriage return ends it).
+  bool readBounded(std::string& line, std::size_t limit) {
+    const std::size_t keep = limit == std::string::npos ? limit : limit + 1;
+    line.clear();
+    bool any = false;
+    bool cut = false;  // the line is longer than `keep`
+    for (;;) {
+      if (next_ == end_ && !refill()) {
+        if (!any) return false;
+        break;
+      }
+      any = true;
+      const char* from = block_.get() + next_;
+      const std::size_t available = end_ - next_;
+      const void* found = std::memchr(from, '\n', available);
+      const std::size_t length =
+          found != nullptr ? static_cast<std::size_t>(static_cast<const char*>(found) - from)
+                           : available;
+      const std::size_t room = keep - line.size();
+      line.append(from, std::min(length, room));
+      if (length > room) cut = true;
+      next_ += length;
+      if (found != nullptr) {
+        ++next_;
+        break;
+      }
+    }
+    if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+    if (line.size() > limit) line.resize(limit);
+    return true;
+  }
 
   // The next block of the file; false at its end. A read error is never
   // taken for the end.
@@ -107,6 +132,14 @@ class StdioFile : public TextFile {
 };
 
 }  // namespace
+
+FileKind RealFileSystem::kindOf(const std::string& name) {
+  struct stat info {};
+  if (name.empty() || stat(name.c_str(), &info) != 0) return FileKind::kMissing;
+  if (S_ISREG(info.st_mode)) return FileKind::kRegular;
+  if (S_ISDIR(info.st_mode)) return FileKind::kDirectory;
+  return FileKind::kOther;
+}
 
 std::unique_ptr<TextFile> RealFileSystem::openExisting(const std::string& name) {
   std::FILE* file = std::fopen(name.c_str(), "r");

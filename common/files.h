@@ -26,6 +26,10 @@ class TextFile {
   /// Reads the next line without its line end; false at end of file. A read
   /// error is never taken for the end: it throws FileError.
   virtual bool readLine(std::string& line) = 0;
+  /// Reads the next line as readLine does but keeps only its first `limit`
+  /// characters: the rest of the line is read past and dropped, so a line of
+  /// any length costs no more than `limit` characters of memory.
+  virtual bool readLinePrefix(std::string& line, std::size_t limit);
   /// Appends one line; throws FileError when it cannot be written.
   virtual void writeLine(std::string_view line) = 0;
   /// Appends the lines of `text`, each ended by a line feed (the last may
@@ -38,9 +42,26 @@ class TextFile {
   virtual void flush() = 0;
 };
 
+/// What a name stands for on the disk, so that a dialog can say why a name
+/// cannot be used.
+enum class FileKind {
+  kMissing,    // nothing of that name (or it cannot be looked at)
+  kRegular,    // a regular file
+  kDirectory,  // a directory
+  kOther,      // a device, a pipe or a socket
+};
+
+/// The longest prefix of a line that the converters keep (TextFile::
+/// readLinePrefix): far more than any line of a sample file or a Cornell
+/// file, or a data format, can need.
+constexpr std::size_t kLinePrefixLimit = std::size_t{1} << 16;
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
+  /// What `name` stands for. This default knows only whether openExisting
+  /// opens it (kRegular) or not (kMissing).
+  virtual FileKind kindOf(const std::string& name);
   /// Opens an existing file for reading; null when it cannot be opened or is
   /// not a file that can be read as text (a directory).
   virtual std::unique_ptr<TextFile> openExisting(const std::string& name) = 0;
@@ -56,6 +77,7 @@ class FileSystem {
 /// Files of the working directory (names are relative to it).
 class RealFileSystem : public FileSystem {
  public:
+  FileKind kindOf(const std::string& name) override;
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
   std::unique_ptr<TextFile> createReplacing(const std::string& name) override;

@@ -144,6 +144,55 @@ TEST_F(RealFilesTest, LinesReadWholeAcrossTheBlocksOfALargeFile) {
     }
   }
 }
+// A bounded read keeps the first characters of each line, whatever its
+// length, and goes on at the next line; a line read so never holds more
+// than its prefix, however long the line on the disk.
+TEST_F(RealFilesTest, LinePrefixesOfLinesOfAnyLength) {
+  constexpr std::size_t kBlock = 1 << 16;
+  std::ofstream("LONG.txt", std::ios::binary)
+      << std::string(3 * kBlock + 5, 'x') << "\r\n"
+      << "0123456789\r\n"     // exactly the limit, then CR LF
+      << "0123456789a\r\n"    // one over
+      << "012345678\r\n"      // one under
+      << "0123456789\r\r\n"  // the limit, then a carriage return of its own
+      << std::string(kBlock - 1, 'y') << "\n"
+      << "last";
+  auto file = files.openExisting("LONG.txt");
+  ASSERT_TRUE(file);
+  std::string line;
+  const std::vector<std::string> expected = {"xxxxxxxxxx", "0123456789", "0123456789",
+                                             "012345678",  "0123456789", "yyyyyyyyyy",
+                                             "last"};
+  for (const std::string& wanted : expected) {
+    ASSERT_TRUE(file->readLinePrefix(line, 10)) << wanted;
+    EXPECT_EQ(wanted, line);
+    EXPECT_LT(line.capacity(), 64u) << wanted;
+  }
+  EXPECT_FALSE(file->readLinePrefix(line, 10));
+  file->rewind();
+  ASSERT_TRUE(file->readLinePrefix(line, kLinePrefixLimit));
+  EXPECT_EQ(std::string(kLinePrefixLimit, 'x'), line);
+
+  testing::MemoryFileSystem memory;
+  memory.put("LONG.txt", {std::string(100, 'z'), "short"});
+  auto fake = memory.openExisting("LONG.txt");
+  ASSERT_TRUE(fake->readLinePrefix(line, 10));
+  EXPECT_EQ(std::string(10, 'z'), line);
+  ASSERT_TRUE(fake->readLinePrefix(line, 10));
+  EXPECT_EQ("short", line);
+  EXPECT_FALSE(fake->readLinePrefix(line, 10));
+}
+
+TEST_F(RealFilesTest, KindOfANameTellsFilesFromDirectoriesAndDevices) {
+  std::ofstream("FILE.txt") << "x\n";
+  fs::create_directory("DIR");
+  EXPECT_EQ(FileKind::kRegular, files.kindOf("FILE.txt"));
+  EXPECT_EQ(FileKind::kDirectory, files.kindOf("DIR"));
+  EXPECT_EQ(FileKind::kOther, files.kindOf("/dev/null"));
+  EXPECT_EQ(FileKind::kMissing, files.kindOf("MISSING.txt"));
+  EXPECT_EQ(FileKind::kMissing, files.kindOf(""));
+}
+
 TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {
   std::ofstream("keys", std::ios::binary) << "Q1\r\n\nfestuca rubra 25";
   std::FILE* in = std::fopen("keys", "r");

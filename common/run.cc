@@ -1,5 +1,6 @@
 #include "common/run.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/hold.h"
@@ -15,21 +16,29 @@ std::string cut(std::string line) {
   return line;
 }
 
-/// Runs `step`; false when it ended with a reported file error.
-bool attempt(Console& console, const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const StopRun&) {
-  } catch (const FileError& error) {
-    reportFileError(console, error);
+/// Runs one step and reports a file error it ends with, unless that file
+/// has been reported already.
+class Steps {
+ public:
+  explicit Steps(Console& console) : console_(console) {}
+
+  void run(const std::function<void()>& step) {
+    if (!step) return;
     try {
-      hold(console);
+      step();
     } catch (const StopRun&) {
+    } catch (const FileError& error) {
+      if (std::find(reported_.begin(), reported_.end(), error.name) != reported_.end()) return;
+      reported_.push_back(error.name);
+      reportFileError(console_, error);
     }
-    return false;
   }
-  return true;
-}
+  bool anyReported() const { return !reported_.empty(); }
+
+ private:
+  Console& console_;
+  std::vector<std::string> reported_;  // names of the files reported
+};
 
 }  // namespace
 
@@ -42,9 +51,22 @@ void reportFileError(Console& console, const FileError& error) {
 }
 
 int runProgram(Console& console, const std::function<void()>& body,
-               const std::function<void()>& finish) {
-  if (attempt(console, body) && finish) attempt(console, finish);
+               const std::vector<std::function<void()>>& finish) {
+  Steps steps(console);
+  steps.run(body);
+  for (const std::function<void()>& step : finish) steps.run(step);
+  if (steps.anyReported()) {
+    try {
+      hold(console);
+    } catch (const StopRun&) {
+    }
+  }
   return 0;
+}
+
+int runProgram(Console& console, const std::function<void()>& body,
+               const std::function<void()>& finish) {
+  return runProgram(console, body, std::vector<std::function<void()>>{finish});
 }
 
 }  // namespace veg

@@ -37,8 +37,42 @@ TEST(RunProgramTest, FailedWriteIsReportedWithTheFileNameThenHold) {
                     " No space left on device", " The file is incomplete"};
   expected.insert(expected.end(), kHold.begin(), kHold.end());
   EXPECT_EQ(expected, console.output);
-  EXPECT_EQ(0, finished);
+  // The other files are still pushed to disk after the failure.
+  EXPECT_EQ(1, finished);
   EXPECT_EQ(Lines{"first"}, fs.lines("VEGMOUT.txt"));
+}
+
+// The answers file fails first: the record file is still flushed, and when
+// that fails too it is named as well, each file once, before one `hold`.
+TEST(RunProgramTest, EveryFileThatFailsIsNamedOnce) {
+  testing::FakeConsole console({""});
+  const FileError answers{"ANS.txt", true, "File too large"};
+  const FileError record{"SAMP.txt", true, "File too large"};
+  std::vector<std::string> steps;
+  EXPECT_EQ(0, runProgram(
+                   console, [&] { throw answers; },
+                   {[&] {
+                      steps.push_back("answers");
+                      throw answers;
+                    },
+                    [&] {
+                      steps.push_back("record");
+                      throw record;
+                    }}));
+  EXPECT_EQ((std::vector<std::string>{"answers", "record"}), steps);
+  Lines expected = {"",
+                    "",
+                    "  *** ERROR *** Cannot write file ANS.txt",
+                    " File too large",
+                    " The file is incomplete",
+                    "",
+                    "",
+                    "  *** ERROR *** Cannot write file SAMP.txt",
+                    " File too large",
+                    " The file is incomplete"};
+  expected.insert(expected.end(), kHold.begin(), kHold.end());
+  EXPECT_EQ(expected, console.output);
+  EXPECT_EQ(0u, console.unread());
 }
 
 TEST(RunProgramTest, FailedFinishIsReportedAndEndOfInputAtHoldIsANormalEnd) {

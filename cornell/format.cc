@@ -242,6 +242,21 @@ CompiledFormat compileFormat(std::string_view text) {
   return format;
 }
 
+bool oneValuePerSpecies(const CompiledFormat& format) {
+  if (!format.ok) return false;
+  // The kinds of the first two value edits of a read, the second taken
+  // after the format is taken up again when the format holds only one.
+  char kinds[2] = {};
+  int found = 0;
+  for (int e = 0; e < format.count && found < 2; ++e) {
+    if (format.edits[e].kind != 'X') kinds[found++] = format.edits[e].kind;
+  }
+  for (int e = format.reversion; e < format.count && found < 2; ++e) {
+    if (format.edits[e].kind != 'X') kinds[found++] = format.edits[e].kind;
+  }
+  return found == 2 && kinds[0] == 'I' && kinds[1] == 'F';
+}
+
 std::string_view itemName(int item) {
   if (item == 0) return "sample number";
   return item % 2 == 1 ? "species number" : "value";

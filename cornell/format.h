@@ -51,6 +51,11 @@ struct CompiledFormat {
 /// ignored).
 CompiledFormat compileFormat(std::string_view text);
 
+/// True for the format of a Cornell file in full format: after the I edit of
+/// the sample number an F edit, so that a line holds one value per species
+/// and no species numbers.
+bool oneValuePerSpecies(const CompiledFormat& format);
+
 /// One data line's items: the sample number and the couplets.
 struct DataRecord {
   int sample = 0;

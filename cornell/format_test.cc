@@ -128,6 +128,28 @@ TEST(CompileFormatTest, MalformedFormatsAreErrorValues) {
   }
 }
 
+// A parenthesis left open, at any depth, is named as such: deckload shows
+// this reason to the user.
+TEST(CompileFormatTest, UnclosedParenthesisIsTheReasonGiven) {
+  for (const char* text : {"(i4,2x", "(i4,2x,7(i5,f5.1)", "(i4,2x,7(i5,f5.1", "(i4,", "(",
+                           "((i4,f5.1)", "  (i4,2x,7(i5,f5.1)   "}) {
+    const CompiledFormat f = compileFormat(text);
+    EXPECT_FALSE(f.ok) << text;
+    EXPECT_EQ("its parentheses do not close", f.error) << text;
+  }
+}
+
+TEST(CompileFormatTest, FullFormatHasOneValuePerSpecies) {
+  for (const char* text : {"(I3,8F3.0)", "(i4,f5.1)", "(2x,i4,25f4.0)", "(i5,2x,3(f5.1))",
+                           "(i4,1x,(f5.1))"}) {
+    EXPECT_TRUE(oneValuePerSpecies(compileFormat(text))) << text;
+  }
+  for (const char* text : {"(i4,2x,7(i5,f5.1))", "(I10,1X,5(I4,F5.0))", "(i4)", "(f5.1,i4)",
+                           "(i4,2x,i5,10f5.1)", "(10f5.1)", "(i4,2x"}) {
+    EXPECT_FALSE(oneValuePerSpecies(compileFormat(text))) << text;
+  }
+}
+
 TEST(CompileFormatTest, HugeRepeatsCompileWithoutExpandingBeyondOneRead) {
   const CompiledFormat f = compileFormat("(999(999(999(i1))))");
   ASSERT_TRUE(f.ok);

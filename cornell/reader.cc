@@ -6,11 +6,34 @@
 
 namespace cornell {
 
+namespace {
+
+// The length of the format that `text` (the format line from the column
+// where the format starts) holds, its leading blanks included: up to the
+// parenthesis that closes its first one, or, when none does, to its last
+// non-blank character before the couplet count; 0 when it is no format.
+std::size_t formatLength(std::string_view text, std::size_t before_count) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos || text[first] != '(') return 0;
+  int depth = 0;
+  for (std::size_t i = first; i < text.size(); ++i) {
+    if (text[i] == '(') ++depth;
+    if (text[i] == ')' && --depth == 0) return i + 1;
+  }
+  return text.substr(0, before_count).find_last_not_of(' ') + 1;
+}
+
+}  // namespace
+
 std::string dataFormatOf(std::string_view format_line) {
   const std::string first20 = veg::column(format_line, 1, 20);
-  const std::size_t start = first20.find_first_not_of(' ');
-  if (start == std::string::npos) return veg::column(format_line, 21, kFormatWidth);
-  return veg::column(format_line, static_cast<int>(start) + 1, kFormatWidth);
+  const std::size_t lead = first20.find_first_not_of(' ');
+  const int start = lead == std::string::npos ? 21 : static_cast<int>(lead) + 1;
+  const std::string field = veg::column(format_line, start, kFormatWidth);
+  const std::size_t length = formatLength(veg::column(format_line, start, kLineWidth + 1 - start),
+                                          static_cast<std::size_t>(kFormatLastColumn + 1 - start));
+  if (length <= field.size()) return field;
+  return veg::column(format_line, start, static_cast<int>(length));
 }
 
 int formatLineCount(std::string_view format_line) {

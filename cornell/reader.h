@@ -15,14 +15,18 @@
 namespace cornell {
 
 constexpr int kLineWidth = 80;
-constexpr int kFormatWidth = 30;  // characters of the data format on the format line
+constexpr int kFormatWidth = 30;       // the field of the data format on the format line
+constexpr int kFormatLastColumn = 68;  // columns 69-70 hold the couplet count
 constexpr std::size_t kNameLineChars = std::size_t{kNamesPerLine} * kNameWidth;
 constexpr int kMaxNameLines = 500;  // NameLines
 constexpr int kMaxSpecies = 5000;   // SpeciesNameTable
 constexpr int kMaxSamples = 20000;  // SampleNameTable
 
-/// The 30 characters of the data format: from the first non-blank character
-/// of columns 1-20, or columns 21-50 when columns 1-20 are blank.
+/// The data format: the 30 characters from the first non-blank character of
+/// columns 1-20, or columns 21-50 when columns 1-20 are blank. A format
+/// that goes on beyond those 30 characters is taken whole: up to the
+/// parenthesis that closes it (within the 80 columns of the line), or when
+/// none does up to its last non-blank character before column 69.
 std::string dataFormatOf(std::string_view format_line);
 
 /// Columns 69-70 of the format line as an integer; 0 when blank or unreadable.

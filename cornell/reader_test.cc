@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/fields.h"
 #include "cornell/format.h"
 
 namespace cornell {
@@ -32,15 +33,28 @@ TEST(DataFormatTest, BlankColumnsOneToTwentyTakeColumnsTwentyOneToFifty) {
   EXPECT_EQ("    (i4,2x,7(i5,f5.1))   extr", dataFormatOf(format_line).substr(0, 29));
   EXPECT_EQ(30u, dataFormatOf(format_line).size());
   EXPECT_TRUE(compileFormat(dataFormatOf(format_line)).ok);
-  // The same format starting in column 35 would end after column 50.
-  const std::string late = std::string(34, ' ') + "(i4,2x,7(i5,f5.1))";
-  EXPECT_FALSE(compileFormat(dataFormatOf(late)).ok);
+  // The same format starting in column 35 ends after column 50: it is
+  // taken to its closing parenthesis, not cut at column 50.
+  const std::string late = std::string(34, ' ') + "(i4,2x,7(i5,f5.1))   extra";
+  EXPECT_EQ(std::string(14, ' ') + "(i4,2x,7(i5,f5.1))", dataFormatOf(late));
+  EXPECT_TRUE(compileFormat(dataFormatOf(late)).ok);
 }
 
-TEST(DataFormatTest, FormatLongerThanThirtyCharactersIsCutAndCannotBeUsed) {
-  const std::string format_line = "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))";
-  EXPECT_EQ("(i4,2x,7(i5,f5.1),3x,2(i3,f4.1", dataFormatOf(format_line));
-  EXPECT_FALSE(compileFormat(dataFormatOf(format_line)).ok);
+TEST(DataFormatTest, FormatLongerThanThirtyCharactersIsTakenWhole) {
+  const std::string whole = "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))";
+  EXPECT_EQ(whole, dataFormatOf(whole + "    " + std::string(30, ' ') + " 9"));
+  EXPECT_TRUE(compileFormat(dataFormatOf(whole)).ok);
+  // Unclosed: up to its last character before the couplet count.
+  const std::string open = "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1)";
+  EXPECT_EQ(open, dataFormatOf(veg::padRight(open, 68) + " 9"));
+  EXPECT_EQ("its parentheses do not close", compileFormat(dataFormatOf(open)).error);
+  // A format may run to column 80, over the columns of the couplet count.
+  const std::string wide =
+      "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1),1x,3(i4,f5.1),2x,2(i3,f4.1),1x,2(i6,f7.2),3(1x))";
+  EXPECT_EQ(wide, dataFormatOf(wide));
+  // A line 2 that is no format keeps its 30 characters.
+  EXPECT_EQ(veg::padRight("Calluna vulgaris", 30),
+            dataFormatOf("  Calluna vulgaris              60"));
 }
 
 TEST(FormatLineCountTest, ColumnsSixtyNineAndSeventy) {

@@ -24,7 +24,7 @@ class CornellLines : public cornell::LineSource {
  public:
   explicit CornellLines(veg::TextFile& file) : file_(file) {}
   bool next(std::string& line) override {
-    if (!file_.readLine(line)) return false;
+    if (!file_.readLinePrefix(line, veg::kLinePrefixLimit)) return false;
     ++line_number;
     return true;
   }
@@ -64,11 +64,43 @@ void show(veg::Console& console, std::string_view line) {
 }
 
 [[noreturn]] void errorStop(veg::Console& console, std::string_view first,
-                            std::string_view second = {}) {
+                            std::string_view second = {}, std::string_view third = {}) {
   console.blank(2);
   show(console, first);
   if (!second.empty()) show(console, second);
+  if (!third.empty()) show(console, third);
   veg::holdAndStop(console);
+}
+
+/// The data format under the format line: one blank and the format, in
+/// lines of 80 columns when it is longer than one holds.
+void showFormat(veg::Console& console, std::string_view format) {
+  constexpr std::size_t kPiece = kScreenWidth - 1;
+  do {
+    console.writeLine(" " + std::string(format.substr(0, kPiece)));
+    format.remove_prefix(std::min(format.size(), kPiece));
+  } while (!format.empty());
+}
+
+/// Ends the run when the format line holds no usable data format, or one
+/// of a Cornell file in full format (which deckload does not read).
+void checkFormat(veg::Console& console, const cornell::CompiledFormat& format,
+                 std::string_view data_format) {
+  if (!format.ok) {
+    const std::size_t first = data_format.find_first_not_of(' ');
+    if (first == std::string_view::npos || data_format[first] != '(') {
+      errorStop(console, " *** Error *** Not a Cornell condensed file: line 2 holds no data format",
+                "     line 2 of a Cornell file is its data format, such as (i4,2x,7(i5,f5.1))");
+    }
+    errorStop(console,
+              " *** Error *** The data format on line 2 cannot be read:", "     " + format.error);
+  }
+  if (cornell::oneValuePerSpecies(format)) {
+    errorStop(console,
+              " *** Error *** This Cornell file is in full format: after the sample number",
+              "     its data format has one value per species, with no species numbers;",
+              "     deckload reads the condensed format: couplets of species number and value");
+  }
 }
 
 std::string editText(const cornell::Edit& edit) {
@@ -160,7 +192,9 @@ void header(Run& r) {
   const std::string format_line = veg::padRight(r.line, cornell::kLineWidth);
   console.writeLine(format_line);
   const std::string data_format = cornell::dataFormatOf(format_line);
-  console.writeLine(" " + data_format);
+  showFormat(console, data_format);
+  r.format = cornell::compileFormat(data_format);
+  checkFormat(console, r.format, data_format);
   const int format_line_count = cornell::formatLineCount(format_line);
   if (!lines.next(r.line)) {
     errorStop(console, " *** Error *** End of file at line" + fmtInt(3, 6),
@@ -169,15 +203,10 @@ void header(Run& r) {
   const long long line3_number = cornell::line3Number(r.line);
 
   // The trial read: three items from the next line.
-  r.format = cornell::compileFormat(data_format);
   cornell::ReadFailure failure;
   const int trial_line = lines.line_number + 1;
   if (!cornell::readRecord(r.format, lines, 1, r.record, r.line, failure)) {
-    if (failure.kind == cornell::ReadFailure::kEndOfFile) {
-      readErrorStop(console, failure, trial_line, "a data line to try the format on");
-    }
-    errorStop(console, " *** Error *** Format on card 2 has wrong syntax",
-              "               or data on card 4 do not fit format");
+    readErrorStop(console, failure, trial_line, "a data line to try the format on");
   }
 
   const cornell::Header rule = cornell::headerRule(format_line_count, line3_number);

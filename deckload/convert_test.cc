@@ -219,25 +219,67 @@ TEST_F(DeckloadTest, NinetyNineCoupletsPerLineAreRead) {
   EXPECT_EQ((Lines{"Q1      ", " Fest rubr     1.0", ""}), fs.lines("SAMP.txt"));
 }
 
-TEST_F(DeckloadTest, UnusableFormatStopsAtTheTrialRead) {
-  const Lines screen = run({"T", formatLine("(i4,2x,7(i5,f5))", 7), data(1, {{1, "  1.0"}}),
-                            data(1, {{2, "  1.0"}}), "   0"});
-  expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
-                           "               or data on card 4 do not fit format"});
+// A format that cannot be used is refused before line 3, with the reason.
+TEST_F(DeckloadTest, UnusableFormatIsRefusedWithItsReason) {
+  for (const auto& [format, reason] :
+       {std::pair{"(i4,2x,7(i5,f5))", "an F edit has no decimals"},
+        std::pair{"(i4,2x,7(i5,f5.1)", "its parentheses do not close"},
+        std::pair{"(i4,2x,7(i5,a8))", "it holds an edit other than I, F, X or a group"}}) {
+    console = {};
+    fs = {};
+    const std::string line2 = formatLine(format, 7);
+    const Lines screen = run({"T", line2, data(1, {{1, "  1.0"}}), "   0"});
+    EXPECT_EQ(headerLines("T", line2, format), Lines(screen.begin(), screen.begin() + 3));
+    expectErrorStop(screen, {" *** Error *** The data format on line 2 cannot be read:",
+                             std::string("     ") + reason});
+  }
 }
 
 TEST_F(DeckloadTest, Line4NotFittingTheFormatStopsAtTheTrialRead) {
   const Lines screen = run({"T", formatLine(kReference, 7), data(1, {{1, "  1.0"}}),
                             data(1, {{2, "  x.0"}}), "   0"});
-  expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
-                           "               or data on card 4 do not fit format"});
+  expectErrorStop(screen, {" *** Error *** Line     4 does not fit the data format",
+                           "     expected a value (F5.1) in columns 12-16"});
 }
 
-TEST_F(DeckloadTest, FormatCutAtThirtyCharactersStopsAtTheTrialRead) {
-  const Lines screen = run({"T", formatLine("(i4,2x,7(i5,f5.1),3x,2(i3,f4.1))", 7),
-                            data(1, {{1, "  1.0"}}), data(1, {{2, "  1.0"}}), "   0"});
-  expectErrorStop(screen, {" *** Error *** Format on card 2 has wrong syntax",
-                           "               or data on card 4 do not fit format"});
+// A format beyond the 30 characters of its field is read whole and shown
+// whole: one that fills the 80 columns of the line is shown on two lines.
+TEST_F(DeckloadTest, FormatLongerThanThirtyCharactersIsReadAndShownWhole) {
+  const std::string format =
+      "(i4,2x,7(i5,f5.1),3x,2(i3,f4.1),1x,3(i4,f5.1),2x,2(i3,f4.1),1x,2(i6,f7.2),3(1x))";
+  const Lines screen = run({"WIDE", format, "  2", "   1      1 25.0    2  3.0", "   0",
+                            "FestrubrAgrocapi", "Q1"});
+  EXPECT_EQ((Lines{padRight("WIDE", 80), format, " " + format.substr(0, 79), " )", "",
+                   " Number of couplets per line is  2", "   1      1 25.0    2  3.0"}),
+            Lines(screen.begin(), screen.begin() + 7));
+  EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", ""}),
+            fs.lines("SAMP.txt"));
+}
+
+// A Cornell file in full format (one value per species, no couplets) and
+// a file that is no Cornell file are told apart from a faulty one.
+TEST_F(DeckloadTest, FullFormatFileIsRecognised) {
+  const Lines screen = run({"BIRD DATA IN FULL FORMAT", "(I3,8F3.0)", "8",
+                            "  1  1  1  3  1  0  1 20 66", "  2  0  0  2  0  9  0  1  0",
+                            "  0  0  0  0  0  0  0  0  0",
+                            "CARDINALROADRUNNBLUEBIRDPHOEBE TITMOUSEREDTAILSCHICKADEWAXWINGS",
+                            "SAMPLE 1SAMPLE 2"});
+  EXPECT_EQ(headerLines("BIRD DATA IN FULL FORMAT", "(I3,8F3.0)", "(I3,8F3.0)"),
+            Lines(screen.begin(), screen.begin() + 3));
+  expectErrorStop(screen,
+                  {" *** Error *** This Cornell file is in full format: after the sample number",
+                   "     its data format has one value per species, with no species numbers;",
+                   "     deckload reads the condensed format: couplets of species number and value"});
+}
+
+TEST_F(DeckloadTest, FileThatIsNoCornellFileIsRecognised) {
+  const std::string species = " Calluna vulgaris              60";
+  const Lines screen = run({"HEATH1       COVR%", species, " Vaccinium myrtillus           20", ""});
+  EXPECT_EQ(headerLines("HEATH1       COVR%", species, "Calluna vulgaris"),
+            Lines(screen.begin(), screen.begin() + 3));
+  expectErrorStop(screen,
+                  {" *** Error *** Not a Cornell condensed file: line 2 holds no data format",
+                   "     line 2 of a Cornell file is its data format, such as (i4,2x,7(i5,f5.1))"});
 }
 
 TEST_F(DeckloadTest, TrialReadAtTheEndOfTheFileIsAnError) {

@@ -1,6 +1,7 @@
 // The two built converters under faults: keyboard input that ends at every
-// prompt, a working directory where nothing can be created, and names that
-// are directories. Each run ends normally and overwrites nothing.
+// prompt, a working directory where nothing can be created, names that are
+// directories or devices, and lines of any length. Each run ends normally
+// and overwrites nothing.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -118,13 +119,80 @@ TEST(ConverterFaultTest, DirectoriesAreNeitherReadNorReplaced) {
     std::filesystem::create_directory(run.dir + "/out");
     run.put("real", program == kDeckload ? kCornell : kSamples);
     ASSERT_EQ(0, run.run(builtProgram(program), {"", "real", "out", "", "", "", ""}, hangGuard()));
-    const auto at = std::find(run.screen.begin(), run.screen.end(),
-                              "  *** ERROR *** File does not exist");
-    ASSERT_NE(run.screen.end(), at) << program;
-    EXPECT_TRUE(contains(run.screen, "  *** ERROR *** File already exists")) << program;
+    // Both questions say why the name cannot be used.
+    EXPECT_EQ(2, std::count(run.screen.begin(), run.screen.end(),
+                            "  *** ERROR *** That name is a directory, not a file"))
+        << program;
     EXPECT_TRUE(std::filesystem::is_directory(run.dir + "/out"));
     EXPECT_TRUE(run.exists(output)) << program;
   }
+}
+
+// Names longer than 20 characters are used whole, on both questions of
+// both converters, never the file of their first 20 characters; one that
+// is taken is echoed whole.
+TEST(ConverterFaultTest, LongFileNamesAreUsedWhole) {
+  const std::string cornell = "dune-meadow-survey-1983.cornell";
+  const std::string samples = "dune-meadow-survey-1983.samples.txt";
+  ProgramRun run;
+  run.put(cornell, kCornell);
+  run.put(cornell.substr(0, 20), {"not this one"});
+  run.put(samples, {"keep"});
+  ASSERT_EQ(0, run.run(builtProgram(kDeckload),
+                       {cornell, samples, samples + ".new", "", ""}, hangGuard()));
+  EXPECT_TRUE(contains(run.screen, " Type another name, not " + samples));
+  EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", "", "Q3      ",
+                   " Agro capi    12.5", ""}),
+            run.lines(samples + ".new"));
+  EXPECT_EQ(Lines{"keep"}, run.lines(samples));
+
+  ASSERT_EQ(0, run.run(builtProgram(kDecksave), {samples + ".new", cornell + ".back", ""},
+                       hangGuard()));
+  EXPECT_EQ((Lines{"NO TITLE",
+                   "(i4,2x,7(i5,f5.1))                                                   7",
+                   "   1      1 25.0    2  3.0", "   2      2 12.5", "   0",
+                   "FestrubrAgrocapi", "Q1      Q3      "}),
+            run.lines(cornell + ".back"));
+}
+
+// A name that is no regular file, /dev/zero, is refused with the reason
+// instead of being read for ever; the default is taken next.
+TEST(ConverterFaultTest, DevicesAreRefusedAsInputFiles) {
+  for (const auto& [program, input] : {std::pair{kDeckload, kCornell}, std::pair{kDecksave, kSamples}}) {
+    ProgramRun run;
+    run.put(program == kDeckload ? "CORNELL.txt" : "SAMP.txt", input);
+    ASSERT_EQ(0, run.run(builtProgram(program), {"/dev/zero", "", "", "", "", ""}, hangGuard()))
+        << program;
+    EXPECT_TRUE(contains(run.screen, "  *** ERROR *** That name is a device or a pipe, not a file"))
+        << program;
+    EXPECT_EQ("*************************", run.screen.back()) << program;
+  }
+}
+
+// Lines of megabytes, a title and a sample name with a long tail of blanks
+// and text, convert as their first columns do.
+TEST(ConverterFaultTest, LinesOfAnyLengthConvertByTheirFirstColumns) {
+  const std::string tail(3 << 20, ' ');
+  ProgramRun run;
+  Lines cornell = kCornell;
+  cornell[0] += tail + "and more";
+  run.put("CORNELL.txt", cornell);
+  ASSERT_EQ(0, run.run(builtProgram(kDeckload), {"", "", "", ""}, hangGuard()));
+  EXPECT_EQ(veg::testing::holdNotice(),
+            Lines(run.screen.end() - 11, run.screen.end()));
+  EXPECT_EQ((Lines{"Q1      ", " Fest rubr    25.0", " Agro capi     3.0", "", "Q3      ",
+                   " Agro capi    12.5", ""}),
+            run.lines("SAMP.txt"));
+
+  ProgramRun save;
+  save.put("SAMP.txt", {"Q1" + tail + "x", " fest rubr    25" + tail, "", "Q2",
+                        " agro capi  12.5" + tail + "0"});
+  ASSERT_EQ(0, save.run(builtProgram(kDecksave), {"", "", ""}, hangGuard()));
+  EXPECT_EQ((Lines{"NO TITLE",
+                   "(i4,2x,7(i5,f5.1))                                                   7",
+                   "   1      1 25.0", "   2      2 12.5", "   0", "festrubragrocapi",
+                   "Q1      Q2      "}),
+            save.lines("CORNELL.txt"));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "decksave/species_dictionary.h"
 #include "decksave/species_line.h"
 #include "decksave/tables.h"
+#include "engine/parser.h"
+#include "engine/sample_file.h"
 
 namespace decksave {
 
@@ -43,11 +45,13 @@ struct Run {
   int sample_count = 0;
   int entry_count = 0;
   long long line_number = 0;  // of the last line read from the sample file
+  long long left_out = 0;     // lines of bad data
   std::string line;           // the last line read
   std::string out_line;       // the Cornell line being written
+  LineWork work;
 
   bool next() {
-    if (!input->readLine(line)) return false;
+    if (!input->readLinePrefix(line, veg::kLinePrefixLimit)) return false;
     ++line_number;
     return true;
   }
@@ -80,19 +84,25 @@ void banner(veg::Console& console) {
   console.blank(2);
 }
 
+// A line VEGMATCH would ignore as bad data is left out, with its number.
+void leaveOut(Run& r) {
+  ++r.left_out;
+  r.console.writeLine(" *** Bad data on line " + std::to_string(r.line_number) +
+                      " - left out, as vegmatch leaves it out:");
+  r.console.writeLine(r.line.size() > kScreenWidth ? r.line.substr(0, kScreenWidth) : r.line);
+}
+
 // Reads the species lines of sample `sample_count` into the sample table.
 // Returns false when the end of the sample file ended the sample.
-bool readSample(Run& r) {
+bool readSample(Run& r, int max_frequency) {
   r.entry_count = 0;
-  SpeciesName name;
-  float value = 0;
   while (r.next()) {
-    if (!readSpeciesLine(r.line, name, value)) {
-      r.stop({" *** ERROR *** Cannot read the value in columns 13-18 of line " +
-                  std::to_string(r.line_number) + ":",
-              r.line, " The Cornell file holds the samples before this one"});
+    const SpeciesEntry entry = readSpeciesEntry(r.line, max_frequency, r.work);
+    if (entry.kind == SpeciesEntry::kEndOfSample) return true;
+    if (entry.kind == SpeciesEntry::kBadData) {
+      leaveOut(r);
+      continue;
     }
-    if (isBlankName(name)) return true;
     if (r.entry_count == kMaxSampleEntries) {
       r.stop({" *** ERROR *** Sample " + r.sampleName(r.sample_count) + " has more than " +
                   std::to_string(kMaxSampleEntries) + " species lines",
@@ -100,12 +110,34 @@ bool readSample(Run& r) {
               " The Cornell file holds the samples before this one"});
     }
     int number = 0;
-    findOrAddSpecies(r.console, r.dictionary, kDictionarySize, r.dictionary_count, name, number);
+    findOrAddSpecies(r.console, r.dictionary, kDictionarySize, r.dictionary_count, entry.name,
+                     number);
     ++r.entry_count;
     r.sample.species[r.entry_count] = number;
-    r.sample.value[r.entry_count] = value;
+    r.sample.value[r.entry_count] = entry.value;
   }
   return false;
+}
+
+// The name line of the next sample, read as VEGMATCH reads it: the name
+// before an asterisk, the maximum frequency after it. Returns that maximum
+// (0 without frequency data, or when it is above what VEGMATCH takes).
+int nameLine(Run& r) {
+  std::string name;
+  int max_frequency = 0;
+  engine::nameLineParts(r.line, name, max_frequency);
+  if (veg::isBlank(name)) name = engine::defaultSampleName(r.sample_count);
+  ShortName& held = r.samples.sample_name[r.sample_count];
+  std::copy_n(name.begin(), kShortNameLength, held.begin());
+  r.console.writeLine(" " + r.sampleName(r.sample_count));
+  if (max_frequency > engine::kMaxFrequencyLimit) {
+    r.console.writeLine(" *** Maximum frequency may not exceed 100 ***");
+    return 0;
+  }
+  if (max_frequency > 0) {
+    r.console.writeLine("     frequency data: the Cornell file takes the cover values only");
+  }
+  return max_frequency;
 }
 
 void writeNames(Run& r) {
@@ -131,7 +163,8 @@ void decksave(Run& r) {
 
   for (bool more = true; more;) {
     if (!r.next()) break;
-    if (veg::isBlank(veg::column(r.line, 1, kShortNameLength))) continue;
+    // Blank lines between samples are passed over.
+    if (veg::isBlank(engine::lineColumns(r.line))) continue;
     if (r.sample_count == kMaxSamples) {
       r.stop({" *** ERROR *** More than " + std::to_string(kMaxSamples) + " samples",
               " Sample " + veg::column(r.line, 1, kShortNameLength) + " on line " +
@@ -140,12 +173,7 @@ void decksave(Run& r) {
                   " samples only"});
     }
     ++r.sample_count;
-    ShortName& name = r.samples.sample_name[r.sample_count];
-    const std::string text = veg::column(r.line, 1, kShortNameLength);
-    std::copy(text.begin(), text.end(), name.begin());
-    r.console.writeLine(" " + text);
-
-    more = readSample(r);
+    more = readSample(r, nameLine(r));
     if (r.entry_count > 0)
       sortBySpeciesNumber(r.sample.species.data(), r.sample.value.data(), r.entry_count);
     cornell::writeSample(*r.cornell_file, r.out_line, r.sample_count, r.sample.species.data(),
@@ -154,6 +182,14 @@ void decksave(Run& r) {
 
   writeNames(r);
   r.cornell_file->flush();
+  if (r.left_out > 0) {
+    r.console.blank();
+    r.console.writeLine(" *** " + std::to_string(r.left_out) +
+                        (r.left_out == 1 ? " line" : " lines") +
+                        " of bad data left out; the Cornell file holds the rest");
+    r.console.writeLine(
+        "     a species line is genus, epithet and value, such as  Festuca rubra 12.5");
+  }
   r.cornell_file.reset();
   r.input.reset();
   veg::holdAndStop(r.console);

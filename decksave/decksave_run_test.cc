@@ -98,23 +98,34 @@ TEST(DecksaveRunTest, CarriageReturnLineEndsAndNoFinalTerminator) {
             run.lines("CORNELL.txt"));
 }
 
-TEST(DecksaveRunTest, UnreadableValueEndsTheRunWithTheSamplesBefore) {
+TEST(DecksaveRunTest, BadDataIsLeftOutWithItsLineNumberAndText) {
   ProgramRun run;
-  run.put("SAMP.txt", {"Q1", " fest rubr    25", "", "Q2", " agro capi    3,5O"});
+  run.put("SAMP.txt", {"Q1", " fest rubr    25", "", "Q2", " agro capi    3.5O", " fest rubr 2"});
   ASSERT_EQ(0, run.run(builtProgram(kProgram), {"", "", ""}));
+  const Lines report = {
+      " *** Bad data on line 5 - left out, as vegmatch leaves it out:", " agro capi    3.5O", "",
+      " *** 1 line of bad data left out; the Cornell file holds the rest",
+      "     a species line is genus, epithet and value, such as  Festuca rubra 12.5"};
   Lines expected = banner() + inputQuestion() + outputQuestion() +
-                   Lines{"NO TITLE",
-                         kFormatLine,
-                         " Q1      ",
-                         " Q2      ",
-                         "",
-                         "",
-                         " *** ERROR *** Cannot read the value in columns 13-18 of line 5:",
-                         " agro capi    3,5O",
-                         " The Cornell file holds the samples before this one"} +
-                   holdNotice();
+                   Lines{"NO TITLE", kFormatLine, " Q1      ", " Q2      "} + report + holdNotice();
   EXPECT_EQ("", veg::testing::firstDifference(expected, run.screen));
-  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 25.0"}), run.lines("CORNELL.txt"));
+  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 25.0", "   2      1  2.0", "   0",
+                   "festrubr", "Q1      Q2      "}),
+            run.lines("CORNELL.txt"));
+}
+
+// The hand-written file of the report: "Poa annua 30" is what vegmatch
+// reads, name key poa annu and 30 %, not "Poa nnua" with 0.0.
+TEST(DecksaveRunTest, HandWrittenSpeciesLineConvertsAsVegmatchReadsIt) {
+  ProgramRun run;
+  run.put("t2.txt", {"T2", " Poa annua 30", ""});
+  ASSERT_EQ(0, run.run(builtProgram(kProgram), {"t2.txt", "", ""}));
+  EXPECT_EQ("", veg::testing::firstDifference(
+                    banner() + inputQuestion() + outputQuestion() +
+                        Lines{"NO TITLE", kFormatLine, " T2      "} + holdNotice(),
+                    run.screen));
+  EXPECT_EQ((Lines{"NO TITLE", kFormatLine, "   1      1 30.0", "   0", "poa annu", "T2      "}),
+            run.lines("CORNELL.txt"));
 }
 
 TEST(DecksaveRunTest, EndOfInputAtEveryPromptIsANormalEnd) {

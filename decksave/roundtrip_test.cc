@@ -4,6 +4,7 @@
 // converted back by deckload, and both sample files identified by vegmatch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -220,7 +221,7 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
                        "S12",
                        " nard stri    12"});
   ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"", "", ""}));
-  // Species 1 call vulg ... 12 abcdefghi, 13 nard stri. S3 holds 5, 1, 5:
+  // Species 1 call vulg ... 12 abcd, 13 nard stri. S3 holds 5, 1, 5:
   // the heap puts the second fest rubr (20.5) before the first (20.0).
   const Lines cornell = {
       "NO TITLE",
@@ -240,14 +241,15 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
       "  12     13 12.0",
       "   0",
       "callvulgericcinevaccmyrtdescflexfestrubragrocapicynocristrifrepeholclanaanthodor",
-      "planlancabcdfghinardstri",
+      "planlancabcd    nardstri",
       "S1      S2      S3      S4      S5      S6      S7      S8      S9      S10     ",
       "S11     S12     "};
   ASSERT_EQ("", firstDifference(cornell, run.lines("CORNELL.txt")));
 
   ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "back.txt", "", ""}));
   EXPECT_EQ(Lines{}, warnings(run.screen));
-  // The fifth character of abcdefghi does not come back: it is a blank.
+  // abcdefghi is one word: vegmatch keys it abcd, and so does the Cornell
+  // file.
   Lines back = {"S1      ",
                 " call vulg    60.0",
                 " eric cine    12.5",
@@ -260,7 +262,7 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
                 " holc lana     4.0",
                 " anth odor     3.0",
                 " plan lanc     2.0",
-                " abcd fghi     1.0",
+                " abcd          1.0",
                 "",
                 "S2      ",
                 "",
@@ -276,6 +278,77 @@ TEST(RoundTripTest, DecksaveFileIsReadByDeckloadWithoutWarning) {
     back = back + Lines{name, " nard stri  " + std::string(6 - value.size(), ' ') + value, ""};
   }
   EXPECT_EQ("", firstDifference(back, run.lines("back.txt")));
+}
+
+// The example quadrats, a hand-written sample file of full Latin names,
+// through decksave and deckload: nothing is left out or misread, the names
+// come back as their name keys, and vegmatch scores the returned file as it
+// scores the example.
+TEST(RoundTripTest, ExampleQuadratsComeBackAndScoreTheSame) {
+  ProgramRun run;
+  putReferenceFiles(run);
+  run.copy(sourceFile("data/examples/quadrats.txt"), "quadrats.txt");
+  ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"quadrats.txt", "q.cornell", ""}));
+  const Lines names = {" HEATH1  ", " WETHEATH", " BOG1    ", " DOWNLAND", " PASTURE ",
+                       " ACIDGRAS", " OAKWOOD ", " ASHWOOD ", " SALTMRSH", " DUNE1   ",
+                       " REEDBED ", " CLIFFTOP", " POND1   "};
+  const auto first = std::find(run.screen.begin(), run.screen.end(), kFormatLine);
+  ASSERT_NE(run.screen.end(), first);
+  EXPECT_EQ(names, Lines(first + 1, first + 1 + static_cast<long>(names.size())));
+  EXPECT_EQ("", *(first + 1 + static_cast<long>(names.size())));  // then the hold notice
+  const Lines cornell = run.lines("q.cornell");
+  ASSERT_GE(cornell.size(), 3u);
+  EXPECT_EQ("   1      1 60.0    2 20.0    3  5.0    4  5.0    5 10.0    6  8.0    7  3.0",
+            cornell[2]);
+
+  ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"q.cornell", "back.txt", "", ""}));
+  EXPECT_EQ(Lines{}, warnings(run.screen));
+  const Lines back = run.lines("back.txt");
+  ASSERT_GE(back.size(), 12u);
+  EXPECT_EQ((Lines{"HEATH1  ", " call vulg    60.0", " vacc myrt    20.0", " desc flex     5.0",
+                   " empe nigr     5.0", " hypn jutl    10.0", " pleu schr     8.0",
+                   " dicr scop     3.0", " gali saxa     2.0", " pote erec     1.0",
+                   " clad port     2.0", ""}),
+            Lines(back.begin(), back.begin() + 12));
+
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileSetUp("quadrats.txt")));
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileSetUp("back.txt")));
+  const Lines example = run.lines("VEGMOUT.txt");
+  EXPECT_EQ(13u * (2 + 5), example.size());
+  EXPECT_EQ("", firstDifference(example, run.lines("VEGMOUT01.txt")));
+}
+
+// The Cornell file keeps no cover scale: Domin samples come back without
+// their label, and score as before when vegmatch is told the scale (3, the
+// seventh line of the set-up), as the README says; on the default % cover
+// they would not.
+TEST(RoundTripTest, DominSamplesScoreTheSameWhenTheScaleIsGiven) {
+  ProgramRun run;
+  putReferenceFiles(run);
+  run.put("SAMP.txt", {"Heath 1      DOMIN", " call vulg     8", " eric cine     5",
+                       " vacc myrt     3", "", "Heath 2      DOMIN", " call vulg     9",
+                       " moli caer     4", ""});
+  ASSERT_EQ(0, run.run(builtProgram("decksave/decksave"), {"", "", ""}));
+  ASSERT_EQ(0, run.run(builtProgram("deckload/deckload"), {"", "", ""}));
+  EXPECT_EQ((Lines{"Heath 1 ", " call vulg     8.0", " eric cine     5.0", " vacc myrt     3.0",
+                   "", "Heath 2 ", " call vulg     9.0", " moli caer     4.0", ""}),
+            run.lines("SAMP01.txt"));
+
+  const Lines domin = {"", "", "", "1", "SAMP.txt", "", "3", "", ""};
+  Lines back_domin = domin;
+  back_domin[4] = "SAMP01.txt";
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), domin));
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), back_domin));
+  ASSERT_EQ(0, run.run(builtProgram("vegmatch/vegmatch"), datafileSetUp("SAMP01.txt")));
+  const Lines answers = run.lines("VEGMOUT.txt");
+  EXPECT_EQ(2u * (2 + 5), answers.size());
+  EXPECT_EQ(" Sample Heath 1        Parameters =   All sp   Domin    Sp & c", answers[1]);
+  EXPECT_EQ("", firstDifference(answers, run.lines("VEGMOUT01.txt")));
+  const Lines percent = run.lines("VEGMOUT02.txt");
+  ASSERT_EQ(answers.size(), percent.size());
+  EXPECT_EQ(" Sample Heath 1        Parameters =   All sp   Cover%   Sp & c", percent[1]);
+  EXPECT_NE(Lines(answers.begin() + 2, answers.begin() + 7),
+            Lines(percent.begin() + 2, percent.begin() + 7));
 }
 
 }  // namespace

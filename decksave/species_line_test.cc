@@ -16,7 +16,7 @@ struct Read {
 Read read(const std::string& line) {
   SpeciesName name;
   float value = -7;
-  const bool ok = readSpeciesLine(line, name, value);
+  const bool ok = readFixedColumns(line, name, value);
   return {ok, std::string(name.data(), name.size()), value};
 }
 
@@ -25,6 +25,8 @@ float valueOf(const std::string& line) {
   EXPECT_TRUE(r.ok) << line;
   return r.value;
 }
+
+// ---- readFixedColumns: the columns of the fixed layout ----
 
 TEST(SpeciesLineTest, NameIsColumnsTwoToTen) {
   EXPECT_EQ("fest rubr", read(" fest rubr    25").name);
@@ -108,6 +110,82 @@ TEST(SpeciesLineTest, BlankName) {
   EXPECT_TRUE(isBlankName(name));
   name[8] = 'a';
   EXPECT_FALSE(isBlankName(name));
+}
+
+// ---- readSpeciesEntry: a line as vegmatch reads it ----
+
+struct EntryCase {
+  const char* line;
+  int max_frequency;
+  SpeciesEntry::Kind kind;
+  const char* name;  // kSpecies
+  float value;       // kSpecies
+};
+
+TEST(SpeciesEntryTest, NamesAndValuesAsVegmatchTakesThem) {
+  using K = SpeciesEntry::Kind;
+  const EntryCase cases[] = {
+      // The fixed layout: the name as written, the value from its columns.
+      {" fest rubr    25", 0, K::kSpecies, "fest rubr", 25.0f},
+      {" Fest rubr    12.5", 0, K::kSpecies, "Fest rubr", 12.5f},
+      {" fest rubr*   12.5", 0, K::kSpecies, "fest rubr", 12.5f},
+      {" fest rubr**   3", 0, K::kSpecies, "fest rubr", 3.0f},
+      {" Ach  mil      1.0", 0, K::kSpecies, "Ach  mil ", 1.0f},
+      {"   AC 013A     0.2", 0, K::kSpecies, "  AC 013A", 0.2f},
+      {" Agr1 2345     1.0", 0, K::kSpecies, "Agr1 2345", 1.0f},
+      {" fest rubr  1000.0", 0, K::kSpecies, "fest rubr", 1000.0f},
+      {" fest rubr    -3.5", 0, K::kSpecies, "fest rubr", -3.5f},
+      // Any other line: the name key and the tenths vegmatch holds.
+      {" Poa annua 30", 0, K::kSpecies, "poa  annu", 30.0f},
+      {" Poa annua    30", 0, K::kSpecies, "poa  annu", 30.0f},
+      {" Calluna vulgaris              60", 0, K::kSpecies, "call vulg", 60.0f},
+      {"Poa annua\t30", 0, K::kSpecies, "poa  annu", 30.0f},
+      {"*Festuca rubra 12.36", 0, K::kSpecies, "fest rubr", 12.3f},
+      {" abcdefghi     3", 0, K::kSpecies, "abcd     ", 3.0f},
+      {"Sphagnum 40", 0, K::kSpecies, "spha     ", 40.0f},
+      {" Festuca rubra", 0, K::kSpecies, "fest rubr", 0.0f},
+      {"X", 0, K::kSpecies, "x        ", 0.0f},
+      {" Poa annua 3276.7", 0, K::kSpecies, "poa  annu", 3276.7f},
+      {" fest rubr     .5", 0, K::kSpecies, "fest rubr", 0.5f},
+      // Bad data, as vegmatch refuses it.
+      {" plan lanc   1x5", 0, K::kBadData, "", 0},
+      {" Poa annua 3O", 0, K::kBadData, "", 0},
+      {" Poa annua 3276.8", 0, K::kBadData, "", 0},
+      {" Poa annua 1234567", 0, K::kBadData, "", 0},
+      {" fest rubr  ******", 0, K::kBadData, "", 0},
+      {" fest rubr  ****", 0, K::kBadData, "", 0},
+      // No name: the end of the sample.
+      {"", 0, K::kEndOfSample, "", 0},
+      {"     \t ", 0, K::kEndOfSample, "", 0},
+      {"  **  ", 0, K::kEndOfSample, "", 0},
+      // Frequency data: the first number after the name is the frequency.
+      {" call vulg    3  60", 5, K::kSpecies, "call vulg", 60.0f},
+      {" Poa annua 2 30", 5, K::kSpecies, "poa  annu", 30.0f},
+      {" fest rubr    25", 30, K::kSpecies, "fest rubr", 0.0f},
+      {" Poa annua 6 30", 5, K::kBadData, "", 0},
+      {" fest rubr    25", 5, K::kBadData, "", 0},
+  };
+  LineWork work;
+  for (const EntryCase& c : cases) {
+    const SpeciesEntry entry = readSpeciesEntry(c.line, c.max_frequency, work);
+    EXPECT_EQ(c.kind, entry.kind) << '"' << c.line << '"';
+    if (c.kind != K::kSpecies || entry.kind != K::kSpecies) continue;
+    EXPECT_EQ(c.name, std::string(entry.name.data(), entry.name.size())) << c.line;
+    EXPECT_FLOAT_EQ(c.value, entry.value) << c.line;
+  }
+}
+
+TEST(SpeciesEntryTest, FixedLayoutIsTheLayoutOfTheWriters) {
+  for (const char* line : {" fest rubr    25", " fest rubr    12.5", " fest rubr*    0.5",
+                           " fest rubr    -3", " clad         60", " fest rubr    25  "}) {
+    EXPECT_TRUE(inFixedLayout(line)) << '"' << line << '"';
+  }
+  for (const char* line : {" Poa annua    30", "Xfest rubr    25", " fest rubr   25",
+                           " fest rubr    25 x", " fest rubr    2.5 ", " fest rubr   12.50",
+                           "              25", " fest*rubr    25", " fest rubr x  25",
+                           " fest rubr   -2-5", " fest rubr    25\t"}) {
+    EXPECT_FALSE(inFixedLayout(line)) << '"' << line << '"';
+  }
 }
 
 }  // namespace

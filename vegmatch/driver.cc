@@ -64,9 +64,11 @@ void run(Run& r) {
 
 int runVegmatch(veg::Console& console, veg::FileSystem& fs) {
   auto r = std::make_unique<Run>(console, fs);
-  // Every end of the run arrives here; the files close with `r`.
-  return veg::runProgram(
-      console, [&] { run(*r); }, [&] { r->io.flush(); });
+  // Every end of the run arrives here; the files close with `r`. Each file
+  // is pushed to disk on its own, so that when one fails (a full disk) the
+  // other is still written, or named as well when it fails too.
+  return veg::runProgram(console, [&] { run(*r); },
+                         {[&] { r->io.flushAnswers(); }, [&] { r->io.flushRecord(); }});
 }
 
 }  // namespace vegmatch

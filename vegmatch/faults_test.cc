@@ -159,6 +159,75 @@ TEST(VegmatchFaultTest, FullDiskIsReportedWithTheFileName) {
   EXPECT_LE(std::filesystem::file_size(run.dir + "/VEGMOUT.txt"), 8192u);
 }
 
+// A keyboard session of `count` samples of `species` names each, taken in
+// turn from the keys of the shipped dictionary, covers 1 to 50.
+Lines keyboardSession(int count, int species) {
+  std::ifstream in(sourceFile("data/SPECDICT.txt"));
+  Lines keys;
+  for (std::string line; std::getline(in, line);) {
+    if (line.size() >= 14 && line[5] != ' ' && line[10] != ' ') keys.push_back(line.substr(5, 9));
+  }
+  Lines session(9, "");  // the set-up: every default
+  std::size_t k = 0;
+  for (int s = 1; s <= count; ++s) {
+    session.push_back("Q" + std::to_string(s));
+    for (int i = 0; i < species; ++i, ++k) {
+      session.push_back(keys[k % keys.size()] + " " + std::to_string(1 + k % 50));
+    }
+    // The end of the sample, RETURN at its recap and after its answers.
+    session.insert(session.end(), {"", "", ""});
+  }
+  session.insert(session.end(), {"e", ""});
+  return session;
+}
+
+// Under a file-size limit of 4 KiB, samples of 28 species make the answers
+// file meet the limit first, in the sample whose record block takes the
+// record-of-entry file past it too: both files are named, the record file,
+// the only copy of the typed samples, as well as the answers file.
+TEST(VegmatchFaultTest, EveryFileThatCannotBeWrittenWholeIsNamed) {
+  ProgramRun run;
+  putShippedData(run);
+  ASSERT_EQ(0, run.run(builtProgram(kProgram), keyboardSession(20, 28), fileSizeLimit(4)));
+  const auto answers =
+      std::find(run.screen.begin(), run.screen.end(), "  *** ERROR *** Cannot write file VEGMOUT.txt");
+  const auto record =
+      std::find(run.screen.begin(), run.screen.end(), "  *** ERROR *** Cannot write file SAMP.txt");
+  ASSERT_NE(run.screen.end(), answers);
+  ASSERT_NE(run.screen.end(), record);
+  EXPECT_LT(answers, record);
+  EXPECT_EQ(" The file is incomplete", *(record + 2));
+  EXPECT_EQ(1, std::count(run.screen.begin(), run.screen.end(),
+                          "  *** ERROR *** Cannot write file VEGMOUT.txt"));
+  EXPECT_EQ("*************************", run.screen.back());
+  EXPECT_EQ(4096u, std::filesystem::file_size(run.dir + "/SAMP.txt"));
+  EXPECT_EQ(4096u, std::filesystem::file_size(run.dir + "/VEGMOUT.txt"));
+}
+
+// Names longer than 20 characters are used whole in each file question of
+// the set-up, never the file of their first 20 characters.
+TEST(VegmatchFaultTest, LongFileNamesAreUsedWhole) {
+  const std::string answers = "answers-of-the-upland-survey.txt";
+  const std::string datafile = "quadrats-of-the-upland-survey.txt";
+  const std::string record = "record-of-the-upland-survey.txt";
+  ProgramRun run;
+  putShippedData(run);
+  run.put(datafile, {"Q1", " fest rubr  25", ""});
+  run.put(datafile.substr(0, 20), {"NOTTHIS", " call vulg  25", ""});
+  ASSERT_EQ(0, run.run(builtProgram(kProgram),
+                       {"", "", answers, "1", datafile, "", "", "", "", ""}));
+  const Lines written = run.lines(answers);
+  ASSERT_GE(written.size(), 2u);
+  EXPECT_EQ(" Sample Q1", written[1].substr(0, 10));
+  EXPECT_FALSE(run.exists(answers.substr(0, 20)));
+
+  ASSERT_EQ(0, run.run(builtProgram(kProgram),
+                       {"", "", "", "0", record, "", "", "", "", "Q2", "fest rubr 25", "", "",
+                        "e", ""}));
+  EXPECT_EQ((Lines{"Q2           COVR%", " fest rubr    25", ""}), run.lines(record));
+  EXPECT_FALSE(run.exists(record.substr(0, 20)));
+}
+
 TEST(VegmatchFaultTest, WorkingDirectoryWhereNothingCanBeCreated) {
   ProgramRun run;
   // Root may write anywhere on a writable file system, but not in /proc.
@@ -176,7 +245,7 @@ TEST(VegmatchFaultTest, WorkingDirectoryWhereNothingCanBeCreated) {
   std::filesystem::permissions(where, std::filesystem::perms::owner_all);
 }
 
-TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredLikeMissingFiles) {
+TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredWithTheReason) {
   ProgramRun run;
   putShippedData(run);
   std::filesystem::create_directory(run.dir + "/field.txt");
@@ -184,7 +253,7 @@ TEST(VegmatchFaultTest, NamesThatAreDirectoriesAreAnsweredLikeMissingFiles) {
   Lines input = {"", "", "", "1", "field.txt", "real.txt", "", "", "", "", ""};
   ASSERT_EQ(0, run.run(builtProgram(kProgram), input));
   const auto at = std::find(run.screen.begin(), run.screen.end(),
-                            "  *** ERROR *** File does not exist");
+                            "  *** ERROR *** That name is a directory, not a file");
   ASSERT_NE(run.screen.end(), at);
   EXPECT_EQ(" Type another name", *(at + 1));
   const Lines answers = run.lines("VEGMOUT.txt");

@@ -29,7 +29,13 @@ struct Io {
   /// Pushes the answers and record-of-entry files to disk, so that a run
   /// stopped at any moment keeps every finished sample.
   void flush() {
+    flushAnswers();
+    flushRecord();
+  }
+  void flushAnswers() {
     if (answers) answers->flush();
+  }
+  void flushRecord() {
     if (record) record->flush();
   }
 };

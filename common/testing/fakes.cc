@@ -71,7 +71,10 @@ std::unique_ptr<TextFile> MemoryFileSystem::openExisting(const std::string& name
 }
 
 std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
-  if (name.empty() || files_.count(name) || uncreatable.count(name)) return nullptr;
+  if (name.empty() || files_.count(name) || uncreatable.count(name) || directories.count(name) ||
+      devices.count(name)) {
+    return nullptr;
+  }
   auto lines = std::make_shared<std::vector<std::string>>();
   files_[name] = lines;
   created.push_back(name);
@@ -79,11 +82,20 @@ std::unique_ptr<TextFile> MemoryFileSystem::createNew(const std::string& name) {
 }
 
 std::unique_ptr<TextFile> MemoryFileSystem::createReplacing(const std::string& name) {
-  if (name.empty() || uncreatable.count(name)) return nullptr;
+  if (name.empty() || uncreatable.count(name) || directories.count(name) || devices.count(name)) {
+    return nullptr;
+  }
   auto lines = std::make_shared<std::vector<std::string>>();
   files_[name] = lines;
   created.push_back(name);
   return std::make_unique<MemoryFile>(name, lines, flushed, limitOf(write_limit, name));
+}
+
+FileKind MemoryFileSystem::kindOf(const std::string& name) {
+  if (files_.count(name)) return FileKind::kRegular;
+  if (directories.count(name)) return FileKind::kDirectory;
+  if (devices.count(name)) return FileKind::kOther;
+  return FileKind::kMissing;
 }
 
 void MemoryFileSystem::put(const std::string& name, std::vector<std::string> lines) {

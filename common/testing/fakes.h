@@ -41,6 +41,9 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
   std::unique_ptr<TextFile> createReplacing(const std::string& name) override;
+  /// kRegular for a file put or created, kDirectory and kOther for the names
+  /// of `directories` and `devices`, else kMissing.
+  FileKind kindOf(const std::string& name) override;
 
   /// Puts a file in place (creating or replacing it).
   void put(const std::string& name, std::vector<std::string> lines);
@@ -48,6 +51,10 @@ class MemoryFileSystem : public FileSystem {
   std::vector<std::string> lines(const std::string& name) const;
   bool exists(const std::string& name) const { return files_.count(name) != 0; }
 
+  /// Names that stand for a directory, or for a device or a pipe: neither
+  /// opens nor can be created.
+  std::set<std::string> directories;
+  std::set<std::string> devices;
   /// Names whose creation fails although no such file exists.
   std::set<std::string> uncreatable;
   /// A file created under one of these names holds at most that many lines:

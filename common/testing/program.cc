@@ -83,14 +83,19 @@ int ProgramRun::run(const std::string& program, const std::vector<std::string>& 
   const double seconds =
       limits.kill_after_seconds > 0 ? limits.kill_after_seconds : limits.time_limit_seconds;
   const std::string where = limits.working_dir.empty() ? dir : limits.working_dir;
+  std::string start = "exec timeout -s KILL " + std::to_string(seconds) + " '" + program + "'";
+  for (const std::string& arg : args) start += " " + shellWord(arg);
+  start += " < '" + dir + "/.stdin' 2> '" + dir + "/.stderr'";
   std::string command = "cd '" + where + "' && ";
   if (limits.file_size_limit_kib > 0) {
-    // bash counts ulimit -f in 1024-byte blocks.
-    command += "ulimit -f " + std::to_string(limits.file_size_limit_kib) + " && ";
+    // bash counts ulimit -f in 1024-byte blocks. The limit is for the
+    // program's files: its screen goes through a pipe, which no limit cuts
+    // short, so the screen is kept whole.
+    command += "( ulimit -f " + std::to_string(limits.file_size_limit_kib) + " && " + start +
+               " ) | cat > '" + dir + "/.stdout'; exit \"${PIPESTATUS[0]}\"";
+  } else {
+    command += start + " > '" + dir + "/.stdout'";
   }
-  command += "exec timeout -s KILL " + std::to_string(seconds) + " '" + program + "'";
-  for (const std::string& arg : args) command += " " + shellWord(arg);
-  command += " < '" + dir + "/.stdin' > '" + dir + "/.stdout' 2> '" + dir + "/.stderr'";
   // The command goes to bash as one argument, quoted for the shell that
   // std::system starts.
   int status = std::system(("bash -c " + shellWord(command)).c_str());

@@ -12,7 +12,7 @@ namespace veg::testing {
 /// at a given moment, another working directory.
 struct RunLimits {
   double time_limit_seconds = 20;  // killed (status -1) when it runs longer
-  long file_size_limit_kib = 0;    // ulimit -f for the program, 0: none
+  long file_size_limit_kib = 0;    // ulimit -f for the program's files (not the screen), 0: none
   double kill_after_seconds = 0;   // SIGKILL after this long, 0: never
   std::string working_dir;         // run there instead of `dir` when set
 };
