@@ -26,6 +26,12 @@ class TextFile {
   /// Reads the next line without its line end; false at end of file. A read
   /// error is never taken for the end: it throws FileError.
   virtual bool readLine(std::string& line) = 0;
+  /// Reads the rest of the file at once: appends to `text` every line that
+  /// readLine would return from here on, each followed by a line feed, so
+  /// that the lines can be taken apart where they lie. A read error throws
+  /// FileError, as readLine does, with the lines read before it appended.
+  /// This default reads line by line; a file may read its bytes whole.
+  virtual void readRest(std::string& text);
   /// Appends one line; throws FileError when it cannot be written.
   virtual void writeLine(std::string_view line) = 0;
   /// Appends the lines of `text`, each ended by a line feed (the last may
