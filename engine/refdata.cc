@@ -20,20 +20,27 @@ constexpr char kDictionaryFile[] = "SPECDICT.txt";
 constexpr char kTablesFile[] = "ASSOCTAB.txt";
 constexpr char kCrossReferenceFile[] = "NVCTYPES.txt";
 
-/// The field of nearly every record: blanks, then digits to its end (at most
-/// nine). False for any other field, which readIntField then reads as it
-/// reads every field; for these both give the same number.
-bool plainNumber(std::string_view field, long long& value) {
-  std::size_t i = 0;
-  while (i < field.size() && field[i] == ' ') ++i;
-  long long v = 0;
-  for (; i < field.size(); ++i) {
-    const unsigned digit = static_cast<unsigned char>(field[i]) - unsigned{'0'};
-    if (digit > 9) return false;
-    v = v * 10 + digit;
+/// The field of nearly every record: blanks and digits only, `kWidth` (at
+/// most nine) of them from `p`. False for any other field, which
+/// readIntField then reads as it reads every field; for these both give the
+/// same number. Without a branch per character, as the blanks before a
+/// number vary from field to field.
+template <int kWidth>
+bool plainNumber(const char* p, long long& value) {
+  static_assert(kWidth <= 9);
+  unsigned v = 0;
+  unsigned plain = 1;
+#pragma GCC unroll 9
+  for (int i = 0; i < kWidth; ++i) {
+    const unsigned c = static_cast<unsigned char>(p[i]);
+    const unsigned digit = c - unsigned{'0'};
+    const unsigned is_digit = digit <= 9 ? 1 : 0;
+    plain &= is_digit | (c == ' ' ? 1 : 0);
+    // Times 10 and plus the digit for a digit, unchanged for a blank.
+    v = v * (1 + 9 * is_digit) + digit * is_digit;
   }
   value = v;
-  return true;
+  return plain != 0;
 }
 
 /// Reads one reference file whole and takes its records apart where they
@@ -84,14 +91,23 @@ class RecordReader {
     return line;
   }
 
-  /// Reads columns first..first+width-1 (at most nine) of `line` as an
-  /// integer.
+  /// Reads columns first..first+width-1 of `line` as an integer.
   long long number(std::string_view line, int first, int width, const char* what) {
-    const std::string_view field = veg::columnView(line, first, width);
     long long value = 0;
-    if (!plainNumber(field, value) && !veg::readIntField(field, value))
+    if (!veg::readIntField(veg::columnView(line, first, width), value))
       fail(line_number_, std::string(what) + " \"" + column(line, first, width) + "\" is not a number");
     return value;
+  }
+
+  /// The same for a field of kWidth columns (at most nine), the usual
+  /// field read inline.
+  template <int kWidth>
+  long long number(std::string_view line, int first, const char* what) {
+    long long value = 0;
+    const std::size_t start = static_cast<std::size_t>(first - 1);
+    if (line.size() >= start + kWidth && plainNumber<kWidth>(line.data() + start, value))
+      return value;
+    return number(line, first, kWidth, what);
   }
 
   /// Ends the run with one screen line naming the file, the line and the
@@ -132,6 +148,29 @@ int firstPosition(const Dictionary& dict, int dict_size, long long p, int after)
   return findFirstSorted(sorted, dict_size, static_cast<int>(p));
 }
 
+// Entries 1..`entries` of the association tables, 15 to a line: columns
+// 5s+1..5s+3 the community number of slot s, 5s+4..5s+5 its class code.
+// Returns the highest community number.
+int readTableEntries(RecordReader& reader, int entries, TableEntries& table) {
+  int n_communities = 0;
+  for (int e = 1; e <= entries;) {
+    const std::string_view line = reader.required("table entry", e);
+    for (int slot = 0; slot < 15 && e <= entries; ++slot, ++e) {
+      long long community = reader.number<3>(line, 5 * slot + 1, "community number");
+      long long code = reader.number<2>(line, 5 * slot + 4, "class code");
+      if (community < 1 || community > kMaxCommunities)
+        reader.fail(reader.lineNumber(),
+                    outside("community number", community, 1, kMaxCommunities));
+      if (code < 1 || code > kClassCodes)
+        reader.fail(reader.lineNumber(), outside("class code", code, 1, kClassCodes));
+      table.entry_community[e] = static_cast<short>(community);
+      table.entry_class[e] = static_cast<short>(code);
+      n_communities = std::max(n_communities, static_cast<int>(community));
+    }
+  }
+  return n_communities;
+}
+
 }  // namespace
 
 void loadSpeciesDictionary(veg::Console& console, veg::FileSystem& fs, Tables& tables) {
@@ -155,7 +194,7 @@ void loadSpeciesDictionary(veg::Console& console, veg::FileSystem& fs, Tables& t
                   "more than " + std::to_string(kMaxDictRecords) + " dictionary records");
     ++i;
     // Four columns hold at most 9999 and at least -999: always a short.
-    short number = static_cast<short>(reader.number(line, 1, 4, "species number"));
+    short number = static_cast<short>(reader.number<4>(line, 1, "species number"));
     dict.species_number[i] = number;
     dict.sorted_species_number[i] = number;
     veg::assignColumn(dict.species_name[i], line, 6, 9);
@@ -174,37 +213,21 @@ void loadAssociationTables(veg::Console& console, veg::FileSystem& fs, int speci
   RecordReader reader(console, fs, kTablesFile);
 
   const std::string_view header = reader.required("the header");
-  long long entries = reader.number(header, 1, 5, "entry count");
-  long long records = reader.number(header, 6, 5, "species count");
+  long long entries = reader.number<5>(header, 1, "entry count");
+  long long records = reader.number<5>(header, 6, "species count");
   if (entries < 0 || entries > kMaxTableEntries)
     reader.fail(1, outside("entry count", entries, 0, kMaxTableEntries));
   if (records < 0) reader.fail(1, "species count " + std::to_string(records) + " below 0");
 
-  int n_communities = 0;
-  for (int e = 1; e <= entries;) {
-    const std::string_view line = reader.required("table entry", e);
-    for (int slot = 0; slot < 15 && e <= entries; ++slot, ++e) {
-      long long community = reader.number(line, 5 * slot + 1, 3, "community number");
-      long long code = reader.number(line, 5 * slot + 4, 2, "class code");
-      if (community < 1 || community > kMaxCommunities)
-        reader.fail(reader.lineNumber(),
-                    outside("community number", community, 1, kMaxCommunities));
-      if (code < 1 || code > kClassCodes)
-        reader.fail(reader.lineNumber(), outside("class code", code, 1, kClassCodes));
-      tables.entries.entry_community[e] = static_cast<short>(community);
-      tables.entries.entry_class[e] = static_cast<short>(code);
-      n_communities = std::max(n_communities, static_cast<int>(community));
-    }
-  }
-  tables.n_communities = n_communities;
+  tables.n_communities = readTableEntries(reader, static_cast<int>(entries), tables.entries);
 
   const Dictionary& dict = tables.dictionary;
   int after = 1;  // the position after the last species record's numbers
   for (long long r = 0; r < records; ++r) {
     const std::string_view line = reader.required("species record", r + 1);
-    long long p = reader.number(line, 1, 5, "species number");
-    long long first = reader.number(line, 6, 5, "first entry");
-    long long last = reader.number(line, 11, 5, "last entry");
+    long long p = reader.number<5>(line, 1, "species number");
+    long long first = reader.number<5>(line, 6, "first entry");
+    long long last = reader.number<5>(line, 11, "last entry");
     // A last entry of 0 means none; otherwise a non-empty range lies in 1..E.
     if (last >= first && last != 0) {
       if (first < 1 || first > entries)
