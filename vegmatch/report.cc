@@ -32,17 +32,37 @@ Reported textsOf(const Tables& tables, int k) {
 
 }  // namespace
 
-std::string tableLine(const Tables& tables, int k, int analysis_type) {
-  const Reported t = textsOf(tables, k);
+void appendTableLine(std::string& out, const Tables& tables, int k, int analysis_type) {
+  const engine::CrossReference& texts = tables.cross_reference;
+  const bool shown = tables.scores.fit_score[k] >= 0.0001f;
+  const auto text = [&](const engine::Texts& of, std::size_t width) {
+    veg::appendPadded(out, shown ? std::string_view(of[k]) : std::string_view(), width);
+  };
   int fit = engine::printedPercent(tables.scores.fit_score[k]);
   int composition = engine::printedPercent(tables.scores.community_composition_fit[k]);
   int sample_composition = engine::printedPercent(tables.scores.sample_composition_fit[k]);
   int cover = engine::printedPercent(tables.scores.community_cover_fit[k]);
   int sample_cover = engine::printedPercent(tables.scores.sample_cover_fit[k]);
   engine::zeroUnusedColumns(analysis_type, composition, cover, sample_cover);
-  return " " + t.eunis_code + t.nvc_code + fmtInt(fit, 3) + " |" + fmtInt(composition, 3) +
-         fmtInt(sample_composition, 4) + fmtInt(cover, 4) + fmtInt(sample_cover, 4) + "| " +
-         t.community_name + " " + t.subcommunity_name;
+  out += ' ';
+  text(texts.eunis_code, 8);
+  text(texts.nvc_code, 6);
+  veg::appendInt(out, fit, 3);
+  out += " |";
+  veg::appendInt(out, composition, 3);
+  veg::appendInt(out, sample_composition, 4);
+  veg::appendInt(out, cover, 4);
+  veg::appendInt(out, sample_cover, 4);
+  out += "| ";
+  text(texts.community_name, 24);
+  out += ' ';
+  text(texts.subcommunity_name, 16);
+}
+
+std::string tableLine(const Tables& tables, int k, int analysis_type) {
+  std::string line;
+  appendTableLine(line, tables, k, analysis_type);
+  return line;
 }
 
 void writeAnswers(Io& io, const Tables& tables,
@@ -51,11 +71,18 @@ void writeAnswers(Io& io, const Tables& tables,
   veg::Console& console = io.console;
   // Places beyond the number of communities hold no community.
   const int filled = std::min(n_output, tables.n_communities);
+  // The table lines of a datafile run go to the answers file at once; with
+  // the report on the screen each line goes to the file before the screen.
+  std::string text;
+  text.reserve(static_cast<std::size_t>(std::max(filled, 0)) * (kTableLineWidth + 1));
   for (int i = 1; i <= filled; ++i) {
     const int k = top_community[i];
-    const std::string line = tableLine(tables, k, settings.analysis_type);
-    io.answer(line);
+    const std::size_t start = text.size();
+    appendTableLine(text, tables, k, settings.analysis_type);
+    text += '\n';
     if (record_entry != 1) continue;
+    const std::string_view line(text.data() + start, text.size() - start - 1);
+    io.answer(line);
     if (i == 1) {
       const Reported t = textsOf(tables, k);
       const int fit = engine::printedPercent(tables.scores.fit_score[k]);
@@ -71,6 +98,7 @@ void writeAnswers(Io& io, const Tables& tables,
     }
     console.writeLine(line);
   }
+  if (record_entry != 1) io.answerText(text);
   io.flush();
   if (record_entry == 0) return;
 
