@@ -1,6 +1,7 @@
 #include "engine/parser.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "common/fields.h"
 
@@ -134,6 +135,8 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 int removeMarks(std::string& line) {
   int count = 0;
   std::size_t end = std::min<std::size_t>(line.size(), kLineWidth);
+  // Most lines hold none.
+  if (end == 0 || std::memchr(line.data(), '*', end) == nullptr) return 0;
   for (std::size_t i = 0; i < end; ++i) {
     if (line[i] == '*') {
       line[i] = ' ';
