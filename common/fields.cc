@@ -1,29 +1,15 @@
 #include "common/fields.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
 namespace veg {
 
 std::string fmtInt(long long value, int width) {
-  std::string out;
-  appendInt(out, value, width);
-  return out;
-}
-
-void appendInt(std::string& out, long long value, int width) {
-  char digits[24];
-  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-  const auto length = static_cast<std::size_t>(end - digits);
-  const auto columns = static_cast<std::size_t>(std::max(width, 0));
-  if (length > columns) {
-    out.append(columns, '*');
-    return;
-  }
-  out.append(columns - length, ' ');
-  out.append(digits, length);
+  std::string digits = std::to_string(value);
+  if (static_cast<int>(digits.size()) > width) return std::string(width, '*');
+  return std::string(width - digits.size(), ' ') + digits;
 }
 
 std::string fmtReal(double value, int width, int decimals) {
@@ -53,12 +39,6 @@ std::string padRight(std::string_view text, std::size_t width) {
   std::string out(text.substr(0, std::min(width, text.size())));
   out.resize(width, ' ');
   return out;
-}
-
-void appendPadded(std::string& out, std::string_view text, std::size_t width) {
-  const std::size_t kept = std::min(width, text.size());
-  out.append(text.data(), kept);
-  out.append(width - kept, ' ');
 }
 
 std::string column(std::string_view line, int first, int width) {

@@ -11,9 +11,6 @@ namespace veg {
 /// not fit.
 std::string fmtInt(long long value, int width);
 
-/// Appends fmtInt(value, width) to `out`, with nothing made on the way.
-void appendInt(std::string& out, long long value, int width);
-
 /// Real with `decimals` decimals, rounded (a value exactly halfway rounds
 /// away from zero), right-justified in `width` columns, always with a digit
 /// before the point; `width` asterisks when it does not fit.
@@ -26,9 +23,6 @@ std::string fmtText(std::string_view text, int width);
 /// `text` cut or blank-padded on the right to exactly `width` characters (the
 /// form in which fixed-width text variables are held).
 std::string padRight(std::string_view text, std::size_t width);
-
-/// Appends padRight(text, width) to `out`.
-void appendPadded(std::string& out, std::string_view text, std::size_t width);
 
 /// Columns `first`..`first + width - 1` (1-based) of `line`, a line shorter
 /// than that being read as if padded with blanks.

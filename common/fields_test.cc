@@ -14,29 +14,6 @@ TEST(FieldsTest, IntegersAreRightJustifiedOrAsterisks) {
   EXPECT_EQ(" -1", fmtInt(-1, 3));
 }
 
-// Appended, integers and padded texts are what fmtInt and padRight give,
-// after what the text held.
-TEST(FieldsTest, AppendedFieldsFollowTheText) {
-  const struct {
-    long long value;
-    int width;
-    const char* appended;
-  } integers[] = {
-      {7, 3, "x  7"}, {1000, 3, "x***"}, {-1, 3, "x -1"}, {12, 0, "x"},
-      {-9223372036854775807LL - 1, 20, "x-9223372036854775808"},
-  };
-  for (const auto& c : integers) {
-    std::string out = "x";
-    appendInt(out, c.value, c.width);
-    EXPECT_EQ(c.appended, out) << c.value;
-  }
-  std::string out = "ab";
-  appendPadded(out, "cde", 5);
-  EXPECT_EQ("abcde  ", out);
-  appendPadded(out, "fgh", 2);
-  EXPECT_EQ("abcde  fg", out);
-}
-
 TEST(FieldsTest, RealsRoundWithDigitBeforePoint) {
   EXPECT_EQ("   0.5", fmtReal(0.5, 6, 1));
   EXPECT_EQ("  12.5", fmtReal(12.5f, 6, 1));

@@ -1,6 +1,8 @@
 #include "vegmatch/report.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "common/fields.h"
 #include "common/hold.h"
@@ -32,11 +34,47 @@ Reported textsOf(const Tables& tables, int k) {
 
 }  // namespace
 
+namespace {
+
+// The columns of a table line, filled in place: a text blank-padded or cut
+// to its field, a number right-justified or asterisks (as padRight and
+// fmtInt give them).
+class LineColumns {
+ public:
+  void text(std::string_view text, std::size_t width) {
+    const std::size_t kept = std::min(width, text.size());
+    if (kept > 0) std::memcpy(line_ + end_, text.data(), kept);
+    std::memset(line_ + end_ + kept, ' ', width - kept);
+    end_ += width;
+  }
+  void number(int value, std::size_t width) {
+    char digits[16];
+    const char* last = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<std::size_t>(last - digits);
+    if (length > width) {
+      std::memset(line_ + end_, '*', width);
+    } else {
+      std::memset(line_ + end_, ' ', width - length);
+      std::memcpy(line_ + end_ + width - length, digits, length);
+    }
+    end_ += width;
+  }
+  void literal(std::string_view text) { this->text(text, text.size()); }
+  std::string_view line() const { return {line_, end_}; }
+
+ private:
+  char line_[kTableLineWidth];
+  std::size_t end_ = 0;
+};
+
+}  // namespace
+
 void appendTableLine(std::string& out, const Tables& tables, int k, int analysis_type) {
   const engine::CrossReference& texts = tables.cross_reference;
   const bool shown = tables.scores.fit_score[k] >= 0.0001f;
+  LineColumns columns;
   const auto text = [&](const engine::Texts& of, std::size_t width) {
-    veg::appendPadded(out, shown ? std::string_view(of[k]) : std::string_view(), width);
+    columns.text(shown ? std::string_view(of[k]) : std::string_view(), width);
   };
   int fit = engine::printedPercent(tables.scores.fit_score[k]);
   int composition = engine::printedPercent(tables.scores.community_composition_fit[k]);
@@ -44,19 +82,20 @@ void appendTableLine(std::string& out, const Tables& tables, int k, int analysis
   int cover = engine::printedPercent(tables.scores.community_cover_fit[k]);
   int sample_cover = engine::printedPercent(tables.scores.sample_cover_fit[k]);
   engine::zeroUnusedColumns(analysis_type, composition, cover, sample_cover);
-  out += ' ';
+  columns.literal(" ");
   text(texts.eunis_code, 8);
   text(texts.nvc_code, 6);
-  veg::appendInt(out, fit, 3);
-  out += " |";
-  veg::appendInt(out, composition, 3);
-  veg::appendInt(out, sample_composition, 4);
-  veg::appendInt(out, cover, 4);
-  veg::appendInt(out, sample_cover, 4);
-  out += "| ";
+  columns.number(fit, 3);
+  columns.literal(" |");
+  columns.number(composition, 3);
+  columns.number(sample_composition, 4);
+  columns.number(cover, 4);
+  columns.number(sample_cover, 4);
+  columns.literal("| ");
   text(texts.community_name, 24);
-  out += ' ';
+  columns.literal(" ");
   text(texts.subcommunity_name, 16);
+  out += columns.line();
 }
 
 std::string tableLine(const Tables& tables, int k, int analysis_type) {
