@@ -23,7 +23,9 @@ int NameCache::findName(const engine::Dictionary& dict, int dict_size, int name_
   std::size_t place = placeOf(key);
   for (; entry_[place] != 0; place = (place + 1) % kPlaces) {
     const int entry = entry_[place];
-    if (dict.species_name[static_cast<std::size_t>(entry)] == key) return entry;
+    const std::string& name = dict.species_name[static_cast<std::size_t>(entry)];
+    if (name.size() == key.size() && std::memcmp(name.data(), key.data(), engine::kKeyWidth) == 0)
+      return entry;
   }
   const int entry = engine::findName(dict, dict_size, name_count, key);
   // A quarter of the places stay empty, so that every search ends soon.
