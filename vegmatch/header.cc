@@ -59,7 +59,14 @@ std::string sampleLine(std::string_view sample_name, int max_frequency, int spec
 
 void readNameLine(Io& io, LineBuffers& buffers, std::string& sample_name, int& max_frequency,
                   bool& bad, int input_mode, RunSettings& settings) {
-  const std::string line = engine::lineColumns(buffers.input_line);
+  // The line is read as 40 columns: as it stands when it has them (as the
+  // header phase leaves it), padded or cut otherwise.
+  std::string padded;
+  std::string_view line = buffers.input_line;
+  if (line.size() != static_cast<std::size_t>(engine::kLineWidth)) {
+    padded = engine::lineColumns(line);
+    line = padded;
+  }
   max_frequency = 0;
   bad = false;
   buffers.name_work.resize(engine::kLineWidth, ' ');
