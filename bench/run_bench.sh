@@ -3,36 +3,20 @@
 # from the shipped dictionary, run through the built vegmatch with the
 # shipped reference data, start-up included. Prints the whole-run time and
 # the time per sample. Usage: bench/run_bench.sh [build-dir]
+# (bench/startup_bench.sh compares two builds on this run and on start-up.)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/bench/vegmatch_runs.sh"
 # The build directory, which may be given relative to where this starts.
 build=$(cd "${1:-$top/build}" && pwd)
-work=$(mktemp -d)
+work=$(veg_workdir)
 trap 'rm -rf "$work"' EXIT
-cp "$top"/data/{SPECDICT,ASSOCTAB,NVCTYPES,HELP}.txt "$work"/
 
-# Samples: 20 to 30 species each (25 on average) with % covers 1..60.
-awk -v samples=9999 'BEGIN { srand(20261208) }
-  { key[n++] = substr($0, 6, 9) }
-  END {
-    for (s = 1; s <= samples; s++) {
-      printf "S%-7d     COVR%%\n", s
-      count = 20 + int(rand() * 11)
-      for (i = 0; i < count; i++)
-        printf " %s  %4d\n", key[int(rand() * n)], 1 + int(rand() * 60)
-      print ""
-    }
-  }' "$work/SPECDICT.txt" > "$work/BENCH.txt"
-
-# Title, help offer, answers file, datafile input, its name, species groups,
-# scale, analysis type, number of communities.
-printf '\n\n\n1\nBENCH.txt\n\n\n\n\n' > "$work/input"
+veg_batch_datafile "$work/BENCH.txt" 9999
+veg_datafile_input BENCH.txt > "$work/input"
 cd "$work"
-start=$(date +%s.%N)
-"$build/vegmatch/vegmatch" < input > screen
-end=$(date +%s.%N)
+t=$(veg_timed_run "$build" | cut -d' ' -f1)
 reported=$(grep -c '^ Sample ' VEGMOUT.txt)
-awk -v s="$start" -v e="$end" -v n="$reported" 'BEGIN {
-  t = e - s
+awk -v t="$t" -v n="$reported" 'BEGIN {
   printf "%d samples scored and reported in %.3f s (%.1f us per sample, start-up included)\n",
          n, t, t / n * 1e6 }'

@@ -1,5 +1,6 @@
 #include "common/fields.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -46,6 +47,11 @@ std::string column(std::string_view line, int first, int width) {
   return padRight(line.substr(start), width);
 }
 
+void assignColumn(std::string& to, std::string_view line, int first, int width) {
+  to.assign(columnView(line, first, width));
+  to.resize(static_cast<std::size_t>(width), ' ');
+}
+
 bool isBlank(std::string_view text) {
   return text.find_first_not_of(' ') == std::string_view::npos;
 }
@@ -66,15 +72,20 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+// Read where the field lies: blanks are passed over as compact() would drop
+// them, and a comma ends the number.
 bool readIntField(std::string_view field, long long& value) {
-  std::string s = compact(field);
-  std::size_t i = 0;
+  std::size_t i = field.find_first_not_of(' ');
+  if (i == std::string_view::npos) i = field.size();
   bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
   long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (!isDigit(s[i])) return false;
-    v = v * 10 + (s[i] - '0');
+  for (; i < field.size(); ++i) {
+    const char c = field[i];
+    if (c == ' ') continue;
+    if (c == ',') break;
+    if (!isDigit(c)) return false;
+    v = v * 10 + (c - '0');
     if (v > 2147483647LL) return false;
   }
   value = negative ? -v : v;

@@ -28,6 +28,18 @@ std::string padRight(std::string_view text, std::size_t width);
 /// than that being read as if padded with blanks.
 std::string column(std::string_view line, int first, int width);
 
+/// The same columns as far as `line` holds them (a view into it, shorter
+/// than `width` or empty where the line is): what a field reader, to which
+/// blanks are nothing, needs of them.
+inline std::string_view columnView(std::string_view line, int first, int width) {
+  const std::size_t start = static_cast<std::size_t>(first - 1);
+  if (start >= line.size()) return {};
+  return line.substr(start, static_cast<std::size_t>(width));
+}
+
+/// Sets `to` to column(line, first, width), in the storage `to` has.
+void assignColumn(std::string& to, std::string_view line, int first, int width);
+
 /// Reads an integer field: blanks anywhere are ignored, an all-blank field is
 /// 0, an optional sign may lead, a comma ends the number. Returns false when
 /// any other character stands in the field or the number overflows.

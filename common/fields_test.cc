@@ -46,6 +46,29 @@ TEST(FieldsTest, ColumnsBeyondTheLineReadAsBlanks) {
   EXPECT_EQ("   ", column("ab", 10, 3));
 }
 
+// The view holds what the line has of the columns; assigned, they are
+// padded as column() pads them.
+TEST(FieldsTest, ColumnViewsAndAssignedColumns) {
+  const struct {
+    std::string_view line;
+    int first, width;
+    std::string_view view;
+    std::string assigned;
+  } cases[] = {
+      {"abcdef", 2, 3, "bcd", "bcd"},
+      {"abcdef", 5, 4, "ef", "ef  "},
+      {"ab", 3, 2, "", "  "},
+      {"ab", 10, 3, "", "   "},
+      {"", 1, 1, "", " "},
+  };
+  std::string to = "a longer text than any field";
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.view, columnView(c.line, c.first, c.width)) << c.line << c.first;
+    assignColumn(to, c.line, c.first, c.width);
+    EXPECT_EQ(c.assigned, to) << c.line << c.first;
+  }
+}
+
 TEST(FieldsTest, IntegerFieldsIgnoreBlanksAndStopAtComma) {
   long long v = -99;
   EXPECT_TRUE(readIntField("  12", v));
@@ -66,6 +89,15 @@ TEST(FieldsTest, IntegerFieldsIgnoreBlanksAndStopAtComma) {
   EXPECT_FALSE(readIntField("5.", v));
   EXPECT_FALSE(readIntField("--5", v));
   EXPECT_FALSE(readIntField("99999999999", v));
+  // A sign parted from its digits, the largest number held, a tab.
+  EXPECT_TRUE(readIntField(" - 5", v));
+  EXPECT_EQ(-5, v);
+  EXPECT_TRUE(readIntField("+ 1 2,x", v));
+  EXPECT_EQ(12, v);
+  EXPECT_TRUE(readIntField("2147483647", v));
+  EXPECT_EQ(2147483647, v);
+  EXPECT_FALSE(readIntField("2147483648", v));
+  EXPECT_FALSE(readIntField("\t1", v));
 }
 
 TEST(FieldsTest, RealFieldsTakePointsAndExponents) {

@@ -29,7 +29,36 @@ FileKind FileSystem::kindOf(const std::string& name) {
   return openExisting(name) ? FileKind::kRegular : FileKind::kMissing;
 }
 
+void TextFile::readRest(std::string& text) {
+  for (std::string line; readLine(line);) {
+    text += line;
+    text += '\n';
+  }
+}
+
 namespace {
+
+// Turns the bytes of a file from `from` on into lines each ended by a line
+// feed, as readLine cuts them: a carriage return before a line feed goes,
+// and a last line without a line feed gets one in place of the carriage
+// return that may end it.
+void endLines(std::string& text, std::size_t from) {
+  if (text.size() == from) return;
+  const bool ended = text.back() == '\n';
+  if (std::memchr(text.data() + from, '\r', text.size() - from) != nullptr) {
+    std::size_t out = from;
+    for (std::size_t i = from; i < text.size(); ++i) {
+      if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') text[out++] = text[i];
+    }
+    text.resize(out);
+  }
+  if (ended) return;
+  if (text.back() == '\r') {
+    text.back() = '\n';
+  } else {
+    text += '\n';
+  }
+}
 
 class StdioFile : public TextFile {
  public:
@@ -47,6 +76,37 @@ class StdioFile : public TextFile {
   bool readLine(std::string& line) override { return readBounded(line, std::string::npos); }
   bool readLinePrefix(std::string& line, std::size_t limit) override {
     return readBounded(line, limit);
+  }
+  // The rest of the block, then the rest of the file, read straight into
+  // `text` (in one read when the file's size is known).
+  void readRest(std::string& text) override {
+    const std::size_t from = text.size();
+    if (next_ < end_) text.append(block_.get() + next_, end_ - next_);
+    next_ = end_ = 0;
+    std::size_t chunk = kBlock;
+    struct stat info {};
+    if (fstat(fileno(file_), &info) == 0 && S_ISREG(info.st_mode)) {
+      const off_t at = ftello(file_);
+      // One byte more than is left, so that the first read meets the end.
+      if (at >= 0 && info.st_size >= at) chunk = static_cast<std::size_t>(info.st_size - at) + 1;
+    }
+    for (;;) {
+      const std::size_t before = text.size();
+      text.resize(before + chunk);
+      errno = 0;
+      const std::size_t got = std::fread(text.data() + before, 1, chunk, file_);
+      const int error = errno;
+      text.resize(before + got);
+      if (got == chunk) continue;
+      if (!std::ferror(file_)) break;
+      // What was read before the error, up to its last whole line.
+      const std::size_t last = text.rfind('\n');
+      text.resize(last == std::string::npos || last < from ? from : last + 1);
+      endLines(text, from);
+      errno = error;
+      fail(false);
+    }
+    endLines(text, from);
   }
   void writeLine(std::string_view line) override {
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||

@@ -30,6 +30,12 @@ class TextFile {
   /// characters: the rest of the line is read past and dropped, so a line of
   /// any length costs no more than `limit` characters of memory.
   virtual bool readLinePrefix(std::string& line, std::size_t limit);
+  /// Reads the rest of the file at once: appends to `text` every line that
+  /// readLine would return from here on, each followed by a line feed, so
+  /// that the lines can be taken apart where they lie. A read error throws
+  /// FileError, as readLine does, with the lines read before it appended.
+  /// This default reads line by line; a file may read its bytes whole.
+  virtual void readRest(std::string& text);
   /// Appends one line; throws FileError when it cannot be written.
   virtual void writeLine(std::string_view line) = 0;
   /// Appends the lines of `text`, each ended by a line feed (the last may

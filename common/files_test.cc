@@ -193,6 +193,60 @@ TEST_F(RealFilesTest, KindOfANameTellsFilesFromDirectoriesAndDevices) {
   EXPECT_EQ(FileKind::kMissing, files.kindOf(""));
 }
 
+// The rest of a file read at once holds the lines readLine would give, each
+// ended by a line feed, after what the text held; lines read before are not
+// read again.
+TEST_F(RealFilesTest, RestOfAFileReadAtOnceHoldsItsLines) {
+  const std::string beyond_block(70000, 'x');
+  struct Case {
+    std::string bytes;
+    int lines_read_first;
+    std::string rest;
+  };
+  const std::vector<Case> cases = {
+      {"one\r\ntwo  \nlast", 0, "one\ntwo  \nlast\n"},
+      {"", 0, ""},
+      {"a\n\nb\n", 0, "a\n\nb\n"},
+      {"x\r", 0, "x\n"},
+      {"\r", 0, "\n"},
+      {"a\r\r\nb", 0, "a\r\nb\n"},
+      {"mid\rdle\n", 0, "mid\rdle\n"},
+      {std::string("nul\0in\r\n", 8), 0, std::string("nul\0in\n", 7)},
+      {"first\nsecond\r\nthird", 1, "second\nthird\n"},
+      {"first\nsecond\n", 2, ""},
+      {"a\n" + beyond_block + "\r\nz", 1, beyond_block + "\nz\n"},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove("REST.txt");
+    std::ofstream("REST.txt", std::ios::binary) << c.bytes;
+    auto file = files.openExisting("REST.txt");
+    ASSERT_TRUE(file);
+    std::string line;
+    for (int i = 0; i < c.lines_read_first; ++i) ASSERT_TRUE(file->readLine(line));
+    std::string text = "kept\n";
+    file->readRest(text);
+    EXPECT_EQ("kept\n" + c.rest, text) << c.bytes.substr(0, 20);
+    EXPECT_FALSE(file->readLine(line));
+  }
+}
+
+// The in-memory file gives its lines the same way, and fails at its read
+// limit as readLine does, with the lines before the limit read.
+TEST(MemoryFilesTest, RestOfAFileReadAtOnceHoldsItsLines) {
+  testing::MemoryFileSystem files;
+  files.put("REST.txt", {"a", "b ", ""});
+  auto file = files.openExisting("REST.txt");
+  std::string text;
+  file->readRest(text);
+  EXPECT_EQ("a\nb \n\n", text);
+
+  files.read_limit["REST.txt"] = 2;
+  file = files.openExisting("REST.txt");
+  text.clear();
+  EXPECT_THROW(file->readRest(text), FileError);
+  EXPECT_EQ("a\nb \n", text);
+}
+
 TEST_F(RealFilesTest, ConsoleReadsWholeLinesUntilEndOfInput) {
   std::ofstream("keys", std::ios::binary) << "Q1\r\n\nfestuca rubra 25";
   std::FILE* in = std::fopen("keys", "r");

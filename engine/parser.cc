@@ -1,6 +1,8 @@
 #include "engine/parser.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "common/fields.h"
 
@@ -58,6 +60,22 @@ void copyNameWord(WordScanner& scan, std::string& field_work, int first) {
   int length = scan.skipWord();
   for (int j = 0; j < length && j < 4; ++j)
     field_work[first - 1 + j] = lowerAscii(scan.at(start + j));
+}
+
+// The value word as nearly every line has it, right-justified in the
+// field: blanks, then one to six digits. False for any other field, which
+// readIntField then reads (for these both give the same number).
+bool plainValue(std::string_view field, int& value) {
+  std::size_t i = 0;
+  while (i < field.size() && field[i] == ' ') ++i;
+  if (i == field.size()) return false;
+  int number = 0;
+  for (; i < field.size(); ++i) {
+    if (!isDigit(field[i])) return false;
+    number = number * 10 + (field[i] - '0');
+  }
+  value = number;
+  return true;
 }
 
 enum class Scan { kFinish, kStop };
@@ -134,6 +152,8 @@ char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 int removeMarks(std::string& line) {
   int count = 0;
   std::size_t end = std::min<std::size_t>(line.size(), kLineWidth);
+  // Most lines hold none.
+  if (end == 0 || std::memchr(line.data(), '*', end) == nullptr) return 0;
   for (std::size_t i = 0; i < end; ++i) {
     if (line[i] == '*') {
       line[i] = ' ';
@@ -158,16 +178,19 @@ void parseSpeciesLine(std::string_view line, std::string& field_work, std::strin
   value = 0;
   bool point = false;
   if (field_work.size() < static_cast<std::size_t>(kLineWidth)) field_work.resize(kLineWidth, ' ');
-  field_work.replace(0, kWorkUsed, kWorkUsed, ' ');
+  std::fill_n(field_work.begin(), kWorkUsed, ' ');
 
   WordScanner scan(line);
   Scan result = scanWords(scan, field_work, max_frequency, frequency, point, bad);
-  key.assign(field_work, 0, kKeyWidth);
+  key.assign(field_work.data(), kKeyWidth);
   if (result == Scan::kStop) return;
 
   std::string_view field(field_work.data() + kValue - 1, kValueWidth);
   double number = 0;
-  if (point) {
+  int digits = 0;
+  if (!point && plainValue(field, digits)) {
+    number = digits;
+  } else if (point) {
     if (!veg::readRealField(field, number)) {
       bad = true;
       return;

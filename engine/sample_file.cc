@@ -50,7 +50,12 @@ std::string headerLine(std::string_view sample_name, int max_frequency, int cove
 }
 
 void nameLineParts(std::string_view line, std::string& name, int& max_frequency) {
-  const std::string columns = lineColumns(line);
+  std::string padded;
+  std::string_view columns = line;
+  if (columns.size() != static_cast<std::size_t>(kLineWidth)) {
+    padded = lineColumns(line);
+    columns = padded;
+  }
   const std::size_t star = columns.find('*');
   name = veg::padRight(columns.substr(0, std::min<std::size_t>(star, kSampleNameWidth)),
                        kSampleNameWidth);

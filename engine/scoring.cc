@@ -4,8 +4,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "engine/species_index.h"
-
 namespace engine {
 
 namespace {
@@ -128,12 +126,13 @@ void prepareTables(Tables& tables) {
     addTableEntries(dict.sorted_entry[position], 1, 1, 0, e, tables);
     previous = p;
   }
+  // The index is sorted: a number's first position is where it differs
+  // from the one before.
   tables.species_place.fill(0);
   for (int position = 1; position <= tables.dict_size; ++position) {
     const int p = dict.sorted_species_number[position];
-    if (p >= 0 && tables.species_place[p] == 0)
-      tables.species_place[p] = static_cast<short>(
-          findFirstSorted(dict.sorted_species_number.data(), tables.dict_size, p));
+    if (p >= 0 && (position == 1 || dict.sorted_species_number[position - 1] != p))
+      tables.species_place[p] = static_cast<short>(position);
   }
 
   for (int k = 1; k <= n; ++k) {

@@ -1,46 +1,52 @@
 #include "engine/species_index.h"
 
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 namespace engine {
 
 namespace {
 
-bool less(short key_a, short comp_a, short key_b, short comp_b) {
-  return key_a < key_b || (key_a == key_b && comp_a < comp_b);
+// A key and its companion as one number that orders as the pairs do: key
+// first, then companion, each shifted from signed to unsigned order.
+std::uint32_t pairOf(short key, short companion) {
+  const auto shifted = [](short v) { return static_cast<std::uint32_t>(v + 32768); };
+  return shifted(key) << 16 | shifted(companion);
+}
+
+short keyOf(std::uint32_t pair) { return static_cast<short>(static_cast<int>(pair >> 16) - 32768); }
+short companionOf(std::uint32_t pair) {
+  return static_cast<short>(static_cast<int>(pair & 0xffff) - 32768);
 }
 
 }  // namespace
 
+// A radix sort of the pairs, a byte at a time from the lowest: linear in n,
+// and a byte that every pair shares is passed over.
 void sortWithCompanion(short* keys, short* companion, int n) {
-  for (int i = 1; i <= n; ++i) {
-    short key = keys[i], comp = companion[i];
-    int p = i;
-    while (p > 1 && less(keys[p / 2], companion[p / 2], key, comp)) {
-      keys[p] = keys[p / 2];
-      companion[p] = companion[p / 2];
-      p /= 2;
-    }
-    keys[p] = key;
-    companion[p] = comp;
+  if (n < 2) return;
+  const std::size_t count = static_cast<std::size_t>(n);
+  std::vector<std::uint32_t> pairs(2 * count);
+  std::uint32_t* from = pairs.data();
+  std::uint32_t* to = from + count;
+  std::array<std::array<std::size_t, 256>, 4> start{};
+  for (std::size_t i = 0; i < count; ++i) {
+    from[i] = pairOf(keys[i + 1], companion[i + 1]);
+    for (int b = 0; b < 4; ++b) ++start[b][from[i] >> (8 * b) & 0xff];
   }
-  for (int s = n; s >= 2; --s) {
-    short key = keys[s], comp = companion[s];
-    keys[s] = keys[1];
-    companion[s] = companion[1];
-    const int size = s - 1;
-    int f = 1;
-    for (;;) {
-      int child = 2 * f;
-      if (child > size) break;
-      if (child + 1 <= size &&
-          less(keys[child], companion[child], keys[child + 1], companion[child + 1]))
-        ++child;
-      if (!less(key, comp, keys[child], companion[child])) break;
-      keys[f] = keys[child];
-      companion[f] = companion[child];
-      f = child;
-    }
-    keys[f] = key;
-    companion[f] = comp;
+  for (int b = 0; b < 4; ++b) {
+    const int shift = 8 * b;
+    if (start[b][from[0] >> shift & 0xff] == count) continue;
+    std::size_t at = 0;
+    for (std::size_t& place : start[b]) at += std::exchange(place, at);
+    for (std::size_t i = 0; i < count; ++i) to[start[b][from[i] >> shift & 0xff]++] = from[i];
+    std::swap(from, to);
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    keys[i + 1] = keyOf(from[i]);
+    companion[i + 1] = companionOf(from[i]);
   }
 }
 

@@ -35,6 +35,14 @@ TEST(SortWithCompanionTest, SortsAPermutationCarryingCompanions) {
   }
 }
 
+TEST(SortWithCompanionTest, ExtremeKeysAndNegativeCompanions) {
+  short keys[] = {0, 32767, -32768, 0, -32768, 0};
+  short comp[] = {0, 1, 5, -3, 2, -32768};
+  sortWithCompanion(keys, comp, 5);
+  EXPECT_EQ((std::vector<short>{-32768, -32768, 0, 0, 32767}), std::vector<short>(keys + 1, keys + 6));
+  EXPECT_EQ((std::vector<short>{2, 5, -32768, -3, 1}), std::vector<short>(comp + 1, comp + 6));
+}
+
 TEST(FindFirstSortedTest, FindsTheLowestPosition) {
   const short sorted[] = {0, 0, 0, 5, 5, 5, 9};
   EXPECT_EQ(3, findFirstSorted(sorted, 6, 5));

@@ -139,13 +139,13 @@ bool SampleEntry::run() {
 // Reads the next species line into input_line; false at the end of the
 // datafile. The end of keyboard input stops the run (StopRun).
 bool SampleEntry::readLine() {
-  std::string raw;
+  std::string& raw = buffers_.read_line;
   if (keyboard_) {
     raw = io_.console.ask();
   } else if (!io_.datafile || !io_.datafile->readLine(raw)) {
     return false;
   }
-  buffers_.input_line = engine::lineColumns(raw);
+  veg::assignColumn(buffers_.input_line, raw, 1, engine::kLineWidth);
   return true;
 }
 
@@ -170,7 +170,7 @@ SampleEntry::Line SampleEntry::takeLine() {
   }
 
   Dictionary& dict = tables_.dictionary;
-  int entry = engine::findName(dict, tables_.dict_size, tables_.name_count, key_);
+  int entry = buffers_.found_names.findName(dict, tables_.dict_size, tables_.name_count, key_);
   if (entry == 0) {
     // A full sample takes no new species, so an unknown name is not even
     // resolved (nor added to the dictionary) for it.

@@ -41,7 +41,9 @@ int speciesGroup(int species_limit) {
 
 std::string sampleLine(std::string_view sample_name, int max_frequency, int species_limit,
                        const RunSettings& settings) {
-  std::string line = " Sample " + veg::padRight(sample_name, engine::kSampleNameWidth);
+  std::string line = " Sample ";
+  line.reserve(64);
+  line += veg::padRight(sample_name, engine::kSampleNameWidth);
   if (max_frequency > 0) {
     line += "*" + veg::fmtInt(max_frequency, 3) + "   Parameters = ";
   } else {
@@ -57,10 +59,17 @@ std::string sampleLine(std::string_view sample_name, int max_frequency, int spec
 
 void readNameLine(Io& io, LineBuffers& buffers, std::string& sample_name, int& max_frequency,
                   bool& bad, int input_mode, RunSettings& settings) {
-  const std::string line = engine::lineColumns(buffers.input_line);
+  // The line is read as 40 columns: as it stands when it has them (as the
+  // header phase leaves it), padded or cut otherwise.
+  std::string padded;
+  std::string_view line = buffers.input_line;
+  if (line.size() != static_cast<std::size_t>(engine::kLineWidth)) {
+    padded = engine::lineColumns(line);
+    line = padded;
+  }
   max_frequency = 0;
   bad = false;
-  buffers.name_work = veg::padRight(buffers.name_work, engine::kLineWidth);
+  buffers.name_work.resize(engine::kLineWidth, ' ');
   buffers.name_work.replace(0, engine::kSampleNameWidth, engine::kSampleNameWidth, ' ');
 
   const std::string plain = veg::column(line, engine::kPlainLabelColumn, engine::kScaleLabelWidth);
@@ -96,7 +105,7 @@ void headerPhase(Io& io, LineBuffers& buffers, RunSettings& settings, Sample& sa
   const bool keyboard = !switches.datafile();
   int max_frequency = 0;
   for (;;) {
-    std::string raw;
+    std::string& raw = buffers.read_line;
     if (keyboard) {
       pushScreenUp(io.console);
       io.console.writeLine(" Now enter sample name (at most 8 characters)");
@@ -106,7 +115,7 @@ void headerPhase(Io& io, LineBuffers& buffers, RunSettings& settings, Sample& sa
                !io.datafile->readLine(raw)) {
       veg::holdAndStop(io.console);
     }
-    buffers.input_line = engine::lineColumns(raw);
+    veg::assignColumn(buffers.input_line, raw, 1, engine::kLineWidth);
     bool bad = false;
     readNameLine(io, buffers, sample.sample_name, max_frequency, bad, switches.input_mode,
                  settings);

@@ -22,6 +22,11 @@ struct Io {
   void answer(std::string_view line) {
     if (answers) answers->writeLine(line);
   }
+  /// Writes lines, each ended by a line feed, to the answers file when one
+  /// is open (as answer() would one by one).
+  void answerText(std::string_view text) {
+    if (answers) answers->writeText(text);
+  }
   /// Writes a line to the record-of-entry file when one is open.
   void recordLine(std::string_view line) {
     if (record) record->writeLine(line);

@@ -58,33 +58,36 @@ std::string formatEntry(const Sample& sample, int j, const Dictionary& dict, int
 
 void recap(Io& io, RecapGrid& grid, int mode, int n, int input_mode, const Sample& sample,
            const Dictionary& dict, int name_count, int max_frequency) {
-  blankGrid(grid);
   const bool datafile = isDatafile(input_mode);
+  // From a datafile the screen recap is an empty line alone, and nothing
+  // else is shown or recorded: the grid is not needed.
+  if (datafile) {
+    if (mode == kRecapScreen) io.console.writeLine("");
+    return;
+  }
+  blankGrid(grid);
   n = std::min(n, kMaxSampleEntries);
   if (mode == kRecapScreen) {
     int count = 0;
-    if (!datafile) {
-      for (int j = 1; j <= n; ++j) {
-        if (sample.sample_cover[static_cast<std::size_t>(j)] < 0) continue;
-        if (++count > kScreenEntries) {
-          io.console.writeLine("");
-          writeGrid(io.console, grid, kGridRows);
-          io.console.writeLine("");
-          io.console.writeLine(" Press <RETURN> for next screen of data");
-          io.console.ask();
-          blankGrid(grid);
-          count = 1;
-        }
-        std::string& cell =
-            grid.recap_cell[(count - 1) % kGridRows + 1][(count - 1) / kGridRows + 1];
-        cell = veg::padRight(formatEntry(sample, j, dict, name_count, max_frequency), kCellWidth);
+    for (int j = 1; j <= n; ++j) {
+      if (sample.sample_cover[static_cast<std::size_t>(j)] < 0) continue;
+      if (++count > kScreenEntries) {
+        io.console.writeLine("");
+        writeGrid(io.console, grid, kGridRows);
+        io.console.writeLine("");
+        io.console.writeLine(" Press <RETURN> for next screen of data");
+        io.console.ask();
+        blankGrid(grid);
+        count = 1;
       }
+      std::string& cell =
+          grid.recap_cell[(count - 1) % kGridRows + 1][(count - 1) / kGridRows + 1];
+      cell = veg::padRight(formatEntry(sample, j, dict, name_count, max_frequency), kCellWidth);
     }
     io.console.writeLine("");
     writeGrid(io.console, grid, std::min(count, kGridRows));
     return;
   }
-  if (datafile) return;
   int first = mode == kRecapRunning ? std::max(1, n - (kRunningEntries - 1)) : 1;
   for (int j = first; j <= n; ++j) {
     if (sample.sample_cover[static_cast<std::size_t>(j)] < 0) continue;

@@ -1,6 +1,8 @@
 #include "vegmatch/report.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 
 #include "common/fields.h"
 #include "common/hold.h"
@@ -32,17 +34,74 @@ Reported textsOf(const Tables& tables, int k) {
 
 }  // namespace
 
-std::string tableLine(const Tables& tables, int k, int analysis_type) {
-  const Reported t = textsOf(tables, k);
+namespace {
+
+// The columns of a table line, filled in place: a text blank-padded or cut
+// to its field, a number right-justified or asterisks (as padRight and
+// fmtInt give them).
+class LineColumns {
+ public:
+  void text(std::string_view text, std::size_t width) {
+    const std::size_t kept = std::min(width, text.size());
+    if (kept > 0) std::memcpy(line_ + end_, text.data(), kept);
+    std::memset(line_ + end_ + kept, ' ', width - kept);
+    end_ += width;
+  }
+  void number(int value, std::size_t width) {
+    char digits[16];
+    const char* last = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    const auto length = static_cast<std::size_t>(last - digits);
+    if (length > width) {
+      std::memset(line_ + end_, '*', width);
+    } else {
+      std::memset(line_ + end_, ' ', width - length);
+      std::memcpy(line_ + end_ + width - length, digits, length);
+    }
+    end_ += width;
+  }
+  void literal(std::string_view text) { this->text(text, text.size()); }
+  std::string_view line() const { return {line_, end_}; }
+
+ private:
+  char line_[kTableLineWidth];
+  std::size_t end_ = 0;
+};
+
+}  // namespace
+
+void appendTableLine(std::string& out, const Tables& tables, int k, int analysis_type) {
+  const engine::CrossReference& texts = tables.cross_reference;
+  const bool shown = tables.scores.fit_score[k] >= 0.0001f;
+  LineColumns columns;
+  const auto text = [&](const engine::Texts& of, std::size_t width) {
+    columns.text(shown ? std::string_view(of[k]) : std::string_view(), width);
+  };
   int fit = engine::printedPercent(tables.scores.fit_score[k]);
   int composition = engine::printedPercent(tables.scores.community_composition_fit[k]);
   int sample_composition = engine::printedPercent(tables.scores.sample_composition_fit[k]);
   int cover = engine::printedPercent(tables.scores.community_cover_fit[k]);
   int sample_cover = engine::printedPercent(tables.scores.sample_cover_fit[k]);
   engine::zeroUnusedColumns(analysis_type, composition, cover, sample_cover);
-  return " " + t.eunis_code + t.nvc_code + fmtInt(fit, 3) + " |" + fmtInt(composition, 3) +
-         fmtInt(sample_composition, 4) + fmtInt(cover, 4) + fmtInt(sample_cover, 4) + "| " +
-         t.community_name + " " + t.subcommunity_name;
+  columns.literal(" ");
+  text(texts.eunis_code, 8);
+  text(texts.nvc_code, 6);
+  columns.number(fit, 3);
+  columns.literal(" |");
+  columns.number(composition, 3);
+  columns.number(sample_composition, 4);
+  columns.number(cover, 4);
+  columns.number(sample_cover, 4);
+  columns.literal("| ");
+  text(texts.community_name, 24);
+  columns.literal(" ");
+  text(texts.subcommunity_name, 16);
+  out += columns.line();
+}
+
+std::string tableLine(const Tables& tables, int k, int analysis_type) {
+  std::string line;
+  appendTableLine(line, tables, k, analysis_type);
+  return line;
 }
 
 void writeAnswers(Io& io, const Tables& tables,
@@ -51,11 +110,18 @@ void writeAnswers(Io& io, const Tables& tables,
   veg::Console& console = io.console;
   // Places beyond the number of communities hold no community.
   const int filled = std::min(n_output, tables.n_communities);
+  // The table lines of a datafile run go to the answers file at once; with
+  // the report on the screen each line goes to the file before the screen.
+  std::string text;
+  text.reserve(static_cast<std::size_t>(std::max(filled, 0)) * (kTableLineWidth + 1));
   for (int i = 1; i <= filled; ++i) {
     const int k = top_community[i];
-    const std::string line = tableLine(tables, k, settings.analysis_type);
-    io.answer(line);
+    const std::size_t start = text.size();
+    appendTableLine(text, tables, k, settings.analysis_type);
+    text += '\n';
     if (record_entry != 1) continue;
+    const std::string_view line(text.data() + start, text.size() - start - 1);
+    io.answer(line);
     if (i == 1) {
       const Reported t = textsOf(tables, k);
       const int fit = engine::printedPercent(tables.scores.fit_score[k]);
@@ -71,6 +137,7 @@ void writeAnswers(Io& io, const Tables& tables,
     }
     console.writeLine(line);
   }
+  if (record_entry != 1) io.answerText(text);
   io.flush();
   if (record_entry == 0) return;
 

@@ -11,9 +11,15 @@
 
 namespace vegmatch {
 
+/// Width of a table line.
+constexpr std::size_t kTableLineWidth = 78;
+
 /// The 78-column table line of community `k`, with the columns of
 /// `analysis_type`; a community scoring below 0.0001 shows no code or names.
 std::string tableLine(const Tables& tables, int k, int analysis_type);
+
+/// Appends tableLine(tables, k, analysis_type) to `out`.
+void appendTableLine(std::string& out, const Tables& tables, int k, int analysis_type);
 
 /// Reports the `n_output` best communities of `top_community` (no more than
 /// the tables hold). With `record_entry` 1 it shows the report and asks

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "engine/tables.h"
+#include "vegmatch/name_cache.h"
 
 namespace vegmatch {
 
@@ -33,12 +34,17 @@ struct RunSettings {
   int sample_count = 1;
 };
 
-/// The four 40-character line buffers of sample entry.
+/// The four 40-character line buffers of sample entry; what it keeps from
+/// line to line besides: the line as it was read before it is cut to 40
+/// columns (so that reading a line reuses its storage), and the entries
+/// the name keys were found at.
 struct LineBuffers {
   std::string input_line = std::string(40, ' ');
   std::string saved_line = std::string(40, ' ');
   std::string name_work = std::string(40, ' ');
   std::string field_work = std::string(40, ' ');
+  std::string read_line;
+  NameCache found_names;
 };
 
 /// Recap grid (rows 1..15 of 3 cells of 21 characters) and the menu row.

@@ -44,6 +44,15 @@ class MemoryFile : public TextFile {
     line = (*lines_)[next_++];
     return true;
   }
+  // Every line left; the read limit fails where readLine would fail.
+  void readRest(std::string& text) override {
+    for (;; ++next_) {
+      if (next_ >= read_limit_) throw FileError{name_, false, "Input/output error"};
+      if (next_ >= lines_->size()) return;
+      text += (*lines_)[next_];
+      text += '\n';
+    }
+  }
   void writeLine(std::string_view line) override {
     if (lines_->size() >= write_limit_) throw FileError{name_, true, "No space left on device"};
     lines_->emplace_back(line);
