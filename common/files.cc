@@ -45,7 +45,7 @@ namespace {
 void endLines(std::string& text, std::size_t from) {
   if (text.size() == from) return;
   const bool ended = text.back() == '\n';
-  if (std::memchr(text.data() + from, '\r', text.size() - from) != nullptr) {
+  if (text.find('\r', from) != std::string::npos) {
     std::size_t out = from;
     for (std::size_t i = from; i < text.size(); ++i) {
       if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') text[out++] = text[i];

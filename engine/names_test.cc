@@ -59,6 +59,31 @@ TEST_F(NamesTest, BisectNamesMissingKeyGivesZeroAndBracketingBounds) {
   EXPECT_EQ(3, upper);
 }
 
+// Names shorter than eight characters, one with a byte 0, names sharing
+// their first eight: each is found, and keys between them are bracketed,
+// as comparing the texts orders them.
+TEST_F(NamesTest, BisectNamesOrdersAsTheTextsWhateverTheirLength) {
+  load({{"ab", 1},                  // 3
+        {std::string("ab\0", 3), 2},  // 4
+        {"abc", 3},                 // 5
+        {"abcdefgh1", 4},           // 6
+        {"abcdefgh2", 5},           // 7
+        {"abcdefgh20", 6},          // 8
+        {"abcdefghi", 7}});         // 9
+  int upper = 0, lower = 0;
+  for (int i = 3; i <= dict_size; ++i)
+    EXPECT_EQ(i, bisectNames(dict.species_name, dict_size, dict.species_name[i], upper, lower)) << i;
+  const struct {
+    std::string key;
+    int lower, upper;
+  } missing[] = {{"a", 2, 3}, {"abcdefgh", 5, 6}, {"abcdefgh15", 6, 7}, {"abcdefgh3", 8, 9}};
+  for (const auto& m : missing) {
+    EXPECT_EQ(0, bisectNames(dict.species_name, dict_size, m.key, upper, lower)) << m.key;
+    EXPECT_EQ(m.lower, lower) << m.key;
+    EXPECT_EQ(m.upper, upper) << m.key;
+  }
+}
+
 TEST_F(NamesTest, BisectNamesOverAnEmptyDictionaryTouchesOnlyTheReservedEntries) {
   load({});
   int upper = 0, lower = 0;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "common/fields.h"
 
@@ -153,7 +152,7 @@ int removeMarks(std::string& line) {
   int count = 0;
   std::size_t end = std::min<std::size_t>(line.size(), kLineWidth);
   // Most lines hold none.
-  if (end == 0 || std::memchr(line.data(), '*', end) == nullptr) return 0;
+  if (std::string_view(line).substr(0, end).find('*') == std::string_view::npos) return 0;
   for (std::size_t i = 0; i < end; ++i) {
     if (line[i] == '*') {
       line[i] = ' ';

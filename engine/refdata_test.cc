@@ -282,6 +282,19 @@ TEST_F(RefdataTest, EveryLoadFailureFitsTheScreen) {
   }
 }
 
+// A file read whole meets a read error where it was met line by line: a bad
+// record before it is reported, and the error comes after the lines read.
+TEST_F(RefdataTest, ReadErrorComesAfterTheLinesReadBeforeIt) {
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa", "  x1 bbbb bbbb", "   3 cccc cccc"});
+  fs.read_limit["SPECDICT.txt"] = 2;
+  EXPECT_THROW(loadSpeciesDictionary(console, fs, *tables), StopRun);
+  EXPECT_EQ("  *** Error *** SPECDICT.txt line 2: species number \"  x1\" is not a number",
+            console.output[console.output.size() - 12]);
+
+  fs.put("SPECDICT.txt", {"   1 aaaa aaaa", "   2 bbbb bbbb", "   3 cccc cccc"});
+  EXPECT_THROW(loadSpeciesDictionary(console, fs, *tables), veg::FileError);
+}
+
 TEST_F(RefdataTest, MoreThanTheDictionaryHoldsIsRefused) {
   std::vector<std::string> lines(kMaxDictRecords + 1, "   1 aaaa aaaa");
   fs.put("SPECDICT.txt", lines);

@@ -558,8 +558,11 @@ class NamesTableTest : public ShippedTest {
 TEST_F(NamesTableTest, EachSpeciesOwnNameIsMarked) {
   std::map<std::string, int> number = expectedNumbers(s.taxa);
   std::map<std::string, int> marked;  // form -> number
-  for (const std::string& line : s.names)
-    if (line[4] == '*') EXPECT_TRUE(marked.emplace(matching(line.substr(15)), number_of(line)).second) << line;
+  for (const std::string& line : s.names) {
+    if (line[4] == '*') {
+      EXPECT_TRUE(marked.emplace(matching(line.substr(15)), number_of(line)).second) << line;
+    }
+  }
   std::map<std::string, int> expected;
   for (const auto& [species, n] : number) expected[matching(species)] = n;
   EXPECT_EQ(expected, marked);

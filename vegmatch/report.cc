@@ -63,7 +63,7 @@ class LineColumns {
   std::string_view line() const { return {line_, end_}; }
 
  private:
-  char line_[kTableLineWidth];
+  char line_[kTableLineWidth] = {};
   std::size_t end_ = 0;
 };
 
