@@ -21,20 +21,9 @@ struct NamesTest : ::testing::Test {
     testing::loadDictionary(dict, dict_size, name_count, names);
   }
   void addDuringRun(const std::string& name, short number) {
-    ++name_count;
-    dict.species_name[static_cast<std::size_t>(name_count)] = name;
-    dict.species_number[static_cast<std::size_t>(name_count)] = number;
+    testing::addDuringRun(dict, name_count, name, number);
   }
-  void loadSmall() {
-    load({{"agro capi", 1},    // 3
-          {"fagu     ", 50},   // 4
-          {"fest ovin", 51},   // 5
-          {"fest rubr", 52},   // 6
-          {"fila     ", 60},   // 7
-          {"fili ulma", 61},   // 8
-          {"frag rese", 70},   // 9
-          {"holc lana", 80}}); // 10
-  }
+  void loadSmall() { load(testing::kSmallDictionary); }
 };
 
 TEST_F(NamesTest, BisectNamesFindsEveryLoadedKey) {

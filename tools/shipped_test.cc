@@ -11,6 +11,7 @@
 #include <set>
 
 #include "common/csv.h"
+#include "engine/testing/shared_keys.h"
 
 namespace nvcdata {
 namespace {
@@ -371,27 +372,8 @@ TEST_F(ShippedTest, DictionaryAndTablesNameTheSameSpecies) {
   EXPECT_EQ(inTables, inDictionary);
 }
 
-// The fourteen pairs of species whose natural keys coincide, with the keys
-// that the rule gives them, worked out by hand: the epithet's first letter
-// and its last three letters; for the same epithet in two genera its first
-// three letters and the letter where the genera part; for a genus alone the
-// fifth to eighth letters of the genus.
-const std::vector<std::vector<std::string>> kPairs = {
-    {"care acut", "Carex acuta", "care auta", "Carex acutiformis", "care amis"},
-    {"care dist", "Carex distans", "care dans", "Carex disticha", "care dcha"},
-    {"care pani", "Carex panicea", "care pcea", "Carex paniculata", "care pata"},
-    {"clad     ", "Cladonia", "clad onia", "Cladophora", "clad opho"},
-    {"clad rang", "Cladonia rangiferina", "clad rina", "Cladonia rangiformis", "clad rmis"},
-    {"junc acut", "Juncus acutiflorus", "junc arus", "Juncus acutus", "junc atus"},
-    {"plag undu", "Plagiomnium undulatum", "plag undm", "Plagiothecium undulatum", "plag undt"},
-    {"poly vulg", "Polygala vulgaris", "poly vris", "Polypodium vulgare", "poly vare"},
-    {"rese lute", "Reseda lutea", "rese ltea", "Reseda luteola", "rese lola"},
-    {"rhod rose", "Rhodiola rosea", "rhod rsea", "Rhodobryum roseum", "rhod reum"},
-    {"rume acet", "Rumex acetosa", "rume aosa", "Rumex acetosella", "rume alla"},
-    {"sagi sagi", "Sagina saginoides", "sagi sdes", "Sagittaria sagittifolia", "sagi slia"},
-    {"sali myrs", "Salix myrsinifolia", "sali mlia", "Salix myrsinites", "sali mtes"},
-    {"synt rura", "Syntrichia ruraliformis", "synt rmis", "Syntrichia ruralis", "synt rlis"},
-};
+using engine::testing::kSharedKeyPairs;
+
 
 // Species numbers as the numbering rule gives them: by group (vascular from
 // 1, bryophytes from 3001, lichens from 4001, algae from 5001), within a
@@ -418,7 +400,7 @@ TEST_F(ShippedTest, SharedNaturalKeysStandForNoSpecies) {
   for (const auto& [key, species] : sharing)
     if (species.size() > 1) shared.insert(key);
   EXPECT_EQ(14u, shared.size());
-  for (const auto& pair : kPairs) {
+  for (const auto& pair : kSharedKeyPairs) {
     SCOPED_TRACE(pair[1]);
     EXPECT_TRUE(shared.count(pair[0]));
     EXPECT_EQ(0u, s.keyNumber.count(pair[0])) << "the shared key stands for a species";

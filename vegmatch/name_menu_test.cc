@@ -21,20 +21,9 @@ struct NameMenuTest : ::testing::Test, testing::Fixture {
     testing::loadDictionary(dict, dict_size, name_count, names);
   }
   void addDuringRun(const std::string& name, short number) {
-    ++name_count;
-    dict.species_name[static_cast<std::size_t>(name_count)] = name;
-    dict.species_number[static_cast<std::size_t>(name_count)] = number;
+    engine::testing::addDuringRun(dict, name_count, name, number);
   }
-  void loadSmall() {
-    load({{"agro capi", 1},    // 3
-          {"fagu     ", 50},   // 4
-          {"fest ovin", 51},   // 5
-          {"fest rubr", 52},   // 6
-          {"fila     ", 60},   // 7
-          {"fili ulma", 61},   // 8
-          {"frag rese", 70},   // 9
-          {"holc lana", 80}}); // 10
-  }
+  void loadSmall() { load(engine::testing::kSmallDictionary); }
   int resolve(std::string& key, const std::string& answer, int input_mode = 0) {
     console.type({answer});
     return resolveUnknownName(io, key, dict, name_count, dict_size, input_mode, grid);

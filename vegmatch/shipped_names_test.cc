@@ -11,29 +11,14 @@
 #include "common/testing/program.h"
 #include "engine/names.h"
 #include "engine/refdata.h"
+#include "engine/testing/shared_keys.h"
 #include "vegmatch/name_menu.h"
 
 namespace vegmatch {
 namespace {
 
-// The shared key, then each species of the pair with its special key
-// (worked out by hand from the key rule, as in the data builder's tests).
-const std::vector<std::vector<std::string>> kPairs = {
-    {"care acut", "Carex acuta", "care auta", "Carex acutiformis", "care amis"},
-    {"care dist", "Carex distans", "care dans", "Carex disticha", "care dcha"},
-    {"care pani", "Carex panicea", "care pcea", "Carex paniculata", "care pata"},
-    {"clad     ", "Cladonia", "clad onia", "Cladophora", "clad opho"},
-    {"clad rang", "Cladonia rangiferina", "clad rina", "Cladonia rangiformis", "clad rmis"},
-    {"junc acut", "Juncus acutiflorus", "junc arus", "Juncus acutus", "junc atus"},
-    {"plag undu", "Plagiomnium undulatum", "plag undm", "Plagiothecium undulatum", "plag undt"},
-    {"poly vulg", "Polygala vulgaris", "poly vris", "Polypodium vulgare", "poly vare"},
-    {"rese lute", "Reseda lutea", "rese ltea", "Reseda luteola", "rese lola"},
-    {"rhod rose", "Rhodiola rosea", "rhod rsea", "Rhodobryum roseum", "rhod reum"},
-    {"rume acet", "Rumex acetosa", "rume aosa", "Rumex acetosella", "rume alla"},
-    {"sagi sagi", "Sagina saginoides", "sagi sdes", "Sagittaria sagittifolia", "sagi slia"},
-    {"sali myrs", "Salix myrsinifolia", "sali mlia", "Salix myrsinites", "sali mtes"},
-    {"synt rura", "Syntrichia ruraliformis", "synt rmis", "Syntrichia ruralis", "synt rlis"},
-};
+using engine::testing::kSharedKeyPairs;
+
 
 struct ShippedNamesTest : ::testing::Test {
   veg::testing::MemoryFileSystem fs;
@@ -56,7 +41,7 @@ struct ShippedNamesTest : ::testing::Test {
 // The shared key of each pair brings up the menu, which offers both special
 // keys.
 TEST_F(ShippedNamesTest, EveryPairIsReachableThroughTheNameMenu) {
-  for (const auto& pair : kPairs) {
+  for (const auto& pair : kSharedKeyPairs) {
     SCOPED_TRACE(pair[0]);
     int upper = 0, lower = 0;
     EXPECT_EQ(0, engine::bisectNames(tables->dictionary.species_name, tables->dict_size, pair[0],

@@ -42,6 +42,24 @@ inline void loadDictionary(Dictionary& dict, int& dict_size, int& name_count,
   dict_size = name_count = i;
 }
 
+/// A small dictionary in ascending order: entries 3 to 10.
+inline const DictionaryNames kSmallDictionary = {
+    {"agro capi", 1},   // 3
+    {"fagu     ", 50},  // 4
+    {"fest ovin", 51},  // 5
+    {"fest rubr", 52},  // 6
+    {"fila     ", 60},  // 7
+    {"fili ulma", 61},  // 8
+    {"frag rese", 70},  // 9
+    {"holc lana", 80}}; // 10
+
+/// Adds `name` as a name added during a run, after the loaded entries.
+inline void addDuringRun(Dictionary& dict, int& name_count, const std::string& name, short number) {
+  ++name_count;
+  dict.species_name[static_cast<std::size_t>(name_count)] = name;
+  dict.species_number[static_cast<std::size_t>(name_count)] = number;
+}
+
 inline void loadDictionary(Tables& tables, const DictionaryNames& names) {
   loadDictionary(tables.dictionary, tables.dict_size, tables.name_count, names);
 }
