@@ -45,9 +45,13 @@ done
 # Every quadrat has its best row, and no name went unmatched: the count of
 # unmatched names is the last column, or the one before a last column
 # status (counted from the end: community and EUNIS names may hold commas).
-scored=$(awk -F, 'NR > 1 && $2 == 1 { n++ } END { print n + 0 }' "$work/fits.csv")
-unmatched=$(awk -F, 'NR == 1 { back = $NF == "status" ? 1 : 0; next }
-  $2 == 1 { u += $(NF - back) } END { print u + 0 }' "$work/fits.csv")
+# The figures by column name; quoted fields (full names hold commas) are
+# blanked first, as only numbers and codes are read.
+columns='{ gsub(/"[^"]*"/, "q") }
+  NR == 1 { for (c = 1; c <= NF; c++) at[$c] = c; next }'
+scored=$(awk -F, "$columns"' $at["rank"] == 1 { n++ } END { print n + 0 }' "$work/fits.csv")
+unmatched=$(awk -F, "$columns"' $at["rank"] == 1 { u += $at["unmatched"] } END { print u + 0 }' \
+  "$work/fits.csv")
 printf '%s\n' "${times[@]}" | sort -n | awk -v q="$scored" -v r="$rows" -v u="$unmatched" '
   { t[NR] = $1; all = all (NR > 1 ? " " : "") $1 }
   END {

@@ -18,6 +18,8 @@ struct Gathered {
   int species_number;
   int quadrats;   // holding it
   int cover_sum;  // percent
+  int min_cover;
+  int max_cover;
   int spelling;   // as first written
 };
 
@@ -57,6 +59,7 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
     // A stand of more than 100 quadrats has its frequencies scaled to 100.
     const int quadrat_count = static_cast<int>(group.size());
     composed.max_frequency = std::min(quadrat_count, kMaxQuadrats);
+    composed.quadrats = quadrat_count;
     if (quadrat_count > kMaxQuadrats) composed.scaled_from = quadrat_count;
     gathered.clear();
     bool whole = true;
@@ -91,11 +94,14 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
         }
         if (*place < 0) {
           *place = static_cast<int>(gathered.size());
-          gathered.push_back({number > engine::kNewNumberBase ? 0 : number, 0, 0, spelling});
+          gathered.push_back({number > engine::kNewNumberBase ? 0 : number, 0, 0, 100, 0, spelling});
         }
         Gathered& species = gathered[static_cast<std::size_t>(*place)];
+        const int cover = sample->sample_cover[static_cast<std::size_t>(i)];
         ++species.quadrats;
-        species.cover_sum += sample->sample_cover[static_cast<std::size_t>(i)];
+        species.cover_sum += cover;
+        species.min_cover = std::min(species.min_cover, cover);
+        species.max_cover = std::max(species.max_cover, cover);
       }
     }
     for (const Gathered& species : gathered)
@@ -118,6 +124,8 @@ SampleSet compose(const SampleSet& quadrats, int species_limit, Diagnostics& mes
       engine::heldTenths(mean, tenths);  // at most 100
       out.add({index, species.spelling, ++identity, static_cast<short>(species.species_number),
                static_cast<short>(scaledFrequency(species.quadrats, quadrat_count)), tenths});
+      out.stand_covers.push_back(
+          {species.quadrats, species.min_cover, species.max_cover, species.cover_sum});
     }
   }
   out.order();

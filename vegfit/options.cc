@@ -20,6 +20,7 @@ enum Code {
   kSeparator,
   kDropUnmatched,
   kExplain,
+  kTable,
   kFormat,
   kData,
   kOutput,
@@ -48,6 +49,7 @@ constexpr Option kOptions[] = {
     {"group-by", 0, true, kGroupBy},
     {"drop-unmatched", 0, false, kDropUnmatched},
     {"explain", 0, false, kExplain},
+    {"table", 0, false, kTable},
     {"format", 0, true, kFormat},
     {"data", 0, true, kData},
     {"output", 'o', true, kOutput},
@@ -193,7 +195,15 @@ bool takeOption(Code code, std::string_view value, Options& options, std::string
       options.output = value;
       return true;
     case kDropUnmatched: options.drop_unmatched = true; return true;
-    case kExplain: options.explain = true; return true;
+    case kExplain:
+      if (!value.empty() && value != "best" && value != "all") {
+        error = "--explain takes best or all, not " + quotedValue(value);
+        return false;
+      }
+      options.explain = true;
+      options.explain_all = value == "all";
+      return true;
+    case kTable: options.table = true; return true;
     case kForce: options.force = true; return true;
     case kHelp: options.help = true; return true;
     case kVersion: options.version = true; return true;
@@ -234,6 +244,13 @@ bool takeLong(const std::vector<std::string>& args, std::size_t& i, Options& opt
   const Option* o = longOption(arg.substr(0, equals), error);
   if (o == nullptr) return false;
   const std::string shown = std::string("--") + o->name;
+  if (o->code == kExplain) {
+    // An optional value: "--explain=all", or "all" or "best" after it.
+    if (equals != std::string_view::npos) return takeOption(o->code, arg.substr(equals + 1), options, error);
+    if (i + 1 < args.size() && (args[i + 1] == "all" || args[i + 1] == "best"))
+      return takeOption(o->code, args[++i], options, error);
+    return takeOption(o->code, {}, options, error);
+  }
   if (!o->value) {
     if (equals != std::string_view::npos) {
       error = "option '" + shown + "' takes no value";
@@ -292,6 +309,10 @@ bool parseOptions(const std::vector<std::string>& args, Options& options, std::s
   }
   if (options.files.empty() && !options.help && !options.version) {
     error = "no input file";
+    return false;
+  }
+  if (options.table && options.group_by.empty() && !options.help && !options.version) {
+    error = "--table needs --group-by: it shows the constancy table of each stand";
     return false;
   }
   return true;
@@ -354,10 +375,18 @@ std::vector<std::string> helpText() {
       "  --drop-unmatched     leave names that match no species out of their",
       "                       samples (by default each counts as a species of",
       "                       no community, as in vegmatch)",
-      "  --explain            also list, for each sample's best community, the",
-      "                       species of constancy IV and V in its table that",
-      "                       the sample lacks, and the sample's species that",
-      "                       the table lacks",
+      "  --explain [best|all]",
+      "                       also list, for each sample's best community (all:",
+      "                       every community shown), each species of the",
+      "                       sample with its constancy and Domin cover range",
+      "                       in the community's table (species_account), the",
+      "                       species of constancy IV and V the sample lacks",
+      "                       (missing_constants) and the sample's species",
+      "                       the table lacks (not_in_table)",
+      "  --table              with --group-by: instead of the results, each",
+      "                       stand's constancy table (quadrats holding each",
+      "                       species, class I-V, cover) beside the table of",
+      "                       its best community, one row per species",
       "  --format csv|json    output format (default csv)",
       "  --data DIR           reference files SPECDICT.txt, ASSOCTAB.txt,",
       "                       NVCTYPES.txt and the names table (default: the",
@@ -373,14 +402,18 @@ std::vector<std::string> helpText() {
       "community_composition_fit, sample_composition_fit, community_cover_fit,",
       "sample_cover_fit, species (species scored), unmatched (names matching",
       "no species) and status (\"ok\"; with --group-by over 100 quadrats \"ok:",
-      "frequencies scaled ...\"); with several input files first a column",
-      "file; with --explain also missing_constants and not_in_table (rank 1",
-      "only). Fit and coefficients are whole percentages, as vegmatch prints",
-      "them; columns the analysis type does not use are 0. Only communities",
-      "with a fit are listed; a sample with none has one row without rank,",
-      "code or fit and the status \"no species matched\" or \"no community",
-      "fits\". JSON output is an array of one object per row with the same",
-      "names (null where a CSV field is empty).",
+      "frequencies scaled ...\"); then the community's full names, its",
+      "habitats (Annex I, Priority and Broad Habitats, Phase 1, EUNIS, NPMS),",
+      "its species per plot, the sample's mean Hill-Ellenberg values (F, L,",
+      "N, R, S; also weighted by cover) beside the community's mean and",
+      "standard deviation; with several input files first a column file;",
+      "with --explain the explanation columns last. Fit and coefficients are",
+      "whole percentages, as vegmatch prints them; columns the analysis type",
+      "does not use are 0. Only communities with a fit are listed; a sample",
+      "with none has one row without rank, code or fit and the status \"no",
+      "species matched\" or \"no community fits\". JSON output is an array of",
+      "one object per row with the same names (null where a CSV field is",
+      "empty). docs/vegfit-output.md describes every column.",
       "",
       "Species names are matched in full (any case, extra blanks, accents,",
       "\"agg.\", \"s.l.\", \"sens. lat.\" and the layer suffixes \"(c)\", \"(s)\",",
@@ -402,8 +435,9 @@ std::vector<std::string> helpText() {
   };
 }
 
-std::vector<std::string> versionText() {
-  return {"vegfit 1.0 (VEGMATCH suite, scoring of vegmatch Version 2)"};
+std::vector<std::string> versionText(const std::string& data_version) {
+  return {"vegfit 1.0 (VEGMATCH suite, scoring of vegmatch Version 2)",
+          "reference data: " + (data_version.empty() ? std::string("version not known") : data_version)};
 }
 
 }  // namespace vegfit

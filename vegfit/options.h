@@ -22,6 +22,8 @@ struct Options {
   std::vector<std::string> group_by;        // CSV columns whose values compose samples
   bool drop_unmatched = false;              // leave out names that match no species
   bool explain = false;
+  bool explain_all = false;  // --explain=all: every result explained, not only the best
+  bool table = false;        // --table: each stand's constancy table beside the best unit's
   Format format = Format::kCsv;
   std::string data_dir;  // empty: the shipped data
   std::string output;    // empty or "-": standard output
@@ -46,7 +48,8 @@ std::vector<std::string> optionNames();
 /// The text of --help, lines of at most 79 columns.
 std::vector<std::string> helpText();
 
-/// The text of --version.
-std::vector<std::string> versionText();
+/// The text of --version: the program's version and that of the reference
+/// data it would read (`data_version` empty: not known).
+std::vector<std::string> versionText(const std::string& data_version);
 
 }  // namespace vegfit

@@ -151,6 +151,34 @@ TEST(OptionsTest, OptionsAndFilesInAnyOrder) {
   EXPECT_TRUE(parse({"--drop-unmatched", "x"}).options.drop_unmatched);
 }
 
+// --explain takes best or all, after "=" or as the next argument; any
+// other next argument is a file. --table shows stands: it needs --group-by.
+TEST(OptionsTest, ExplainWhichAndTable) {
+  struct Case {
+    std::vector<std::string> args;
+    bool ok, all;
+    std::size_t files;
+  };
+  const Case cases[] = {
+      {{"--explain", "q.csv"}, true, false, 1},
+      {{"--explain=all", "q.csv"}, true, true, 1},
+      {{"--explain", "all", "q.csv"}, true, true, 1},
+      {{"--explain", "best", "q.csv"}, true, false, 1},
+      {{"--explain", "q.csv", "all"}, true, false, 2},  // "all" after a file is a file
+      {{"--explain=most", "q.csv"}, false, false, 0},
+      {{"--table", "q.csv"}, false, false, 0},
+      {{"--table", "--group-by", "site", "q.csv"}, true, false, 1},
+  };
+  for (const Case& c : cases) {
+    const Parsed p = parse(c.args);
+    EXPECT_EQ(c.ok, p.ok) << c.args[0] << " " << c.args[1] << ": " << p.error;
+    if (!c.ok || !p.ok) continue;
+    EXPECT_EQ(c.all, p.options.explain_all) << c.args[1];
+    EXPECT_EQ(c.files, p.options.files.size()) << c.args[1];
+  }
+  EXPECT_EQ("--explain takes best or all, not 'most'", parse({"--explain=most", "q"}).error);
+}
+
 // --help and the parser agree: every option the parser takes is shown, and
 // every option shown is taken, with the value the help gives for it.
 TEST(OptionsTest, HelpShowsExactlyTheOptionsParsed) {
@@ -182,8 +210,12 @@ TEST(OptionsTest, HelpShowsExactlyTheOptionsParsed) {
 
   // Each one shown is accepted with the value shown: the first of a list of
   // choices, the lower end of a range, a number or a name.
-  for (const auto& [name, value] : shown) {
+  for (auto [name, value] : shown) {
     std::vector<std::string> args = {name};
+    // An optional value, "[best|all]".
+    if (value.size() > 2 && value.front() == '[') value = value.substr(1, value.size() - 2);
+    // The stand table is of stands.
+    if (name == "--table") args = {"--group-by", "site", name};
     if (value == "N") {
       args.push_back("7");
     } else if (value.find("..") != std::string::npos) {

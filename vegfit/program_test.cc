@@ -6,6 +6,7 @@
 // that every figure can be worked by hand; the rest use the shipped data.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -27,9 +28,29 @@ using veg::testing::RunLimits;
 const char kHeader[] =
     "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
     "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-    "species,unmatched,status";
+    "species,unmatched,status,community_name,subcommunity_name,full_name,eunis_full_name,"
+    "eunis_relationship,annex_i,priority_habitat,broad_habitat,phase_1,eunis_habitats,npms_broad,"
+    "npms_fine,habitats_of,unit_plots,unit_min_species,unit_mean_species,unit_max_species,"
+    "indicator_species,F,L,N,R,S,F_weighted,L_weighted,N_weighted,R_weighted,S_weighted,"
+    "unit_F_mean,unit_F_sd,unit_L_mean,unit_L_sd,unit_N_mean,unit_N_sd,unit_R_mean,unit_R_sd,"
+    "unit_S_mean,unit_S_sd,F_deviation,L_deviation,N_deviation,R_deviation,S_deviation";
 const std::string kGrassland = "CG2a,Test grassland comm.,typical,E1.26,Semi-dry grassland";
 const std::string kWoodland = "W1,Test woodland,,G1.41,Wet woodland";
+// The columns after the status, of the world's attribute files
+// (testing/world.h): names, habitats (CG2a's are CG2's), richness, the
+// sample's indicator means (the world's species have no values: none of 0
+// species), the community's means and sds, no deviations.
+const std::string kNoSampleIndicators = ",0" + std::string(10, ',');
+const std::string kGrasslandMore =
+    ",Test grassland community,Typical subcommunity,\"Test grassland community, Typical "
+    "subcommunity\",Sub-Atlantic semi-dry calcareous grassland,is equal to,H6210,"
+    "Lowland calcareous grassland,,B31,,,,CG2,40,12,20,31" +
+    kNoSampleIndicators + ",5,1,7,0.5,3.5,1.25,7,0.8,0,0,,,,,";
+const std::string kWoodlandMore =
+    ",Test woodland,,Test woodland,Wet woodland of Salix,corresponds in part to,H91E0,,1,,,"
+    "Woodland,,W1,10,,," +
+    kNoSampleIndicators + std::string(15, ',');
+const std::string kNoUnitMore = std::string(17, ',') + kNoSampleIndicators + std::string(15, ',');
 
 // The worked example of the scoring: the class V species at 25 %, the
 // class III species at 3 % and a species in no table at 10 %, which fits
@@ -37,7 +58,7 @@ const std::string kWoodland = "W1,Test woodland,,G1.41,Wet woodland";
 const Lines kWorkedCsv = {"sample,species,cover", "Q1,Festuca rubra,25",
                           "Q1,Agrostis capillaris,3", "Q1,Plantago lanceolata,10"};
 // The woodland shares no species with it: no row.
-const Lines kWorkedRows = {kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok"};
+const Lines kWorkedRows = {kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok" + kGrasslandMore};
 
 struct VegfitRun : ::testing::Test {
   ProgramRun run;
@@ -75,14 +96,14 @@ TEST_F(VegfitRun, TopLimitsTheRowsOfEverySample) {
                     "Q1,Plantago lanceolata,10", "Q2,Rumex acetosa,5"});
   EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
   // Rumex acetosa alone fills the woodland's one class I species.
-  EXPECT_LINES((Lines{kHeader, kWorkedRows[1], "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
+  EXPECT_LINES((Lines{kHeader, kWorkedRows[1], "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok" + kWoodlandMore}),
                run.screen);
   // In the grassland it scores above 0.0001 though it prints as 0: the
   // texts are shown.
   // Q1 fits the grassland only: one row.
   EXPECT_EQ(0, vegfit({"--top", "2", "q.csv"}));
   ASSERT_EQ(4u, run.screen.size());
-  EXPECT_EQ("Q2,2," + kGrassland + ",0,very poor,1,16,0,14,1,0,ok", run.screen[3]);
+  EXPECT_EQ("Q2,2," + kGrassland + ",0,very poor,1,16,0,14,1,0,ok" + kGrasslandMore, run.screen[3]);
 }
 
 TEST_F(VegfitRun, CoverScales) {
@@ -93,13 +114,13 @@ TEST_F(VegfitRun, CoverScales) {
   run.put("bb.csv", {"sample,species,cover", "B1,Festuca rubra,3", "B1,Agrostis capillaris,1",
                      "B1,Plantago lanceolata,2"});
   EXPECT_EQ(0, vegfit({"--scale", "domin", "--top", "1", "domin.csv"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok"}), run.screen);
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok" + kGrasslandMore}), run.screen);
   EXPECT_EQ(0, vegfit({"--scale", "braun-blanquet", "--top", "1", "bb.csv"}));
-  EXPECT_LINES((Lines{kHeader, "B1,1," + kGrassland + ",80,very good,98,65,100,75,3,0,ok"}),
+  EXPECT_LINES((Lines{kHeader, "B1,1," + kGrassland + ",80,very good,98,65,100,75,3,0,ok" + kGrasslandMore}),
                run.screen);
   // Read on % cover instead: 7 %, 3 % and 5 %.
   EXPECT_EQ(0, vegfit({"--top", "1", "domin.csv"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",56,poor,98,65,43,61,3,0,ok"}), run.screen);
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",56,poor,98,65,43,61,3,0,ok" + kGrasslandMore}), run.screen);
 }
 
 TEST_F(VegfitRun, AnalysisTypesWeighAndZeroTheirColumns) {
@@ -114,7 +135,7 @@ TEST_F(VegfitRun, AnalysisTypesWeighAndZeroTheirColumns) {
   for (const auto& [type, figures] : types) {
     SCOPED_TRACE("type " + type);
     EXPECT_EQ(0, vegfit({"--type", type, "--top", "1", "q.csv"}));
-    EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + "," + figures + ",3,0,ok"}), run.screen);
+    EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + "," + figures + ",3,0,ok" + kGrasslandMore}), run.screen);
   }
 }
 
@@ -133,14 +154,41 @@ TEST_F(VegfitRun, JsonCheckedFieldByField) {
     "subcommunity": "typical", "eunis_code": "E1.26", "eunis_name": "Semi-dry grassland",
     "fit": 79, "grade": "good", "community_composition_fit": 98,
     "sample_composition_fit": 65, "community_cover_fit": 100, "sample_cover_fit": 72,
-    "species": 3, "unmatched": 0, "status": "ok"})");
+    "species": 3, "unmatched": 0, "status": "ok",
+    "community_name": "Test grassland community", "subcommunity_name": "Typical subcommunity",
+    "full_name": "Test grassland community, Typical subcommunity",
+    "eunis_full_name": "Sub-Atlantic semi-dry calcareous grassland",
+    "eunis_relationship": "is equal to",
+    "habitats": {"of": "CG2", "inherited": true,
+      "annex_i": [{"code": "H6210", "name": "Semi-natural dry grasslands on calcareous substrates",
+                   "relationship": "corresponds in part to"}],
+      "priority_habitat": [{"code": null, "name": "Lowland calcareous grassland",
+                            "relationship": "is contained in"}],
+      "broad_habitat": [],
+      "phase_1": [{"code": "B31", "name": "Calcareous grassland - unimproved",
+                   "relationship": "is contained in"}],
+      "eunis_habitats": [], "npms_broad": [], "npms_fine": []},
+    "richness": {"sample": 3, "unit_plots": 40, "unit_min": 12, "unit_mean": 20, "unit_max": 31},
+    "indicators": {"species": 0,
+      "F": {"sample": null, "sample_weighted": null, "unit_mean": 5, "unit_sd": 1, "deviation": null},
+      "L": {"sample": null, "sample_weighted": null, "unit_mean": 7, "unit_sd": 0.5, "deviation": null},
+      "N": {"sample": null, "sample_weighted": null, "unit_mean": 3.5, "unit_sd": 1.25, "deviation": null},
+      "R": {"sample": null, "sample_weighted": null, "unit_mean": 7, "unit_sd": 0.8, "deviation": null},
+      "S": {"sample": null, "sample_weighted": null, "unit_mean": 0, "unit_sd": 0, "deviation": null}}})");
   // Q2's only name matches no species: one object without a result.
-  const nlohmann::ordered_json second = nlohmann::ordered_json::parse(R"({
+  const nlohmann::ordered_json none = nlohmann::ordered_json::parse(
+      R"({"sample": null, "sample_weighted": null, "unit_mean": null, "unit_sd": null, "deviation": null})");
+  nlohmann::ordered_json second = nlohmann::ordered_json::parse(R"({
     "sample": "Q2", "rank": null, "nvc_code": null, "community": null, "subcommunity": null,
     "eunis_code": null, "eunis_name": null, "fit": null, "grade": null,
     "community_composition_fit": null, "sample_composition_fit": null,
     "community_cover_fit": null, "sample_cover_fit": null, "species": 1, "unmatched": 1,
-    "status": "no species matched"})");
+    "status": "no species matched", "community_name": null, "subcommunity_name": null,
+    "full_name": null, "eunis_full_name": null, "eunis_relationship": null, "habitats": null,
+    "richness": {"sample": 1, "unit_plots": null, "unit_min": null, "unit_mean": null,
+                 "unit_max": null},
+    "indicators": {"species": 0}})");
+  for (const char* letter : {"F", "L", "N", "R", "S"}) second["indicators"][letter] = none;
   // Field by field, in the order of the CSV columns.
   for (const auto& [row, expected] : {std::pair{rows[0], first}, std::pair{rows[1], second}}) {
     std::vector<std::string> keys;
@@ -161,11 +209,15 @@ TEST_F(VegfitRun, ExplainListsMissingConstantsAndSpeciesNotInTheTable) {
                     "Q1,Plantago lanceolata,10", "Q2,Festuca rubra,25",
                     "Q2,Agrostis capillaris,3"});
   EXPECT_EQ(0, vegfit({"--explain", "--top", "2", "q.csv"}));
-  EXPECT_LINES((Lines{std::string(kHeader) + ",missing_constants,not_in_table",
-                      "Q1,1," + kGrassland + ",8,very poor,21,33,8,40,2,0,ok,Festuca rubra (V),"
-                                             "Plantago lanceolata",
+  // Each species of the sample with its cover, constancy and Domin range
+  // in the table (testing/world.h), or absent.
+  EXPECT_LINES((Lines{std::string(kHeader) + ",missing_constants,not_in_table,species_account",
+                      "Q1,1," + kGrassland + ",8,very poor,21,33,8,40,2,0,ok" + kGrasslandMore +
+                          ",Festuca rubra (V 5-8),Plantago lanceolata,"
+                          "Agrostis capillaris 30%: III 2-7; Plantago lanceolata 10%: absent",
                       // Nothing missing, nothing outside the table.
-                      "Q2,1," + kGrassland + ",99,very good,98,97,100,100,2,0,ok,,"}),
+                      "Q2,1," + kGrassland + ",99,very good,98,97,100,100,2,0,ok" + kGrasslandMore +
+                          ",,,Festuca rubra 25%: V 5-8; Agrostis capillaris 3%: III 2-7"}),
                run.screen);
 
   EXPECT_EQ(0, vegfit({"--explain", "--top", "1", "--format", "json", "q.csv"}));
@@ -173,8 +225,15 @@ TEST_F(VegfitRun, ExplainListsMissingConstantsAndSpeciesNotInTheTable) {
   for (const std::string& line : run.screen) text += line + "\n";
   const nlohmann::json rows = nlohmann::json::parse(text);
   ASSERT_EQ(2u, rows.size());
-  EXPECT_EQ(nlohmann::json::parse(R"([{"species": "Festuca rubra", "constancy": "V"}])"),
+  EXPECT_EQ(nlohmann::json::parse(R"([{"species": "Festuca rubra", "constancy": "V",
+                                          "min_domin": 5, "max_domin": 8}])"),
             rows[0]["missing_constants"]);
+  EXPECT_EQ(nlohmann::json::parse(R"([
+              {"species": "Agrostis capillaris", "cover": 30, "constancy": "III",
+               "min_domin": 2, "max_domin": 7},
+              {"species": "Plantago lanceolata", "cover": 10, "constancy": null,
+               "min_domin": null, "max_domin": null}])"),
+            rows[0]["species_account"]);
   EXPECT_EQ(nlohmann::json::parse(R"(["Plantago lanceolata"])"), rows[0]["not_in_table"]);
   EXPECT_EQ(nlohmann::json::array(), rows[1]["missing_constants"]);
   EXPECT_EQ(nlohmann::json::array(), rows[1]["not_in_table"]);
@@ -221,10 +280,10 @@ TEST_F(VegfitRun, UnmatchedNamesCountAsSpeciesOfNoCommunity) {
                       "q.csv:7: warning: no species named 'Fetsuca rubra', counted as a "
                       "species of no community; close names: Festuca rubra"}),
                run.errors);
-  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,1,ok",
-                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok",
-                      "Q3,,,,,,,,,,,,,1,1,no species matched",
-                      "Q4,,,,,,,,,,,,,1,1,no species matched"}),
+  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",79,good,98,65,100,72,3,1,ok" + kGrasslandMore,
+                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok" + kWoodlandMore,
+                      std::string("Q3,,,,,,,,,,,,,1,1,no species matched") + kNoUnitMore,
+                      std::string("Q4,,,,,,,,,,,,,1,1,no species matched") + kNoUnitMore}),
                run.screen);
 }
 
@@ -240,8 +299,8 @@ TEST_F(VegfitRun, DropUnmatchedLeavesThemOut) {
                run.errors);
   // Q1 is scored on its two other species; the unmatched column counts the
   // lines left out.
-  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",6,very poor,21,33,4,16,2,2,ok",
-                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,1,ok"}),
+  EXPECT_LINES((Lines{kHeader, "Q1,1," + kGrassland + ",6,very poor,21,33,4,16,2,2,ok" + kGrasslandMore,
+                      "Q2,1," + kWoodland + ",100,very good,100,100,100,100,1,1,ok" + kWoodlandMore}),
                run.screen);
 }
 
@@ -288,9 +347,9 @@ TEST_F(VegfitRun, SampleFileWithScaleLabelsAndFrequencies) {
                           " Rumex acetosa 5",
                       });
   EXPECT_EQ(0, vegfit({"--top", "1", "samp.txt"}));
-  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok",
-                      "F1,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok",
-                      "SAMPL  3,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
+  EXPECT_LINES((Lines{kHeader, "D1,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok" + kGrasslandMore,
+                      "F1,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok" + kGrasslandMore,
+                      "SAMPL  3,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok" + kWoodlandMore}),
                run.screen);
   EXPECT_LINES(Lines{}, run.errors);
 }
@@ -333,7 +392,11 @@ TEST_F(VegfitRun, ExplainAStand) {
   EXPECT_EQ(0, vegfit({"--group-by", "site", "--explain", "--top", "1", "q.csv"}));
   ASSERT_EQ(2u, run.screen.size());
   EXPECT_EQ(0u, run.screen[1].find("G,1,CG2a,"));
-  const std::string tail = ",3,1,ok,Festuca rubra (V),Plantago lanceolata; Xyzzy plugh";
+  // Agrostis capillaris at 30 and 20 % in the stand's two quadrats: 25 %.
+  const std::string tail = ",3,1,ok" + kGrasslandMore +
+                           ",Festuca rubra (V 5-8),Plantago lanceolata; Xyzzy plugh,"
+                           "Agrostis capillaris 25%: III 2-7; Plantago lanceolata 10%: absent; "
+                           "Xyzzy plugh 5%: absent";
   EXPECT_EQ(tail, run.screen[1].substr(run.screen[1].size() - tail.size()));
 }
 
@@ -343,8 +406,8 @@ TEST_F(VegfitRun, SeveralFilesInTheOrderGiven) {
   EXPECT_EQ(0, vegfit({"--top", "1", "b.txt", "a.csv"}));
   // With two input files, each sample's file comes first.
   EXPECT_LINES((Lines{std::string("file,") + kHeader,
-                      "b.txt,B,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok",
-                      "a.csv,A,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
+                      "b.txt,B,1," + kGrassland + ",79,good,98,65,100,72,3,0,ok" + kGrasslandMore,
+                      "a.csv,A,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok" + kWoodlandMore}),
                run.screen);
 }
 
@@ -355,10 +418,125 @@ TEST_F(VegfitRun, GroupByComposesOneSamplePerGroup) {
   run.put("q.csv", {"site,sample,species,cover", "G,1,Festuca rubra,20",
                     "G,1,Agrostis capillaris,4", "H,1,Rumex acetosa,5", "G,2,Festuca rubra,30"});
   EXPECT_EQ(0, vegfit({"--group-by", "site", "--top", "1", "q.csv"}));
-  EXPECT_LINES((Lines{kHeader, "G,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok",
-                      "H,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok"}),
+  EXPECT_LINES((Lines{kHeader, "G,1," + kGrassland + ",99,very good,98,100,100,100,2,0,ok" + kGrasslandMore,
+                      "H,1," + kWoodland + ",100,very good,100,100,100,100,1,0,ok" + kWoodlandMore}),
                run.screen);
   EXPECT_LINES(Lines{}, run.errors);
+}
+
+// ---- What a fit means: indicator values, the stand table, the schema.
+
+// Hill-Ellenberg values of three of the four species (Rumex acetosa has
+// none), for a sample of Festuca rubra 40 %, Agrostis capillaris 20 %,
+// Rumex acetosa 10 % and Plantago lanceolata present without a cover.
+const Lines kIndicators = {"species_number,F,L,N,R,S", "1,5,7,4,5,0", "2,4,6,2,3,0",
+                           "4,6,8,6,6,1"};
+const Lines kIndicatorSample = {"sample,species,cover", "Q1,Festuca rubra,40",
+                                "Q1,Agrostis capillaris,20", "Q1,Rumex acetosa,10",
+                                "Q1,Plantago lanceolata,"};
+
+TEST_F(VegfitRun, IndicatorMeansBesideTheCommunitys) {
+  run.put("data/INDICATORS.csv", kIndicators);
+  run.put("q.csv", kIndicatorSample);
+  EXPECT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  ASSERT_EQ(2u, run.screen.size());
+  // Three species with values. Unweighted: F (5+4+6)/3 = 5, L 21/3 = 7,
+  // N 12/3 = 4, R 14/3 = 4.67, S 1/3 = 0.33. Weighted by cover (40, 20 and
+  // Plantago's 0): F (200+80)/60 = 4.67, L 400/60 = 6.67, N 200/60 = 3.33,
+  // R 260/60 = 4.33, S 0. Against the grassland's means and sds: F
+  // (5-5)/1 = 0, L 0, N 0.5/1.25 = 0.4, R (4.667-7)/0.8 = -2.92; S has sd
+  // 0: none.
+  const std::string figures =
+      ",3,5.00,7.00,4.00,4.67,0.33,4.67,6.67,3.33,4.33,0.00,"
+      "5,1,7,0.5,3.5,1.25,7,0.8,0,0,0.00,0.00,0.40,-2.92,";
+  EXPECT_EQ(figures, run.screen[1].substr(run.screen[1].size() - figures.size()));
+
+  EXPECT_EQ(0, vegfit({"--top", "1", "--format", "json", "q.csv"}));
+  std::string text;
+  for (const std::string& line : run.screen) text += line + "\n";
+  const nlohmann::json row = nlohmann::json::parse(text)[0];
+  EXPECT_EQ(3, row["indicators"]["species"]);
+  EXPECT_EQ(nlohmann::json::parse(R"({"sample": 4.67, "sample_weighted": 4.33, "unit_mean": 7,
+                                      "unit_sd": 0.8, "deviation": -2.92})"),
+            row["indicators"]["R"]);
+  EXPECT_TRUE(row["indicators"]["S"]["deviation"].is_null());
+  EXPECT_EQ(nlohmann::json::parse(R"({"sample": 4, "unit_plots": 40, "unit_min": 12,
+                                      "unit_mean": 20, "unit_max": 31})"),
+            row["richness"]);
+}
+
+// A stand of three quadrats: Festuca rubra in all three (20, 40, 30 %),
+// Agrostis capillaris in two (10, 2 %), Plantago lanceolata in one (5 %).
+const Lines kThreeQuadrats = {"site,sample,species,cover",     "G,1,Festuca rubra,20",
+                              "G,1,Agrostis capillaris,10",    "G,2,Festuca rubra,40",
+                              "G,2,Plantago lanceolata,5",     "G,3,Festuca rubra,30",
+                              "G,3,Agrostis capillaris,2"};
+
+TEST_F(VegfitRun, StandTableBesideTheBestCommunitys) {
+  run.put("q.csv", kThreeQuadrats);
+  EXPECT_EQ(0, vegfit({"--group-by", "site", "--top", "1", "q.csv"}));
+  ASSERT_EQ(2u, run.screen.size());
+  const std::string fit = run.screen[1].substr(run.screen[1].find(kGrassland) + kGrassland.size() + 1);
+  const std::string g = "G,3,CG2a," + fit.substr(0, fit.find(',')) + ",";
+
+  EXPECT_EQ(0, vegfit({"--group-by", "site", "--table", "q.csv"}));
+  // The grassland's species by constancy (V, III, I), then the stand's
+  // other one. Stand constancy: 3 of 3 V, 2 of 3 (67 %) IV, 1 of 3 (33 %)
+  // II; mean cover where present; Domin 2 % 3, 5 % and 10 % 4, 20 % 5,
+  // 40 % 7.
+  EXPECT_LINES((Lines{"sample,quadrats,nvc_code,fit,species,stand_quadrats,stand_constancy,"
+                      "stand_min_cover,stand_mean_cover,stand_max_cover,stand_min_domin,"
+                      "stand_max_domin,unit_constancy,unit_min_domin,unit_max_domin",
+                      g + "Festuca rubra,3,V,20,30.00,40,5,7,V,5,8",
+                      g + "Agrostis capillaris,2,IV,2,6.00,10,3,4,III,2,7",
+                      g + "Rumex acetosa,,,,,,,,I,1,6",
+                      g + "Plantago lanceolata,1,II,5,5.00,5,4,4,,,"}),
+               run.screen);
+  EXPECT_LINES(Lines{}, run.errors);
+
+  EXPECT_EQ(0, vegfit({"--group-by", "site", "--table", "--format", "json", "q.csv"}));
+  std::string text;
+  for (const std::string& line : run.screen) text += line + "\n";
+  const nlohmann::json stand = nlohmann::json::parse(text)[0];
+  EXPECT_EQ(3, stand["quadrats"]);
+  EXPECT_EQ("CG2a", stand["nvc_code"]);
+  ASSERT_EQ(4u, stand["species"].size());
+  EXPECT_EQ(nlohmann::json::parse(R"({"species": "Agrostis capillaris",
+      "stand": {"quadrats": 2, "constancy": "IV", "min_cover": 2, "mean_cover": 6.0,
+                "max_cover": 10, "min_domin": 3, "max_domin": 4},
+      "unit": {"constancy": "III", "min_domin": 2, "max_domin": 7}})"),
+            stand["species"][1]);
+  EXPECT_TRUE(stand["species"][2]["stand"].is_null());
+  EXPECT_TRUE(stand["species"][3]["unit"].is_null());
+}
+
+// The JSON output of results, explanations, a sample without a result and
+// stand tables against the schema docs/vegfit-output.schema.json.
+TEST_F(VegfitRun, JsonOutputFollowsTheSchema) {
+  run.put("data/INDICATORS.csv", kIndicators);
+  Lines csv = kIndicatorSample;
+  csv.push_back("Q2,Xyzzy plugh,5");
+  run.put("q.csv", csv);
+  run.put("s.csv", kThreeQuadrats);
+  const std::vector<std::pair<Lines, std::string>> runs = {
+      {{"--format", "json", "--explain", "all", "-o", "rows.json", "q.csv"}, "rows.json"},
+      {{"--format", "json", "--group-by", "site", "--explain", "-o", "stands.json", "s.csv"},
+       "stands.json"},
+      {{"--format", "json", "--group-by", "site", "--table", "-o", "table.json", "s.csv"},
+       "table.json"}};
+  for (const auto& [args, file] : runs) {
+    ASSERT_EQ(0, vegfit(args)) << file;
+    const std::string command = "/usr/bin/python3 " + veg::testing::sourceFile("tools/validate_json.py") +
+                                " " + veg::testing::sourceFile("docs/vegfit-output.schema.json") +
+                                " " + run.dir + "/" + file;
+    EXPECT_EQ(0, std::system(command.c_str())) << command;
+  }
+  // The validator tells a faulty file: a fit that is a text.
+  run.put("bad.json", {R"([{"sample": "Q1", "rank": 1, "fit": "79"}])"});
+  const std::string bad = "/usr/bin/python3 " + veg::testing::sourceFile("tools/validate_json.py") + " " +
+                          veg::testing::sourceFile("docs/vegfit-output.schema.json") + " " +
+                          run.dir + "/bad.json >/dev/null 2>&1";
+  EXPECT_NE(0, std::system(bad.c_str()));
 }
 
 // ---- Exit statuses, messages and the output file.
@@ -506,8 +684,9 @@ TEST_F(VegfitRun, HelpAndVersionExitWithZero) {
   EXPECT_EQ(0, vegfit({"-h"}));
   EXPECT_EQ(help, run.screen);
   EXPECT_EQ(0, vegfit({"--version"}));
-  ASSERT_EQ(1u, run.screen.size());
+  ASSERT_EQ(2u, run.screen.size());
   EXPECT_EQ("vegfit ", run.screen[0].substr(0, 7));
+  EXPECT_EQ("reference data: Test data 1", run.screen[1]);
 }
 
 // ---- The shipped data, found without --data.

@@ -17,11 +17,24 @@ using testing::Lines;
 const char kHeader[] =
     "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
     "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-    "species,unmatched,status";
+    "species,unmatched,status,community_name,subcommunity_name,full_name,eunis_full_name,"
+    "eunis_relationship,annex_i,priority_habitat,broad_habitat,phase_1,eunis_habitats,npms_broad,"
+    "npms_fine,habitats_of,unit_plots,unit_min_species,unit_mean_species,unit_max_species,"
+    "indicator_species,F,L,N,R,S,F_weighted,L_weighted,N_weighted,R_weighted,S_weighted,"
+    "unit_F_mean,unit_F_sd,unit_L_mean,unit_L_sd,unit_N_mean,unit_N_sd,unit_R_mean,unit_R_sd,"
+    "unit_S_mean,unit_S_sd,F_deviation,L_deviation,N_deviation,R_deviation,S_deviation";
+// The 43 attribute fields after the status of a row that has none: 17 of
+// names, habitats and richness, 11 of the sample's indicator means, 10 of
+// the community's, 5 deviations.
+const std::string kNoAttributes(43, ',');
+// Scored without attribute files: the same, but the sample has 0 species
+// with indicator values.
+const std::string kScoredWithoutAttributes = std::string(17, ',') + ",0" + std::string(25, ',');
 
 TEST(RowTest, CsvHeaderNamesTheColumns) {
   EXPECT_EQ(kHeader, csvHeader({}));
-  EXPECT_EQ(std::string(kHeader) + ",missing_constants,not_in_table", csvHeader({false, true}));
+  EXPECT_EQ(std::string(kHeader) + ",missing_constants,not_in_table,species_account",
+            csvHeader({false, true}));
   EXPECT_EQ(std::string("file,") + kHeader, csvHeader({true, false}));
 }
 
@@ -53,7 +66,8 @@ TEST(RowTest, CsvRowQuotesWhatNeedsIt) {
   appendCsvRow(out, sampleRow(t), {});
   EXPECT_EQ(
       "\"Q1, north\",2,CG2a,Festuca-Avenula grassl.,typical,E1.26,\"Semi-dry, \"\"basic\"\"\","
-      "79,good,98,65,100,72,3,1,ok",
+      "79,good,98,65,100,72,3,1,ok" +
+          kNoAttributes,
       out);
 }
 
@@ -63,7 +77,7 @@ TEST(RowTest, CommunityTooPoorToShowLeavesItsTextsEmpty) {
   row.fit = 0;
   std::string out;
   appendCsvRow(out, row, {});
-  EXPECT_EQ("\"Q1, north\",2,,,,,,0,good,98,65,100,72,3,1,ok", out);
+  EXPECT_EQ("\"Q1, north\",2,,,,,,0,good,98,65,100,72,3,1,ok" + kNoAttributes, out);
 }
 
 TEST(RowTest, ExplanationColumns) {
@@ -76,12 +90,13 @@ TEST(RowTest, ExplanationColumns) {
   appendCsvRow(out, row, {false, true});
   // Blanks and semicolons need no quotes in CSV; only commas, quotes and
   // line ends do.
-  EXPECT_EQ(",Festuca ovina (V); Agrostis capillaris (IV),Plantago lanceolata; Bellis perennis",
+  EXPECT_EQ(kNoAttributes +
+                ",Festuca ovina (V); Agrostis capillaris (IV),Plantago lanceolata; Bellis perennis,",
             out.substr(out.find(",3,1,ok") + 7));
   row.explained = false;  // a row below rank 1
   out.clear();
   appendCsvRow(out, row, {false, true});
-  EXPECT_EQ(",3,1,ok,,", out.substr(out.size() - 9));
+  EXPECT_EQ(",3,1,ok" + kNoAttributes + ",,,", out.substr(out.find(",3,1,ok")));
 }
 
 TEST(RowTest, JsonObjectWithTheSameNames) {
@@ -99,14 +114,18 @@ TEST(RowTest, JsonObjectWithTheSameNames) {
                                       "eunis_code", "eunis_name", "fit", "grade",
                                       "community_composition_fit", "sample_composition_fit",
                                       "community_cover_fit", "sample_cover_fit", "species",
-                                      "unmatched", "status", "missing_constants", "not_in_table"}),
+                                      "unmatched", "status", "community_name",
+                                      "subcommunity_name", "full_name", "eunis_full_name",
+                                      "eunis_relationship", "habitats", "richness", "indicators",
+                                      "missing_constants", "not_in_table", "species_account"}),
             keys);
   EXPECT_EQ("Q1, north", j["sample"]);
   EXPECT_EQ(2, j["rank"]);
   EXPECT_EQ("Semi-dry, \"basic\"", j["eunis_name"]);
   EXPECT_EQ(79, j["fit"]);
   EXPECT_EQ(72, j["sample_cover_fit"]);
-  EXPECT_EQ(nlohmann::ordered_json::parse(R"([{"species":"Festuca ovina","constancy":"V"}])"),
+  EXPECT_EQ(nlohmann::ordered_json::parse(
+                R"([{"species":"Festuca ovina","constancy":"V","min_domin":null,"max_domin":null}])"),
             j["missing_constants"]);
   EXPECT_EQ(nlohmann::ordered_json::parse(R"(["Plantago lanceolata"])"), j["not_in_table"]);
 
@@ -129,7 +148,7 @@ TEST(RowTest, RowWithoutAResult) {
   row.file = "b.csv";
   std::string out;
   appendCsvRow(out, row, {true, false});
-  EXPECT_EQ("b.csv,\"Q1, north\",,,,,,,,,,,,,3,1,no species matched", out);
+  EXPECT_EQ("b.csv,\"Q1, north\",,,,,,,,,,,,,3,1,no species matched" + kNoAttributes, out);
   out.clear();
   appendJsonRow(out, row, {true, false});
   const nlohmann::ordered_json j = nlohmann::ordered_json::parse(out);
@@ -188,18 +207,19 @@ TEST_F(ScorerTest, WorkedExampleMixedCompositionAndCover) {
   options.top = 2;
   // Community 2 (the woodland) shares no species: it scores 0 and gives no
   // row.
-  EXPECT_EQ((Lines{std::string("Q1,1,") + kGrassland + ",79,good,98,65,100,72,3,0,ok"}), rows());
+  EXPECT_EQ((Lines{std::string("Q1,1,") + kGrassland + ",79,good,98,65,100,72,3,0,ok" + kScoredWithoutAttributes}),
+            rows());
 }
 
 TEST_F(ScorerTest, WorkedExampleOtherAnalysisTypes) {
   read(kWorkedExample);
   options.top = 1;
   options.analysis_type = 2;  // composition only: the cover columns are 0
-  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",75,good,98,65,0,0,3,0,ok"}, rows());
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",75,good,98,65,0,0,3,0,ok" + kScoredWithoutAttributes}, rows());
   options.analysis_type = 3;  // cover only: 0.5 x (0.92259 + 0.72177)
-  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",82,very good,0,65,100,72,3,0,ok"}, rows());
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",82,very good,0,65,100,72,3,0,ok" + kScoredWithoutAttributes}, rows());
   options.analysis_type = 4;  // the sample's composition alone
-  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",65,fair,0,65,0,0,3,0,ok"}, rows());
+  EXPECT_EQ(Lines{std::string("Q1,1,") + kGrassland + ",65,fair,0,65,0,0,3,0,ok" + kScoredWithoutAttributes}, rows());
 }
 
 TEST_F(ScorerTest, TopBeyondTheCommunitiesWithAFitGivesOneRowEach) {
@@ -212,8 +232,8 @@ TEST_F(ScorerTest, TopBeyondTheCommunitiesWithAFitGivesOneRowEach) {
 // community holds.
 TEST_F(ScorerTest, SampleWithoutAResultGetsOneRowSayingWhy) {
   read({"sample,species,cover", "Q1,Xyzzy plugh,5", "Q2,Plantago lanceolata,10"});
-  EXPECT_EQ(Lines{"Q1,,,,,,,,,,,,,1,1,no species matched"}, rows(0));
-  EXPECT_EQ(Lines{"Q2,,,,,,,,,,,,,1,0,no community fits"}, rows(1));
+  EXPECT_EQ(Lines{"Q1,,,,,,,,,,,,,1,1,no species matched" + kScoredWithoutAttributes}, rows(0));
+  EXPECT_EQ(Lines{"Q2,,,,,,,,,,,,,1,0,no community fits" + kScoredWithoutAttributes}, rows(1));
 }
 
 TEST_F(ScorerTest, ExplanationOfTheBestCommunity) {
@@ -229,10 +249,17 @@ TEST_F(ScorerTest, ExplanationOfTheBestCommunity) {
   // table; Agrostis (class III) is neither; Quercus robur is unmatched, a
   // species of no table as written.
   EXPECT_EQ(0u, q1[0].find("Q1,1,CG2a,"));
-  EXPECT_EQ(",3,1,ok,Festuca rubra (V),Plantago lanceolata; Quercus robur",
-            q1[0].substr(q1[0].rfind(",3,1,")));
+  // Without the floristic table file a place is its class code's:
+  // constancy and largest Domin value.
+  EXPECT_EQ(",3,1,ok" + kScoredWithoutAttributes +
+                ",Festuca rubra (V up to 8),Plantago lanceolata; Quercus robur,"
+                "Agrostis capillaris 30%: III up to 7; Plantago lanceolata 10%: absent; "
+                "Quercus robur 1%: absent",
+            q1[0].substr(q1[0].find(",3,1,ok")));
   const Lines q2 = rows(1);
-  EXPECT_EQ(",2,0,ok,,", q2[0].substr(q2[0].size() - 9));
+  EXPECT_EQ(",2,0,ok" + kScoredWithoutAttributes +
+                ",,,Festuca rubra 25%: V up to 8; Agrostis capillaris 3%: III up to 7",
+            q2[0].substr(q2[0].find(",2,0,ok")));
 }
 
 TEST_F(ScorerTest, SpeciesGroupsLeaveOutWhatTheyExclude) {
@@ -240,7 +267,7 @@ TEST_F(ScorerTest, SpeciesGroupsLeaveOutWhatTheyExclude) {
   options.top = 1;
   options.species_limit = 3;  // species numbered above 3 take no part
   const Lines r = rows();
-  EXPECT_EQ(",2,0,ok", r[0].substr(r[0].size() - 7));
+  EXPECT_EQ(",2,0,ok" + kScoredWithoutAttributes, r[0].substr(r[0].find(",2,0,ok")));
 }
 
 TEST_F(ScorerTest, JsonRowsEachEndedByAComma) {

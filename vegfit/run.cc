@@ -8,6 +8,7 @@
 #include "common/fields.h"
 #include "engine/refdata.h"
 #include "engine/scoring.h"
+#include "vegfit/attributes.h"
 #include "vegfit/compose.h"
 #include "vegfit/names.h"
 #include "vegfit/options.h"
@@ -96,6 +97,7 @@ class Run {
   std::unique_ptr<engine::Tables> tables_ = std::make_unique<engine::Tables>();
   NameIndex index_;
   std::unique_ptr<NameMatcher> matcher_;
+  Attributes attributes_;
   std::shared_ptr<SampleSet> set_ = std::make_shared<SampleSet>();
   std::unique_ptr<Reference> reference_;
   std::unique_ptr<ScoringPool> pool_;
@@ -166,6 +168,20 @@ bool Run::load(const std::string& dir) {
     return false;
   }
   matcher_ = std::make_unique<NameMatcher>(index_, *tables_);
+
+  // What is known of the communities beyond scoring: without these files
+  // their columns stay empty, and the user is told.
+  std::vector<std::string> missing;
+  if (!attributes_.load(files, *tables_, missing, error)) {
+    messages_.error("", dir + "/" + error);
+    return false;
+  }
+  if (missing.size() > 1 || (missing.size() == 1 && missing.front() != kVersionFile)) {
+    std::string list;
+    for (const std::string& name : missing) list += (list.empty() ? "" : ", ") + name;
+    messages_.note("the reference data in " + dir + " lack " + list +
+                   ": their columns are left empty");
+  }
   return true;
 }
 
@@ -269,7 +285,11 @@ int Run::write(veg::TextFile& out) {
     OutputColumns columns;
     columns.file = options_.files.size() > 1;
     columns.explain = options_.explain;
-    out.writeText(options_.format == Format::kCsv ? csvHeader(columns) : "[");
+    if (options_.format == Format::kJson) {
+      out.writeText("[");
+    } else {
+      out.writeText(options_.table ? tableCsvHeader(columns.file) : csvHeader(columns));
+    }
     pool_->finish(out);
     if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
@@ -306,7 +326,7 @@ int Run::go() {
   std::string dir;
   if (!findData(dir) || !load(dir)) return kExitFailure;
 
-  reference_ = std::make_unique<Reference>(*tables_, *matcher_);
+  reference_ = std::make_unique<Reference>(*tables_, *matcher_, &attributes_);
   unsigned threads = streams_.threads != 0 ? streams_.threads : std::thread::hardware_concurrency();
   pool_ =
       std::make_unique<ScoringPool>(*reference_, options_, std::clamp(threads, 1u, kMaxThreads));
@@ -353,6 +373,21 @@ int Run::go() {
   return status;
 }
 
+// The first line of the version file of the reference data a run would
+// read; empty when there is none.
+std::string dataVersion(const Options& options, Streams& streams) {
+  std::vector<std::string> dirs = streams.data_dirs;
+  if (!options.data_dir.empty()) dirs = {options.data_dir};
+  for (const std::string& dir : dirs) {
+    if (!streams.fs.openExisting(dir + "/" + kDictionaryFile)) continue;
+    auto file = streams.fs.openExisting(dir + "/" + kVersionFile);
+    std::string line;
+    if (file && file->readLine(line)) return trimmedLine(line);
+    return {};
+  }
+  return {};
+}
+
 }  // namespace
 
 int runVegfit(const std::vector<std::string>& args, Streams& streams) {
@@ -365,7 +400,7 @@ int runVegfit(const std::vector<std::string>& args, Streams& streams) {
   }
   try {
     if (options.help || options.version) {
-      for (const std::string& line : options.help ? helpText() : versionText())
+      for (const std::string& line : options.help ? helpText() : versionText(dataVersion(options, streams)))
         streams.output.writeLine(line);
       streams.output.flush();
       return kExitOk;

@@ -63,6 +63,15 @@ class EntryLines {
   std::size_t capacity_ = 0;
 };
 
+/// One species of a stand composed by --group-by: the quadrats holding it
+/// and its percent cover in them.
+struct StandCover {
+  int quadrats = 0;
+  int min_cover = 0;
+  int max_cover = 0;
+  int cover_sum = 0;
+};
+
 struct SampleInfo {
   std::string name;
   int cover_scale = 1;    // 1..3
@@ -70,6 +79,7 @@ struct SampleInfo {
   int unmatched = 0;      // lines whose name matches no species
   int scaled_from = 0;    // --group-by over more than 100 quadrats: their number
   int group = -1;         // --group-by: the composed sample it goes into
+  int quadrats = 0;       // --group-by: the quadrats a composed sample is made of
   std::size_t first = 0;  // its lines: SampleSet::lines[first, first + count)
   std::size_t count = 0;
   int file = 0;  // where its first line is: SampleSet::files, and
@@ -81,6 +91,9 @@ struct SampleSet {
   EntryLines lines;
   std::vector<std::string> group_names;  // --group-by: by group number
   std::vector<std::string> files;        // names of the input files
+  /// --group-by: the stand figures of each line of a composed sample
+  /// (lines[i] is covered by stand_covers[i]); empty otherwise.
+  std::vector<StandCover> stand_covers;
 
   /// Appends a line of sample `line.sample` (counted in its count).
   void add(const EntryLine& line) {

@@ -28,10 +28,46 @@ Lines names() {
           "   4 plan lanc Plantago lanceolata", "   3 rume acet Rumex acetosa"};
 }
 
+Lines unitsCsv() {
+  return {"number,nvc_code,community,subcommunity,fullname,eunis_code,eunis_name,"
+          "eunis_relationship,num_samples,min_species,mean_species,max_species,species_count,"
+          "F_mean,F_sd,L_mean,L_sd,N_mean,N_sd,R_mean,R_sd,S_mean,S_sd",
+          "1,CG2a,Test grassland community,Typical subcommunity,\"Test grassland community, "
+          "Typical subcommunity\",E1.26,Sub-Atlantic semi-dry calcareous grassland,is equal to,"
+          "40,12,20,31,60,5,1,7,0.5,3.5,1.25,7,0.8,0,0",
+          "2,W1,Test woodland,,Test woodland,G1.41,Wet woodland of Salix,corresponds in part to,"
+          "10,,,,,,,,,,,,,,"};
+}
+
+Lines habitatsCsv() {
+  return {"nvc_code,classification,habitat_code,habitat_name,relationship",
+          "CG2,Annex I,H6210,Semi-natural dry grasslands on calcareous substrates,"
+          "corresponds in part to",
+          "CG2,BAP Priority,,Lowland calcareous grassland,is contained in",
+          "CG2,Phase 1,B31,Calcareous grassland - unimproved,is contained in",
+          "W1,BAP Broad,1,\"Broadleaved, mixed and yew woodland\",is contained in",
+          "W1,Annex I,H91E0,Alluvial forests,corresponds in part to",
+          "W1,NPMS Broad,,Woodland,is contained in"};
+}
+
+Lines floristicCsv() {
+  return {"nvc_code,species_number,constancy,min_domin,max_domin", "CG2a,1,5,5,8", "CG2a,2,3,2,7",
+          "CG2a,3,1,1,6", "W1,3,1,4,6"};
+}
+
+Lines indicatorsCsv() { return {"species_number,F,L,N,R,S"}; }
+
 std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names) {
   std::vector<std::pair<std::string, Lines>> files = {
       {"SPECDICT.txt", specdict()}, {"ASSOCTAB.txt", assoctab()}, {"NVCTYPES.txt", nvctypes()}};
-  if (with_names) files.emplace_back("NAMES.txt", names());
+  if (with_names) {
+    files.emplace_back("NAMES.txt", names());
+    files.emplace_back("UNITS.csv", unitsCsv());
+    files.emplace_back("HABITATS.csv", habitatsCsv());
+    files.emplace_back("FLORISTIC.csv", floristicCsv());
+    files.emplace_back("INDICATORS.csv", indicatorsCsv());
+    files.emplace_back("VERSION.txt", Lines{"Test data 1"});
+  }
   return files;
 }
 
@@ -46,6 +82,15 @@ LoadedWorld::LoadedWorld(bool with_names, int species_limit) {
   std::string error;
   if (with_names && !parseNameTable(names(), index, error)) throw std::runtime_error(error);
   matcher = std::make_unique<NameMatcher>(index, *tables);
+}
+
+void LoadedWorld::loadAttributes(const Lines& indicators) {
+  veg::testing::MemoryFileSystem fs;
+  for (auto& [name, lines] : worldFiles(true)) fs.put(name, name == "INDICATORS.csv" ? indicators : lines);
+  std::vector<std::string> missing;
+  std::string error;
+  if (!attributes.load(fs, *tables, missing, error) || !missing.empty())
+    throw std::runtime_error("the world's attribute files: " + error);
 }
 
 }  // namespace vegfit::testing

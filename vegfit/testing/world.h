@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "vegfit/attributes.h"
 #include "vegfit/names.h"
 #include "engine/tables.h"
 
@@ -26,7 +27,25 @@ Lines nvctypes();
 /// (Festuca arenaria), so that its own name must be told from the key.
 Lines names();
 
-/// The files of the world as (name, lines), NAMES.txt with them.
+/// The attribute files of the world. UNITS.csv: the grassland with its full
+/// names, richness (40 plots of 12 to 31 species, 20 on average) and mean
+/// indicator values F 5 (sd 1), L 7 (0.5), N 3.5 (1.25), R 7 (0.8), S 0
+/// (0); the woodland with names and 10 plots only. HABITATS.csv: three rows
+/// of community CG2 (Annex I H6210, the Priority Habitat "Lowland
+/// calcareous grassland" without a code, Phase 1 B31), which its
+/// subcommunity CG2a takes, and three of W1 (Broad Habitat 1, Annex I
+/// H91E0, NPMS Broad "Woodland"). FLORISTIC.csv: the tables with their
+/// Domin ranges: Festuca rubra V 5-8, Agrostis capillaris III 2-7, Rumex
+/// acetosa I 1-6 in the grassland, Rumex acetosa I 4-6 in the woodland.
+/// INDICATORS.csv: no species with values (tests add their own).
+/// VERSION.txt: "Test data 1".
+Lines unitsCsv();
+Lines habitatsCsv();
+Lines floristicCsv();
+Lines indicatorsCsv();
+
+/// The files of the world as (name, lines), NAMES.txt and the attribute
+/// files with them.
 std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names = true);
 
 /// The world loaded as vegfit loads it: the tables prepared for scoring,
@@ -36,6 +55,10 @@ struct LoadedWorld {
   std::unique_ptr<engine::Tables> tables = std::make_unique<engine::Tables>();
   NameIndex index;
   std::unique_ptr<NameMatcher> matcher;
+  /// The attribute files, once loadAttributes has read them.
+  Attributes attributes;
+  /// Reads the world's attribute files, INDICATORS.csv as `indicators`.
+  void loadAttributes(const Lines& indicators = indicatorsCsv());
 };
 
 }  // namespace vegfit::testing
