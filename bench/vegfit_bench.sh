@@ -5,9 +5,11 @@
 # Prints the time of each whole run (loading, reading, matching, scoring,
 # writing the five best communities of every quadrat), then the best and
 # the median, and checks that every quadrat was scored with every name
-# identified. Usage: bench/vegfit_bench.sh [build-dir] [quadrats] [runs]
+# identified. Usage: bench/vegfit_bench.sh [build-dir] [quadrats] [runs];
+# VEG_DATA=DIR takes the reference data from DIR instead of data/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+data=${VEG_DATA:-$top/data}
 # The build directory, which may be given relative to where this starts.
 build=$(cd "${1:-$top/build}" && pwd)
 quadrats=${2:-100000}
@@ -37,7 +39,7 @@ times=()
 for ((run = 1; run <= runs; run++)); do
   rm -f "$work/fits.csv"
   start=$(date +%s.%N)
-  "$build/vegfit/vegfit" --data "$top/data" -o "$work/fits.csv" "$work/quadrats.csv" 2> "$work/messages"
+  "$build/vegfit/vegfit" --data "$data" -o "$work/fits.csv" "$work/quadrats.csv" 2> "$work/messages"
   end=$(date +%s.%N)
   times+=("$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f", e - s }')")
 done

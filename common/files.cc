@@ -1,6 +1,7 @@
 #include "common/files.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -228,6 +229,22 @@ std::unique_ptr<TextFile> RealFileSystem::createReplacing(const std::string& nam
   std::FILE* file = std::fopen(name.c_str(), "w");
   if (file == nullptr) return nullptr;
   return std::make_unique<StdioFile>(file, name);
+}
+
+bool RealFileSystem::rename(const std::string& from, const std::string& to, bool replace) {
+  if (from.empty() || to.empty()) return false;
+  struct stat info {};
+  if (stat(to.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+  if (replace) return std::rename(from.c_str(), to.c_str()) == 0;
+  // A second name first: link fails when `to` exists, even when it was
+  // created a moment ago, so that nothing is ever overwritten.
+  if (::link(from.c_str(), to.c_str()) != 0) return false;
+  ::unlink(from.c_str());
+  return true;
+}
+
+bool RealFileSystem::remove(const std::string& name) {
+  return !name.empty() && std::remove(name.c_str()) == 0;
 }
 
 std::unique_ptr<TextFile> streamFile(std::FILE* stream, std::string name) {

@@ -78,6 +78,15 @@ class FileSystem {
   /// directory); null when that cannot be done. Only for programs whose user
   /// asked for it; this default replaces nothing.
   virtual std::unique_ptr<TextFile> createReplacing(const std::string& /*name*/) { return nullptr; }
+  /// Gives the file `from` the name `to`, replacing a file of that name only
+  /// when `replace` (never a directory); false when that cannot be done.
+  /// This default renames nothing.
+  virtual bool rename(const std::string& /*from*/, const std::string& /*to*/, bool /*replace*/) {
+    return false;
+  }
+  /// Removes the file `name`; false when it cannot. This default removes
+  /// nothing.
+  virtual bool remove(const std::string& /*name*/) { return false; }
 };
 
 /// Files of the working directory (names are relative to it).
@@ -87,6 +96,8 @@ class RealFileSystem : public FileSystem {
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
   std::unique_ptr<TextFile> createReplacing(const std::string& name) override;
+  bool rename(const std::string& from, const std::string& to, bool replace) override;
+  bool remove(const std::string& name) override;
 };
 
 /// An open stream (standard input or output) as a TextFile named `name`;

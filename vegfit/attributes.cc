@@ -134,9 +134,8 @@ int dominOf(double percent) {
 }
 
 int Attributes::community(std::string_view nvc_code) const {
-  for (std::size_t k = 1; k < units_.size(); ++k)
-    if (units_[k].nvc_code == nvc_code) return static_cast<int>(k);
-  return 0;
+  auto found = by_code_.find(nvc_code);
+  return found == by_code_.end() ? 0 : found->second;
 }
 
 const IndicatorValues& Attributes::indicators(int species_number) const {
@@ -166,9 +165,12 @@ bool Attributes::load(veg::FileSystem& files, const engine::Tables& tables,
                       std::vector<std::string>& missing, std::string& error) {
   const int n = tables.n_communities;
   units_.assign(static_cast<std::size_t>(n) + 1, UnitInfo{});
-  for (int k = 1; k <= n; ++k)
-    units_[static_cast<std::size_t>(k)].nvc_code =
-        withoutBlanks(tables.cross_reference.nvc_code[static_cast<std::size_t>(k)]);
+  by_code_.clear();
+  for (int k = 1; k <= n; ++k) {
+    std::string& code = units_[static_cast<std::size_t>(k)].nvc_code;
+    code = withoutBlanks(tables.cross_reference.nvc_code[static_cast<std::size_t>(k)]);
+    by_code_.emplace(code, k);
+  }
   indicators_.clear();
   entries_.clear();
   table_first_.clear();

@@ -122,6 +122,7 @@ class Attributes {
   std::vector<std::size_t> table_first_;  // per community, into entries_
   std::string version_;
   std::map<std::string, std::vector<Habitat>, std::less<>> habitats_by_code_;  // while loading
+  std::map<std::string, int, std::less<>> by_code_;  // community numbers by code
 };
 
 /// The file names.

@@ -25,13 +25,13 @@ TablePlace placeOfClass(const engine::Tables& tables, int class_code) {
 
 SampleIndicators sampleIndicators(const engine::Sample& sample, const Attributes& attributes) {
   SampleIndicators out;
-  std::array<double, kIndicators> sum{}, weighted_sum{}, weight{};
-  std::array<int, kIndicators> count{};
+  // Values and covers are whole numbers: the sums are exact.
+  std::array<long, kIndicators> sum{}, weighted_sum{}, weight{}, count{};
   for (int i = 1; i <= sample.sample_size; ++i) {
     const int number = sample.sample_species[static_cast<std::size_t>(i)];
     if (number > engine::kNewNumberBase) continue;
     const IndicatorValues& values = attributes.indicators(number);
-    const double cover = sample.sample_cover[static_cast<std::size_t>(i)];
+    const long cover = sample.sample_cover[static_cast<std::size_t>(i)];
     bool any = false;
     for (std::size_t v = 0; v < kIndicators; ++v) {
       if (values[v] < 0) continue;
@@ -44,19 +44,12 @@ SampleIndicators sampleIndicators(const engine::Sample& sample, const Attributes
     if (any) ++out.species;
   }
   for (std::size_t v = 0; v < kIndicators; ++v) {
-    if (count[v] > 0) out.mean[v] = sum[v] / count[v];
-    if (weight[v] > 0) out.weighted[v] = weighted_sum[v] / weight[v];
+    if (count[v] > 0) out.mean[v] = static_cast<double>(sum[v]) / static_cast<double>(count[v]);
+    if (weight[v] > 0)
+      out.weighted[v] = static_cast<double>(weighted_sum[v]) / static_cast<double>(weight[v]);
   }
   return out;
 }
-
-std::optional<double> deviation(const std::optional<double>& sample_mean,
-                                const std::optional<UnitIndicator>& unit) {
-  if (!sample_mean || !unit || !(unit->sd > 0)) return std::nullopt;
-  return (*sample_mean - unit->mean) / unit->sd;
-}
-
-double rounded2(double value) { return std::round(value * 100.0) / 100.0; }
 
 TablePlace tablePlace(const engine::Tables& tables, const Attributes& attributes, int k,
                       int species_number) {

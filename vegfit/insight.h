@@ -30,11 +30,18 @@ SampleIndicators sampleIndicators(const engine::Sample& sample, const Attributes
 /// How many standard deviations `sample_mean` lies from the unit's mean
 /// (positive above it); none without either, or when the unit's standard
 /// deviation is 0.
-std::optional<double> deviation(const std::optional<double>& sample_mean,
-                                const std::optional<UnitIndicator>& unit);
+inline std::optional<double> deviation(const std::optional<double>& sample_mean,
+                                       const std::optional<UnitIndicator>& unit) {
+  if (!sample_mean || !unit || !(unit->sd > 0)) return std::nullopt;
+  return (*sample_mean - unit->mean) / unit->sd;
+}
 
-/// `value` rounded to two decimals, as the output shows it.
-double rounded2(double value);
+/// `value` in hundredths, rounded half away from zero.
+inline long long cents(double value) {
+  return static_cast<long long>(value * 100.0 + (value < 0 ? -0.5 : 0.5));
+}
+/// `value` rounded to two decimals, as the output shows it (never -0).
+inline double rounded2(double value) { return static_cast<double>(cents(value)) / 100.0; }
 
 /// A species in a community's table as the explanations show it:
 /// constancy 1..5 (0: the table lacks it) and its Domin cover range

@@ -28,7 +28,7 @@ using veg::testing::RunLimits;
 const char kHeader[] =
     "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
     "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-    "species,unmatched,status,community_name,subcommunity_name,full_name,eunis_full_name,"
+    "species,unmatched,status,community_name,subcommunity_name,eunis_full_name,"
     "eunis_relationship,annex_i,priority_habitat,broad_habitat,phase_1,eunis_habitats,npms_broad,"
     "npms_fine,habitats_of,unit_plots,unit_min_species,unit_mean_species,unit_max_species,"
     "indicator_species,F,L,N,R,S,F_weighted,L_weighted,N_weighted,R_weighted,S_weighted,"
@@ -42,15 +42,15 @@ const std::string kWoodland = "W1,Test woodland,,G1.41,Wet woodland";
 // species), the community's means and sds, no deviations.
 const std::string kNoSampleIndicators = ",0" + std::string(10, ',');
 const std::string kGrasslandMore =
-    ",Test grassland community,Typical subcommunity,\"Test grassland community, Typical "
-    "subcommunity\",Sub-Atlantic semi-dry calcareous grassland,is equal to,H6210,"
+    ",Test grassland community,Typical subcommunity,Sub-Atlantic semi-dry calcareous grassland,"
+    "is equal to,H6210,"
     "Lowland calcareous grassland,,B31,,,,CG2,40,12,20,31" +
-    kNoSampleIndicators + ",5,1,7,0.5,3.5,1.25,7,0.8,0,0,,,,,";
+    kNoSampleIndicators + ",5.00,1.00,7.00,0.50,3.50,1.25,7.00,0.80,0.00,0.00,,,,,";
 const std::string kWoodlandMore =
-    ",Test woodland,,Test woodland,Wet woodland of Salix,corresponds in part to,H91E0,,1,,,"
+    ",Test woodland,,Wet woodland of Salix,corresponds in part to,H91E0,,1,,,"
     "Woodland,,W1,10,,," +
     kNoSampleIndicators + std::string(15, ',');
-const std::string kNoUnitMore = std::string(17, ',') + kNoSampleIndicators + std::string(15, ',');
+const std::string kNoUnitMore = std::string(16, ',') + kNoSampleIndicators + std::string(15, ',');
 
 // The worked example of the scoring: the class V species at 25 %, the
 // class III species at 3 % and a species in no table at 10 %, which fits
@@ -448,7 +448,7 @@ TEST_F(VegfitRun, IndicatorMeansBesideTheCommunitys) {
   // 0: none.
   const std::string figures =
       ",3,5.00,7.00,4.00,4.67,0.33,4.67,6.67,3.33,4.33,0.00,"
-      "5,1,7,0.5,3.5,1.25,7,0.8,0,0,0.00,0.00,0.40,-2.92,";
+      "5.00,1.00,7.00,0.50,3.50,1.25,7.00,0.80,0.00,0.00,0.00,0.00,0.40,-2.92,";
   EXPECT_EQ(figures, run.screen[1].substr(run.screen[1].size() - figures.size()));
 
   EXPECT_EQ(0, vegfit({"--top", "1", "--format", "json", "q.csv"}));
@@ -661,7 +661,8 @@ TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {
   std::filesystem::create_directory(run.dir + "/out.csv");
   EXPECT_EQ(1, vegfit({"-o", "out.csv", "--force", "q.csv"}));
   EXPECT_LINES(Lines{"out.csv: cannot be created"}, run.errors);
-  // A full disk part of the way: the run says the output is incomplete.
+  // A full disk part of the way: the run says so, and leaves no file that
+  // could be taken for the whole output.
   Lines many = {"sample,species,cover"};
   for (int s = 0; s < 3000; ++s) many.push_back("S" + std::to_string(s) + ",Festuca rubra,25");
   run.put("many.csv", many);
@@ -670,8 +671,9 @@ TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {
   EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), {"--data", "data", "-o", "big.csv", "many.csv"},
                        {}, limits));
   ASSERT_FALSE(run.errors.empty());
-  const std::string& last = run.errors.back();
-  EXPECT_NE(std::string::npos, last.find("the output is incomplete")) << last;
+  EXPECT_EQ("big.csv: cannot be written: File too large; nothing written", run.errors.back());
+  EXPECT_FALSE(std::filesystem::exists(run.dir + "/big.csv"));
+  EXPECT_FALSE(std::filesystem::exists(run.dir + "/big.csv.partial"));
 }
 
 TEST_F(VegfitRun, HelpAndVersionExitWithZero) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <type_traits>
@@ -44,11 +45,26 @@ void appendPlace(std::string& out, const TablePlace& place) {
   out += std::to_string(place.max_domin);
 }
 
+// `value` with two decimals, rounded as rounded2 rounds: whole cents,
+// written digit by digit (no floating-point formatting, which would cost
+// more than all else of a row).
 void appendFixed2(std::string& out, double value) {
+  const long long c = cents(value);
+  unsigned long long u = c < 0 ? 0ULL - static_cast<unsigned long long>(c)
+                               : static_cast<unsigned long long>(c);
   char digits[32];
-  auto [end, fault] =
-      std::to_chars(digits, digits + sizeof digits, rounded2(value), std::chars_format::fixed, 2);
-  out.append(digits, end);
+  char* const end = digits + sizeof digits;
+  char* p = end;
+  *--p = static_cast<char>('0' + u % 10);
+  *--p = static_cast<char>('0' + u / 10 % 10);
+  *--p = '.';
+  u /= 100;
+  do {
+    *--p = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (c < 0) *--p = '-';
+  out.append(p, end);
 }
 
 void appendShortest(std::string& out, double value) {
@@ -104,8 +120,9 @@ UnitText makeUnitText(const UnitInfo* unit) {
   };
   static const UnitInfo kNone;
   const UnitInfo& u = unit != nullptr ? *unit : kNone;
-  for (const std::string* text : {&u.community_name, &u.subcommunity_name, &u.full_name,
-                                  &u.eunis_name, &u.eunis_relationship})
+  // The full name is the two names joined by a comma: JSON only.
+  for (const std::string* text :
+       {&u.community_name, &u.subcommunity_name, &u.eunis_name, &u.eunis_relationship})
     field(*text);
   for (int c = 0; c < kClassifications; ++c) {
     std::string list;
@@ -119,9 +136,12 @@ UnitText makeUnitText(const UnitInfo* unit) {
   field(u.habitats_of);
   for (const std::optional<int>* figure : {&u.plots, &u.min_species, &u.mean_species, &u.max_species})
     appendCsvNumber(csv, *figure);
+  // Two decimals, as the sample's means (JSON gives them as published).
   for (const std::optional<UnitIndicator>& v : u.indicators) {
-    appendCsvNumber(t.csv_indicators, v ? std::optional<double>(v->mean) : std::nullopt);
-    appendCsvNumber(t.csv_indicators, v ? std::optional<double>(v->sd) : std::nullopt);
+    for (double figure : {v ? v->mean : 0.0, v ? v->sd : 0.0}) {
+      t.csv_indicators += ',';
+      if (v) appendFixed2(t.csv_indicators, figure);
+    }
   }
 
   nlohmann::ordered_json j;
@@ -260,8 +280,8 @@ std::string Reference::speciesName(int species_number, std::string_view fallback
              : withoutTrailingBlanks(tables_.dictionary.species_name[static_cast<std::size_t>(j)]);
 }
 
-std::string indicatorCsv(const SampleIndicators& indicators) {
-  std::string out = ",";
+void appendIndicatorCsv(std::string& out, const SampleIndicators& indicators) {
+  out += ',';
   appendInt(out, indicators.species);
   for (const auto* means : {&indicators.mean, &indicators.weighted}) {
     for (const std::optional<double>& mean : *means) {
@@ -269,7 +289,6 @@ std::string indicatorCsv(const SampleIndicators& indicators) {
       if (mean) appendFixed2(out, *mean);
     }
   }
-  return out;
 }
 
 std::string csvHeader(const OutputColumns& columns) {
@@ -278,7 +297,7 @@ std::string csvHeader(const OutputColumns& columns) {
       "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
       "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
       "species,unmatched,status,"
-      "community_name,subcommunity_name,full_name,eunis_full_name,eunis_relationship";
+      "community_name,subcommunity_name,eunis_full_name,eunis_relationship";
   for (const ClassificationName& c : kClassificationNames) {
     header += ',';
     header += c.key;
@@ -718,7 +737,8 @@ void Scorer::score(const SampleSet& set, std::size_t i, std::string& out) {
   row.result = true;
   row.status = kStatusOk;
   indicators_ = sampleIndicators(*sample_, reference_.attributes());
-  indicators_csv_ = indicatorCsv(indicators_);
+  indicators_csv_.clear();
+  appendIndicatorCsv(indicators_csv_, indicators_);
   row.indicators = &indicators_;
   row.indicators_csv = &indicators_csv_;
   if (info.scaled_from > 0)

@@ -119,9 +119,9 @@ struct Row {
   std::vector<Account> account;
 };
 
-/// The CSV fields of a sample's indicator means, each after a comma:
-/// indicator_species, F .. S, F_weighted .. S_weighted.
-std::string indicatorCsv(const SampleIndicators& indicators);
+/// Appends the CSV fields of a sample's indicator means, each after a
+/// comma: indicator_species, F .. S, F_weighted .. S_weighted.
+void appendIndicatorCsv(std::string& out, const SampleIndicators& indicators);
 
 /// What the rows show besides the figures every row has.
 struct OutputColumns {

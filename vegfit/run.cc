@@ -89,7 +89,11 @@ class Run {
   void handOver(std::size_t whole);
   bool checkSamples(const SampleSet& set);
   std::unique_ptr<veg::TextFile> createOutput();
+  void writeHeader(veg::TextFile& out);
   int write(veg::TextFile& out);
+  void startPartial();
+  void dropPartial();
+  int finishPartial();
 
   Streams& streams_;
   const Options& options_;
@@ -101,6 +105,10 @@ class Run {
   std::shared_ptr<SampleSet> set_ = std::make_shared<SampleSet>();
   std::unique_ptr<Reference> reference_;
   std::unique_ptr<ScoringPool> pool_;
+  // -o FILE with samples scored while reading: the rows go at once to
+  // FILE.partial, which becomes FILE when all is written.
+  std::string partial_name_;
+  std::unique_ptr<veg::TextFile> partial_;
   // Samples handed to the pool while reading: the first `handed_` of set_,
   // whose lines are the first `handed_lines_`; false once that cannot go on.
   bool early_ = false;
@@ -280,16 +288,63 @@ std::unique_ptr<veg::TextFile> Run::createOutput() {
   return file;
 }
 
+void Run::writeHeader(veg::TextFile& out) {
+  OutputColumns columns;
+  columns.file = options_.files.size() > 1;
+  columns.explain = options_.explain;
+  if (options_.format == Format::kJson) {
+    out.writeText("[");
+  } else {
+    out.writeText(options_.table ? tableCsvHeader(columns.file) : csvHeader(columns));
+  }
+}
+
+// The output file is made under another name first, so that rows can be
+// written while the input is read and yet no file of the output's name
+// appears unless every row is in it.
+void Run::startPartial() {
+  partial_name_ = options_.output + ".partial";
+  partial_ = streams_.fs.createNew(partial_name_);
+  if (!partial_) return;  // the rows wait for the end of the input
+  try {
+    writeHeader(*partial_);
+  } catch (const veg::FileError&) {
+    dropPartial();
+    return;
+  }
+  pool_->writeWhenDone(*partial_);
+}
+
+void Run::dropPartial() {
+  if (!partial_) return;
+  partial_.reset();
+  streams_.fs.remove(partial_name_);
+}
+
+int Run::finishPartial() {
+  try {
+    pool_->finish(*partial_);
+    if (options_.format == Format::kJson) partial_->writeText("]");
+    partial_->flush();
+  } catch (const veg::FileError& e) {
+    dropPartial();
+    messages_.error(options_.output, "cannot be written: " + e.reason + "; nothing written");
+    return kExitFailure;
+  }
+  partial_.reset();
+  if (!streams_.fs.rename(partial_name_, options_.output, options_.force)) {
+    streams_.fs.remove(partial_name_);
+    messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
+                                         ? "cannot be created"
+                                         : "exists; --force replaces it");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 int Run::write(veg::TextFile& out) {
   try {
-    OutputColumns columns;
-    columns.file = options_.files.size() > 1;
-    columns.explain = options_.explain;
-    if (options_.format == Format::kJson) {
-      out.writeText("[");
-    } else {
-      out.writeText(options_.table ? tableCsvHeader(columns.file) : csvHeader(columns));
-    }
+    writeHeader(out);
     pool_->finish(out);
     if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
@@ -334,11 +389,13 @@ int Run::go() {
   // the spellings, which grow while reading.
   early_ = options_.group_by.empty() && !options_.explain;
   if (early_) pool_->startHelpers();
+  if (early_ && to_file) startPartial();
   readInputs();
 
   if (messages_.errors() == 0 && (!early_ || set_->scattered())) {
     // Nothing or not all of it could be handed over early: start afresh.
     pool_->abandon();
+    dropPartial();
     handed_ = 0;
     set_->order();
     if (!options_.group_by.empty())
@@ -351,12 +408,18 @@ int Run::go() {
   }
   if (messages_.errors() > 0) {
     pool_->abandon();
+    dropPartial();
     messages_.summary();
     messages_.note("nothing written: the input has " + std::to_string(messages_.errors()) +
                    (messages_.errors() == 1 ? " error" : " errors"));
     return kExitFailure;
   }
   pool_->add(set_, handed_, set_->samples.size());
+  if (partial_) {
+    const int status = finishPartial();
+    messages_.summary();
+    return status;
+  }
 
   std::unique_ptr<veg::TextFile> file;
   veg::TextFile* out = &streams_.output;

@@ -60,6 +60,45 @@ void ScoringPool::scoreBatch(Batch& batch, unsigned t, std::unique_lock<std::mut
   // The samples are no longer needed, only their rows: what was handed
   // over while reading is freed for the batches still to come.
   batch.set.reset();
+  if (out_ != nullptr) writeDone(lock);
+  changed_.notify_all();
+}
+
+void ScoringPool::writeWhenDone(veg::TextFile& out) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  out_ = &out;
+}
+
+void ScoringPool::writeDone(std::unique_lock<std::mutex>& lock) {
+  if (writing_ || out_ == nullptr) return;
+  writing_ = true;
+  const bool json = options_.format == Format::kJson;
+  while (out_ != nullptr && next_to_write_ < batches_.size() && batches_[next_to_write_].done) {
+    std::string rows;
+    rows.swap(batches_[next_to_write_].rows);
+    held_bytes_ -= rows.size();
+    ++next_to_write_;
+    veg::TextFile& out = *out_;
+    lock.unlock();
+    try {
+      if (json && !rows.empty()) {
+        // Each object ends with a comma and a line end; the last of all
+        // loses its comma, so the last one written waits for the next.
+        const std::size_t last = rows.rfind('\n', rows.size() - 2);
+        const std::size_t cut = last == std::string::npos ? 0 : last + 1;
+        if (!pending_.empty()) out.writeText(pending_);
+        pending_.assign(rows, cut, std::string::npos);
+        rows.resize(cut);
+      }
+      if (!rows.empty()) out.writeText(rows);
+      lock.lock();
+    } catch (const veg::FileError& e) {
+      lock.lock();
+      write_error_ = e;
+      out_ = nullptr;
+    }
+  }
+  writing_ = false;
   changed_.notify_all();
 }
 
@@ -77,42 +116,50 @@ void ScoringPool::help(unsigned t) {
 
 void ScoringPool::abandon() {
   std::unique_lock<std::mutex> lock(mutex_);
-  // Batches being scored finish first; then nothing is left to take.
+  // Batches being scored or written finish first; then nothing is left to
+  // take, and nothing more is written.
+  out_ = nullptr;
   changed_.wait(lock, [&] {
-    return std::all_of(batches_.begin(), batches_.end(),
-                       [](const Batch& b) { return !b.taken || b.done; });
+    return !writing_ && std::all_of(batches_.begin(), batches_.end(),
+                                    [](const Batch& b) { return !b.taken || b.done; });
   });
   batches_.clear();
   next_to_take_ = 0;
+  next_to_write_ = 0;
   held_bytes_ = 0;
+  pending_.clear();
+  write_error_.reset();
 }
 
 void ScoringPool::finish(veg::TextFile& out) {
   std::unique_lock<std::mutex> lock(mutex_);
   reading_ = false;
+  if (!write_error_) out_ = &out;
   changed_.notify_all();
-  const bool json = options_.format == Format::kJson;
-  for (std::size_t next = 0; next < batches_.size();) {
-    Batch& batch = batches_[next];
-    if (batch.done) {
-      std::string rows;
-      rows.swap(batch.rows);
-      held_bytes_ -= rows.size();
-      batch.set.reset();
-      ++next;
-      lock.unlock();
-      if (json && next == batches_.size()) {
-        // The last object of the array takes no comma.
-        const std::size_t comma = rows.rfind(',');
-        if (comma != std::string::npos) rows.erase(comma, 1);
-      }
-      out.writeText(rows);
-      lock.lock();
+  while (!write_error_ && next_to_write_ < batches_.size()) {
+    if (batches_[next_to_write_].done && !writing_) {
+      writeDone(lock);
     } else if (Batch* free = nextToScore()) {
       scoreBatch(*free, 0, lock);
     } else {
-      changed_.wait(lock, [&] { return batch.done; });
+      changed_.wait(lock, [&] {
+        return write_error_ || next_to_write_ >= batches_.size() ||
+               (!writing_ && batches_[next_to_write_].done);
+      });
     }
+  }
+  // Another thread may still be writing the last batches.
+  changed_.wait(lock, [&] { return !writing_; });
+  out_ = nullptr;
+  if (write_error_) throw *write_error_;
+  if (!pending_.empty()) {
+    // The last object of the array takes no comma.
+    std::string last;
+    last.swap(pending_);
+    const std::size_t comma = last.rfind(',');
+    if (comma != std::string::npos) last.erase(comma, 1);
+    lock.unlock();
+    out.writeText(last);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +26,7 @@ class ScoringPool {
   static constexpr std::size_t kBatch = 256;
   /// Rows held back while the input is read, at most (then the helpers
   /// wait for the end of the input before they go on).
-  static constexpr std::size_t kHeldBytes = std::size_t{64} << 20;
+  static constexpr std::size_t kHeldBytes = std::size_t{256} << 20;
 
   ScoringPool(const Reference& reference, const Options& options, unsigned threads);
   ~ScoringPool();
@@ -40,9 +41,14 @@ class ScoringPool {
   void startHelpers();
   /// Drops every batch, scored or not (the input cannot be used as read).
   void abandon();
-  /// Scores what is left, the caller's thread too, and writes every row to
-  /// `out` in input order; the last JSON object loses its comma. Throws
-  /// veg::FileError when `out` cannot be written.
+  /// From now on the rows of each batch go to `out` as soon as they and
+  /// those before them are scored, written by the thread that scored the
+  /// last of them; a write that fails stops the writing, and finish
+  /// reports it.
+  void writeWhenDone(veg::TextFile& out);
+  /// Scores what is left, the caller's thread too, and writes every row not
+  /// yet written to `out` in input order; the last JSON object loses its
+  /// comma. Throws veg::FileError when the rows cannot be written.
   void finish(veg::TextFile& out);
 
  private:
@@ -55,6 +61,9 @@ class ScoringPool {
   };
 
   void help(unsigned t);
+  // Writes the batches that are done, in order, unless another thread is
+  // at it; `lock` is held on entry and exit.
+  void writeDone(std::unique_lock<std::mutex>& lock);
   // Scores one batch with scorer `t`; `lock` is held on entry and exit.
   void scoreBatch(Batch& batch, unsigned t, std::unique_lock<std::mutex>& lock);
   Batch* nextToScore();
@@ -70,6 +79,11 @@ class ScoringPool {
   std::size_t row_bytes_ = 0;  // of the largest batch scored
   bool reading_ = true;        // the caller may still add batches
   bool stopping_ = false;
+  veg::TextFile* out_ = nullptr;  // where done batches go at once; null: at finish
+  std::size_t next_to_write_ = 0;
+  bool writing_ = false;        // a thread is writing
+  std::string pending_;         // JSON: the last object written, held back for its comma
+  std::optional<veg::FileError> write_error_;
 };
 
 }  // namespace vegfit

@@ -100,6 +100,18 @@ std::unique_ptr<TextFile> MemoryFileSystem::createReplacing(const std::string& n
   return std::make_unique<MemoryFile>(name, lines, flushed, limitOf(write_limit, name));
 }
 
+bool MemoryFileSystem::rename(const std::string& from, const std::string& to, bool replace) {
+  if (!files_.count(from) || directories.count(to) || devices.count(to) ||
+      (files_.count(to) && !replace)) {
+    return false;
+  }
+  files_[to] = files_[from];
+  files_.erase(from);
+  return true;
+}
+
+bool MemoryFileSystem::remove(const std::string& name) { return files_.erase(name) != 0; }
+
 FileKind MemoryFileSystem::kindOf(const std::string& name) {
   if (files_.count(name)) return FileKind::kRegular;
   if (directories.count(name)) return FileKind::kDirectory;

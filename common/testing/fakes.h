@@ -41,6 +41,8 @@ class MemoryFileSystem : public FileSystem {
   std::unique_ptr<TextFile> openExisting(const std::string& name) override;
   std::unique_ptr<TextFile> createNew(const std::string& name) override;
   std::unique_ptr<TextFile> createReplacing(const std::string& name) override;
+  bool rename(const std::string& from, const std::string& to, bool replace) override;
+  bool remove(const std::string& name) override;
   /// kRegular for a file put or created, kDirectory and kOther for the names
   /// of `directories` and `devices`, else kMissing.
   FileKind kindOf(const std::string& name) override;
