@@ -84,6 +84,34 @@ TEST_F(RealFilesTest, ExistingFilesAreNeverOverwritten) {
   EXPECT_EQ("keep\n", contents("OLD.txt"));
 }
 
+// A rename replaces a file only when asked, never a directory; the test
+// doubles rename and remove alike.
+TEST_F(RealFilesTest, RenameReplacesOnlyWhenAskedAndRemoveRemoves) {
+  std::ofstream("A.txt") << "a\n";
+  std::ofstream("B.txt") << "b\n";
+  fs::create_directory("D");
+  testing::MemoryFileSystem memory;
+  memory.put("A.txt", {"a"});
+  memory.put("B.txt", {"b"});
+  memory.directories.insert("D");
+  for (FileSystem* system : {static_cast<FileSystem*>(&files), static_cast<FileSystem*>(&memory)}) {
+    EXPECT_FALSE(system->rename("A.txt", "B.txt", false));
+    EXPECT_FALSE(system->rename("A.txt", "D", true));
+    EXPECT_FALSE(system->rename("none.txt", "C.txt", false));
+    EXPECT_TRUE(system->rename("A.txt", "C.txt", false));
+    EXPECT_TRUE(system->rename("C.txt", "B.txt", true));
+    EXPECT_FALSE(system->openExisting("A.txt"));
+    EXPECT_FALSE(system->openExisting("C.txt"));
+    std::string line;
+    auto b = system->openExisting("B.txt");
+    ASSERT_TRUE(b && b->readLine(line));
+    EXPECT_EQ("a", line);
+    b.reset();
+    EXPECT_TRUE(system->remove("B.txt"));
+    EXPECT_FALSE(system->remove("B.txt"));
+  }
+}
+
 TEST_F(RealFilesTest, ReadingDropsLineEndsAndRewinds) {
   std::ofstream("IN.txt", std::ios::binary) << "one\r\ntwo  \nlast";
   auto file = files.openExisting("IN.txt");
