@@ -8,6 +8,7 @@
 
 #include "tools/abbrev.h"
 #include "tools/fullnames.h"
+#include "tools/mends.h"
 
 namespace nvcdata {
 
@@ -32,6 +33,10 @@ bool unitLess(const UnitCode& a, const UnitCode& b) {
 }  // namespace
 
 Sources Sources::read(const std::string& dir) {
+  return mended(readPublished(dir), Mends::read(dir + "/mends"));
+}
+
+Sources Sources::readPublished(const std::string& dir) {
   return Sources{CsvTable::read(dir + "/floristic_tables.csv"),
                  CsvTable::read(dir + "/units.csv"),
                  CsvTable::read(dir + "/taxa.csv"),

@@ -30,7 +30,10 @@ struct Sources {
   CsvTable eunis;        // eunis_correspondence.csv
   CsvTable synonyms;     // synonyms.csv: name, taxon, reason
   CsvTable uksi;         // uksi_synonyms.csv: name, taxon, also_means (and more)
-  /// Reads the seven files from `dir`; throws SourceError.
+  /// Reads the seven files from `dir` as published; throws SourceError.
+  static Sources readPublished(const std::string& dir);
+  /// The seven files of `dir` with the mends of `dir`/mends applied
+  /// (tools/mends.h): what the builder converts. Throws SourceError.
   static Sources read(const std::string& dir);
 };
 

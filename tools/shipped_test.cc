@@ -66,6 +66,57 @@ std::string natural(const std::string& name) {
   return key;
 }
 
+CsvTable readSource(const std::string& file) {
+  return CsvTable::read(sourceDir() + "/data/source/" + file);
+}
+
+// The floristic table with the row files of data/source/mends applied as
+// ATTRIBUTION.md tells: in each unit a file lists, the rows of the taxa the
+// file names give way to the file's rows.
+CsvTable mendedFloristic(const CsvTable& published) {
+  std::vector<std::vector<std::string>> rows = published.rows();
+  for (const char* file : {"mends/algae_rows.csv", "mends/carex_serotina_rows.csv"}) {
+    CsvTable mend = readSource(file);
+    std::set<std::string> units, taxa;
+    for (const auto& row : mend.rows()) {
+      units.insert(row[mend.column("nvc_code")]);
+      taxa.insert(row[mend.column("taxon")]);
+    }
+    std::erase_if(rows, [&](const std::vector<std::string>& row) {
+      return units.count(row[published.column("nvc_code")]) &&
+             taxa.count(row[published.column("taxon")]);
+    });
+    for (const auto& row : mend.rows()) {
+      std::vector<std::string> added;
+      for (const std::string& column : published.header())
+        added.push_back(row[mend.column(column)]);
+      rows.push_back(added);
+    }
+  }
+  return published.withRows(rows);
+}
+
+// taxa.csv with the new taxa of the mends, and name_lookup.csv with their
+// original names pointing at them.
+void addNewTaxa(CsvTable& taxa, CsvTable& lookup) {
+  CsvTable added = readSource("mends/new_taxa.csv");
+  std::vector<std::vector<std::string>> taxaRows = taxa.rows(), lookupRows = lookup.rows();
+  for (const auto& row : added.rows()) {
+    taxaRows.push_back({row[added.column("taxon")], row[added.column("group")]});
+    bool found = false;
+    for (auto& l : lookupRows) {
+      if (l[0] == row[added.column("original_name")]) {
+        l[1] = row[added.column("taxon")];
+        found = true;
+      }
+    }
+    if (!found)
+      lookupRows.push_back({row[added.column("original_name")], row[added.column("taxon")]});
+  }
+  taxa = taxa.withRows(taxaRows);
+  lookup = lookup.withRows(lookupRows);
+}
+
 struct Shipped {
   std::vector<std::string> specdict, assoctab, nvctypes, help;
   std::map<std::string, int> keyNumber;            // SPECDICT
@@ -78,14 +129,16 @@ struct Shipped {
   std::vector<std::string> names;                  // NAMES.txt
   CsvTable floristic, units, taxa, name_lookup, eunis, synonyms, uksi;
 
+  // The source tables as the builder converts them, with the mends applied.
   Shipped()
-      : floristic(CsvTable::read(sourceDir() + "/data/source/floristic_tables.csv")),
-        units(CsvTable::read(sourceDir() + "/data/source/units.csv")),
-        taxa(CsvTable::read(sourceDir() + "/data/source/taxa.csv")),
-        name_lookup(CsvTable::read(sourceDir() + "/data/source/name_lookup.csv")),
-        eunis(CsvTable::read(sourceDir() + "/data/source/eunis_correspondence.csv")),
-        synonyms(CsvTable::read(sourceDir() + "/data/source/synonyms.csv")),
-        uksi(CsvTable::read(sourceDir() + "/data/source/uksi_synonyms.csv")) {
+      : floristic(mendedFloristic(readSource("floristic_tables.csv"))),
+        units(readSource("units.csv")),
+        taxa(readSource("taxa.csv")),
+        name_lookup(readSource("name_lookup.csv")),
+        eunis(readSource("eunis_correspondence.csv")),
+        synonyms(readSource("synonyms.csv")),
+        uksi(readSource("uksi_synonyms.csv")) {
+    addNewTaxa(taxa, name_lookup);
     std::string data = sourceDir() + "/data/";
     specdict = readLines(data + "SPECDICT.txt");
     assoctab = readLines(data + "ASSOCTAB.txt");
@@ -286,7 +339,8 @@ TEST_F(ShippedTest, AssoctabHoldsOneEntryPerSpeciesAndUnit) {
   }
   EXPECT_EQ(static_cast<int>(pairs.size()), s.entries);
   EXPECT_EQ(static_cast<int>(species.size()), s.speciesRecords);
-  EXPECT_EQ(1561u, species.size());
+  // 1561 species of the published tables, Algae and Carex viridula of the mends
+  EXPECT_EQ(1563u, species.size());
   EXPECT_LE(s.entries, 50000);
 }
 
@@ -663,12 +717,14 @@ TEST_F(NamesTableTest, EveryUksiRowByTheRule) {
       (got.size() > 1 ? listed : joined).insert(name);
     }
   }
-  // 2 882 rows of one taxon not yet held and without also_means, of 2 881
+  // 2 884 rows of one taxon not yet held and without also_means, of 2 883
   // names (Vicia angustifolia stands for Vicia sativa and its subspecies
-  // nigra), less the eleven that are not ASCII (seven join in ASCII, four
-  // with Greek letters do not); 45 rows of 22 ambiguous names not yet held,
-  // less Hypericum quadrangulum's two with also_means
-  EXPECT_EQ(2870u, joined.size());
+  // nigra; Carex oederi and "Carex serotina auct., non Mérat" are rows kept
+  // for the restored Carex viridula subsp. viridula), less the twelve that
+  // are not ASCII (eight join in ASCII, four with Greek letters do not); 45
+  // rows of 22 ambiguous names not yet held, less Hypericum quadrangulum's
+  // two with also_means
+  EXPECT_EQ(2871u, joined.size());
   EXPECT_EQ(21u, listed.size());
 }
 
@@ -681,9 +737,13 @@ TEST_F(NamesTableTest, UksiNamesByExample) {
       {"Festuca elatior", {"Schedonorus arundinaceus", "Schedonorus pratensis"}},
       {"Polypodium rhaeticum",
        {"Athyrium distentifolium", "Athyrium filix-femina", "Cystopteris fragilis"}},
-      // held before, as the project keys them
-      {"Carex serotina", {"Carex demissa"}},
+      // held before, as the project keys them: Carex serotina is the NVC's
+      // name of Carex viridula subsp. viridula, whatever UKSI says
+      {"Carex serotina", {"Carex viridula"}},
       {"Thymus serpyllum", {"Thymus serpyllum"}},
+      // UKSI's misapplied sense of Carex serotina, and an older name
+      {"Carex serotina auct., non Merat", {"Carex demissa"}},
+      {"Carex oederi", {"Carex viridula"}},
       // also a taxon the tables lack
       {"Betula alba", {}},
       {"Hypericum quadrangulum", {}},
@@ -717,8 +777,34 @@ TEST_F(NamesTableTest, OnlyUksiNamesAreAmbiguous) {
   // the 21 names of the test above, 20 of two species and one of three
   EXPECT_EQ(21u, forms);
   EXPECT_EQ(43u, records);
-  // the 2 051 records of before, the 2 870 + 7 names that join, the 43 records
-  EXPECT_EQ(4971u, s.names.size());
+  // the 2 055 records of the project's own names (2 051 and Algae, Algal
+  // mat, Carex viridula and its subspecies viridula of the mends), the
+  // 2 871 + 8 names that join, the 43 records
+  EXPECT_EQ(4977u, s.names.size());
+}
+
+TEST_F(ShippedTest, MendedRowsAreInTheTables) {
+  EXPECT_EQ(5001, s.numberOf("Algae"));  // first of the algae in byte order
+  const struct {
+    const char* species;
+    const char* unit;
+    int class_code;  // 10 x (constancy - 1) + maximum Domin cover
+  } rows[] = {
+      {"Algae", "S4", 8},               // I, 5-8
+      {"Algae", "SM13c", 39},           // IV, 3-9
+      {"Algae", "SM12a", 6},            // I, 6
+      {"Carex demissa", "SD14", 6},     // I, 4-6, lost in the published table
+      {"Carex viridula", "SD14", 15},   // II, 1-5, held there as Carex demissa
+      {"Carex demissa", "SD14a", 6},    // I, 6
+      {"Carex viridula", "SD14a", 25},  // III, 1-5
+      {"Carex demissa", "M9a", 14},     // II, 3-4
+      {"Carex viridula", "M9a", 4},     // I, 3-4, lost in the published table
+      {"Carex demissa", "H7", 0},       // Carex serotina's row only
+      {"Carex viridula", "H7", 3},      // I, 2-3
+      {"Carex demissa", "M10", 29},     // not mended: III, 1-9
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(r.class_code, s.classOf(r.species, r.unit)) << r.species << " in " << r.unit;
 }
 
 }  // namespace
