@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace veg {
 
@@ -170,6 +171,16 @@ CsvTable CsvTable::read(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return parse(text.str(), path);
+}
+
+CsvTable CsvTable::withRows(std::vector<std::vector<std::string>> rows) const {
+  for (const auto& row : rows)
+    if (row.size() != header_.size())
+      throw SourceError(name_ + ": a row of " + std::to_string(row.size()) +
+                        " fields, header has " + std::to_string(header_.size()));
+  CsvTable table = *this;
+  table.rows_ = std::move(rows);
+  return table;
 }
 
 std::size_t CsvTable::column(const std::string& column) const {

@@ -27,7 +27,11 @@ class CsvTable {
 
   /// The index of column `column`; throws SourceError when the header lacks it.
   std::size_t column(const std::string& column) const;
+  const std::vector<std::string>& header() const { return header_; }
   const std::vector<std::vector<std::string>>& rows() const { return rows_; }
+  /// The same table (name and columns) holding `rows` instead; throws
+  /// SourceError for a row whose field count differs from the header's.
+  CsvTable withRows(std::vector<std::vector<std::string>> rows) const;
   const std::string& name() const { return name_; }
 
  private:

@@ -50,6 +50,16 @@ TEST(CsvTest, MissingColumnIsAnError) {
   EXPECT_THROW(t.column("c"), SourceError);
 }
 
+TEST(CsvTest, WithRowsKeepsNameAndColumns) {
+  CsvTable t = CsvTable::parse("a,b\n1,2\n", "x.csv");
+  CsvTable u = t.withRows({{"3", "4"}, {"5", "6"}});
+  ASSERT_EQ(2u, u.rows().size());
+  EXPECT_EQ("6", u.rows()[1][u.column("b")]);
+  EXPECT_EQ("x.csv", u.name());
+  EXPECT_EQ("2", t.rows()[0][1]) << "the first table is unchanged";
+  EXPECT_THROW(t.withRows({{"3"}}), SourceError);
+}
+
 TEST(CsvTest, SplitRecordReusesFieldsAndDropsSurplus) {
   std::vector<std::string> fields = {"old", "old", "old", "old"};
   std::size_t pos = 0;

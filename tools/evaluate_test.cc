@@ -162,9 +162,9 @@ TEST_F(ShippedEngineTest, SampleOfW1ScoresAgainstAllUnits) {
   // the two species of constancy IV and V in W1's table
   auto sample = std::make_unique<engine::Sample>();
   sample->sample_size = 2;
-  sample->sample_species[1] = 875;  // sali cine
+  sample->sample_species[1] = 876;  // sali cine
   sample->sample_cover[1] = 75;
-  sample->sample_species[2] = 426;  // gali palu
+  sample->sample_species[2] = 427;  // gali palu
   sample->sample_cover[2] = 4;
   sample->sample_frequency[1] = sample->sample_frequency[2] = 1;
   engine::scoreCommunities(*sample, 1, *tables);

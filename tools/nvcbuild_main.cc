@@ -1,6 +1,8 @@
 // nvcbuild SOURCE_DIR OUTPUT_DIR: converts the public NVC tables in
-// SOURCE_DIR (data/source) into SPECDICT.txt, ASSOCTAB.txt, NVCTYPES.txt and
-// HELP.txt in OUTPUT_DIR. The same sources always give the same bytes.
+// SOURCE_DIR (data/source) into the reference files in OUTPUT_DIR:
+// SPECDICT.txt, ASSOCTAB.txt, NVCTYPES.txt, HELP.txt, NAMES.txt, UNITS.csv,
+// HABITATS.csv, INDICATORS.csv, FLORISTIC.csv and VERSION.txt. The same
+// sources always give the same bytes.
 #include <exception>
 #include <iostream>
 

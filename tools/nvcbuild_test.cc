@@ -42,12 +42,18 @@ class NvcbuildTest : public ::testing::Test {
 TEST_F(NvcbuildTest, RebuildEqualsTheCommittedFiles) {
   fs::path data = fs::path(env("VEG_SOURCE_DIR", VEG_DEFAULT_SOURCE_DIR)) / "data";
   ASSERT_EQ(0, run((data / "source").string() + " " + out.string()));
-  for (const char* file : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt", "NAMES.txt"}) {
+  for (const char* file :
+       {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt", "NAMES.txt", "UNITS.csv",
+        "HABITATS.csv", "INDICATORS.csv", "FLORISTIC.csv", "VERSION.txt"}) {
     std::string built = contents(out / file), committed = contents(data / file);
     ASSERT_FALSE(built.empty()) << file;
     EXPECT_TRUE(built == committed) << file << " differs from the committed one: run "
                                     << "`cmake --build <dir> --target nvcdata_regen` and commit";
   }
+  // and nothing else: every file the builder writes is committed and checked here
+  std::size_t written = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(out)) ++written;
+  EXPECT_EQ(10u, written);
 }
 
 TEST_F(NvcbuildTest, MissingSourcesFailWithoutWriting) {

@@ -8,6 +8,7 @@
 
 #include "tools/abbrev.h"
 #include "tools/fullnames.h"
+#include "tools/mends.h"
 
 namespace nvcdata {
 
@@ -32,6 +33,10 @@ bool unitLess(const UnitCode& a, const UnitCode& b) {
 }  // namespace
 
 Sources Sources::read(const std::string& dir) {
+  return mended(readPublished(dir), Mends::read(dir + "/mends"));
+}
+
+Sources Sources::readPublished(const std::string& dir) {
   return Sources{CsvTable::read(dir + "/floristic_tables.csv"),
                  CsvTable::read(dir + "/units.csv"),
                  CsvTable::read(dir + "/taxa.csv"),
@@ -124,18 +129,22 @@ CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
   if (ordered.size() > kMaxCommunities)
     throw SourceError(std::to_string(ordered.size()) + " units, more than 900");
 
-  std::map<std::string, std::string> unitName;
+  std::map<std::string, std::string> unitName, fullName;
   const CsvTable& ut = src.units;
-  for (const auto& row : ut.rows()) unitName[row[ut.column("nvc_code")]] = row[ut.column("name")];
+  for (const auto& row : ut.rows()) {
+    unitName[row[ut.column("nvc_code")]] = row[ut.column("name")];
+    fullName[row[ut.column("nvc_code")]] = row[ut.column("fullname")];
+  }
 
-  std::map<std::string, std::tuple<int, std::string, std::string>> eunis;  // rank, code, name
+  // rank, code, name, relationship
+  std::map<std::string, std::tuple<int, std::string, std::string, std::string>> eunis;
   const CsvTable& et = src.eunis;
   for (const auto& row : et.rows()) {
-    int rank = relationshipRank(row[et.column("relationship")]);
-    if (rank < 0)
-      throw SourceError("unknown relationship '" + row[et.column("relationship")] + "'");
-    auto candidate =
-        std::make_tuple(rank, row[et.column("eunis_code")], row[et.column("eunis_name")]);
+    const std::string& relationship = row[et.column("relationship")];
+    int rank = relationshipRank(relationship);
+    if (rank < 0) throw SourceError("unknown relationship '" + relationship + "'");
+    auto candidate = std::make_tuple(rank, row[et.column("eunis_code")],
+                                     row[et.column("eunis_name")], relationship);
     auto [it, inserted] = eunis.emplace(row[et.column("nvc_code")], candidate);
     // strictly better only: among equals the first in the file stays
     if (!inserted && rank < std::get<0>(it->second)) it->second = candidate;
@@ -149,12 +158,16 @@ CommunityNumbers addCommunities(const Sources& src, ReferenceData& data) {
     std::string community = code.community();
     if (!unitName.count(community)) throw SourceError("no name for community " + community);
     c.name = unitName[community];
-    if (code.letter != ' ')
-      c.subname =
-          unitName.count(text) ? unitName[text] : std::string("subcommunity ") + code.letter;
+    c.fullname = fullName[community];
+    if (code.letter != ' ') {
+      std::string named = std::string("subcommunity ") + code.letter;
+      c.subname = unitName.count(text) ? unitName[text] : named;
+      c.fullname = fullName.count(text) ? fullName[text] : c.fullname + ", " + named;
+    }
     if (eunis.count(community)) {
       c.eunis_code = std::get<1>(eunis[community]);
       c.eunis_name = std::get<2>(eunis[community]);
+      c.eunis_relationship = std::get<3>(eunis[community]);
     }
     data.communities.push_back(c);
     communityNumber[text] = static_cast<int>(data.communities.size());
@@ -205,27 +218,39 @@ void addEntries(const Sources& src, const ConvertOptions& options,
   std::size_t fCode = ft.column("nvc_code"), fTaxon = ft.column("taxon"),
               fConst = ft.column("constancy"), fMax = ft.column("max_domin"),
               fMean = ft.column("mean_domin"), fMin = ft.column("min_domin");
-  std::map<std::pair<std::size_t, int>, std::pair<int, int>> best;
+  struct Merged {
+    int domin = 0;  // the cover of the class code
+    Entry entry;
+  };
+  std::map<std::pair<std::size_t, int>, Merged> best;
   for (const auto& row : ft.rows()) {
     std::string where = "floristic table " + row[fCode] + " " + row[fTaxon];
     int constancy = toInt(row[fConst], where);
-    int domin = toInt(row[fMax], where);
+    int minDomin = toInt(row[fMin], where), maxDomin = toInt(row[fMax], where);
+    int domin = maxDomin;
     if (options.cover == ConvertOptions::Cover::kMean) domin = toInt(row[fMean], where);
-    if (options.cover == ConvertOptions::Cover::kMidpoint)
-      domin = (toInt(row[fMin], where) + domin + 1) / 2;
+    if (options.cover == ConvertOptions::Cover::kMidpoint) domin = (minDomin + maxDomin + 1) / 2;
     if (constancy < 1 || constancy > 5) throw SourceError(where + ": constancy outside 1..5");
     if (domin < 1 || domin > 10) throw SourceError(where + ": Domin cover outside 1..10");
     auto key =
         std::make_pair(speciesIndex.at(speciesOf(row[fTaxon])), communityNumber.at(row[fCode]));
-    auto [it, inserted] = best.emplace(key, std::make_pair(constancy, domin));
-    if (!inserted) {
-      it->second.first = std::max(it->second.first, constancy);
-      it->second.second = std::max(it->second.second, domin);
+    auto [it, inserted] = best.try_emplace(key);
+    Merged& m = it->second;
+    if (inserted) {
+      m.domin = domin;
+      m.entry = {key.second, 0, constancy, minDomin, maxDomin};
+    } else {
+      m.domin = std::max(m.domin, domin);
+      m.entry.constancy = std::max(m.entry.constancy, constancy);
+      m.entry.min_domin = std::min(m.entry.min_domin, minDomin);
+      m.entry.max_domin = std::max(m.entry.max_domin, maxDomin);
     }
   }
-  for (const auto& [key, value] : best)
-    if (value.first >= options.min_constancy)
-      data.species[key.first].entries.push_back({key.second, classCode(value.first, value.second)});
+  for (auto& [key, m] : best) {
+    if (m.entry.constancy < options.min_constancy) continue;
+    m.entry.class_code = classCode(m.entry.constancy, m.domin);
+    data.species[key.first].entries.push_back(m.entry);
+  }
   if (data.entryCount() > kMaxEntries)
     throw SourceError(std::to_string(data.entryCount()) + " entries, more than 50000");
 }

@@ -30,7 +30,10 @@ struct Sources {
   CsvTable eunis;        // eunis_correspondence.csv
   CsvTable synonyms;     // synonyms.csv: name, taxon, reason
   CsvTable uksi;         // uksi_synonyms.csv: name, taxon, also_means (and more)
-  /// Reads the seven files from `dir`; throws SourceError.
+  /// Reads the seven files from `dir` as published; throws SourceError.
+  static Sources readPublished(const std::string& dir);
+  /// The seven files of `dir` with the mends of `dir`/mends applied
+  /// (tools/mends.h): what the builder converts. Throws SourceError.
   static Sources read(const std::string& dir);
 };
 
@@ -70,13 +73,23 @@ struct Community {
   std::string code_text;   // as in the source, "CG2a"
   std::string name;        // published community name
   std::string subname;     // published subcommunity name; empty for a community
+  /// units.csv's full name; for a subcommunity without a row of its own, its
+  /// community's full name followed by ", subcommunity e" (its letter).
+  std::string fullname;
   std::string eunis_code;  // chosen correspondence; empty when none
   std::string eunis_name;
+  std::string eunis_relationship;
 };
 
+/// A species in a community. Where several taxa of the species have rows in
+/// the unit's table, their figures are merged: the highest constancy, the
+/// lowest minimum and the highest maximum Domin cover.
 struct Entry {
   int community = 0;  // 1-based community number
   int class_code = 0;
+  int constancy = 0;  // the table's figures, merged
+  int min_domin = 0;
+  int max_domin = 0;
 };
 
 struct Species {

@@ -145,6 +145,12 @@ TEST(FormatTest, AssoctabEntriesFifteenToALine) {
   EXPECT_EQ(expected, text);
 }
 
+TEST(FormatTest, VersionIsOneLine) {
+  EXPECT_EQ("tables of 2025, mended 2026\n", versionLine("tables of 2025, mended 2026\n"));
+  for (const char* bad : {"", "\n", "no line end", "two\nlines\n", "carriage return\r\n"})
+    EXPECT_THROW(versionLine(bad), std::runtime_error) << bad;
+}
+
 TEST(FormatTest, NvctypesRecordIsEightyColumns) {
   NvcRecord r{"CG 2a ", "Festuca ovina-Avenula", "Cirsium acaule", "E1.26",
               "Sub-Atl. semi-dry calc."};

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "tools/csvfiles.h"
 #include "tools/fullnames.h"
 
 namespace nvcdata {
@@ -209,16 +210,32 @@ std::string formatHelp(const std::string& text, const ReferenceData& data) {
   return out;
 }
 
+std::string versionLine(const std::string& text) {
+  if (text.empty() || text.find('\n') != text.size() - 1 || text.find('\r') != std::string::npos ||
+      text == "\n")
+    throw std::runtime_error("version.txt must hold one line");
+  return text;
+}
+
 void buildAll(const std::string& source_dir, const std::string& output_dir) {
+  // Everything is read and formatted before the first file is written.
   Sources sources = Sources::read(source_dir);
+  Attributes attributes = Attributes::read(source_dir);
   ReferenceData data = convert(sources);
   Abbreviator abbreviator(genera(sources));
-  std::string help = readFile(source_dir + "/help_text.txt");
-  writeFile(output_dir + "/SPECDICT.txt", formatSpecdict(data));
-  writeFile(output_dir + "/ASSOCTAB.txt", formatAssoctab(data));
-  writeFile(output_dir + "/NVCTYPES.txt", formatNvctypes(nvcRecords(data, abbreviator)));
-  writeFile(output_dir + "/HELP.txt", formatHelp(help, data));
-  writeFile(output_dir + "/NAMES.txt", formatNames(data));
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"SPECDICT.txt", formatSpecdict(data)},
+      {"ASSOCTAB.txt", formatAssoctab(data)},
+      {"NVCTYPES.txt", formatNvctypes(nvcRecords(data, abbreviator))},
+      {"HELP.txt", formatHelp(readFile(source_dir + "/help_text.txt"), data)},
+      {"NAMES.txt", formatNames(data)},
+      {"UNITS.csv", formatUnits(data, attributes)},
+      {"HABITATS.csv", formatHabitats(data, attributes)},
+      {"INDICATORS.csv", formatIndicators(data, speciesIndicators(data, attributes).values)},
+      {"FLORISTIC.csv", formatFloristic(data)},
+      {"VERSION.txt", versionLine(readFile(source_dir + "/version.txt"))},
+  };
+  for (const auto& [name, text] : files) writeFile(output_dir + "/" + name, text);
 }
 
 }  // namespace nvcdata

@@ -1,7 +1,8 @@
 // The four files VEGMATCH reads, formatted from the converted reference
 // data: SPECDICT.txt, ASSOCTAB.txt, NVCTYPES.txt and HELP.txt. All are plain
 // fixed-column text with LF line ends. NAMES.txt, the table of full names
-// beside them, is formatted in tools/fullnames.h.
+// beside them, is formatted in tools/fullnames.h, the CSV files in
+// tools/csvfiles.h.
 #pragma once
 
 #include <set>
@@ -61,8 +62,15 @@ std::string formatNvctypes(const std::vector<NvcRecord>& records);
 /// than 60 characters.
 std::string formatHelp(const std::string& text, const ReferenceData& data);
 
-/// Converts the sources in `source_dir` (the seven CSV files and
-/// help_text.txt) and writes the four files and NAMES.txt into `output_dir`.
+/// `text` when it is one line ending in LF (the reference data's version,
+/// VERSION.txt); throws std::runtime_error otherwise.
+std::string versionLine(const std::string& text);
+
+/// Converts the sources in `source_dir` (the seven CSV files with their
+/// mends, the four attribute tables, help_text.txt and version.txt) and
+/// writes into `output_dir` the four files, NAMES.txt, the CSV files of
+/// tools/csvfiles.h and VERSION.txt, a copy of version.txt. Nothing is
+/// written when a source cannot be read or converted.
 void buildAll(const std::string& source_dir, const std::string& output_dir);
 
 }  // namespace nvcdata

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
 
 #include "common/csv.h"
 #include "engine/testing/shared_keys.h"
@@ -66,6 +68,57 @@ std::string natural(const std::string& name) {
   return key;
 }
 
+CsvTable readSource(const std::string& file) {
+  return CsvTable::read(sourceDir() + "/data/source/" + file);
+}
+
+// The floristic table with the row files of data/source/mends applied as
+// ATTRIBUTION.md tells: in each unit a file lists, the rows of the taxa the
+// file names give way to the file's rows.
+CsvTable mendedFloristic(const CsvTable& published) {
+  std::vector<std::vector<std::string>> rows = published.rows();
+  for (const char* file : {"mends/algae_rows.csv", "mends/carex_serotina_rows.csv"}) {
+    CsvTable mend = readSource(file);
+    std::set<std::string> units, taxa;
+    for (const auto& row : mend.rows()) {
+      units.insert(row[mend.column("nvc_code")]);
+      taxa.insert(row[mend.column("taxon")]);
+    }
+    std::erase_if(rows, [&](const std::vector<std::string>& row) {
+      return units.count(row[published.column("nvc_code")]) &&
+             taxa.count(row[published.column("taxon")]);
+    });
+    for (const auto& row : mend.rows()) {
+      std::vector<std::string> added;
+      for (const std::string& column : published.header())
+        added.push_back(row[mend.column(column)]);
+      rows.push_back(added);
+    }
+  }
+  return published.withRows(rows);
+}
+
+// taxa.csv with the new taxa of the mends, and name_lookup.csv with their
+// original names pointing at them.
+void addNewTaxa(CsvTable& taxa, CsvTable& lookup) {
+  CsvTable added = readSource("mends/new_taxa.csv");
+  std::vector<std::vector<std::string>> taxaRows = taxa.rows(), lookupRows = lookup.rows();
+  for (const auto& row : added.rows()) {
+    taxaRows.push_back({row[added.column("taxon")], row[added.column("group")]});
+    bool found = false;
+    for (auto& l : lookupRows) {
+      if (l[0] == row[added.column("original_name")]) {
+        l[1] = row[added.column("taxon")];
+        found = true;
+      }
+    }
+    if (!found)
+      lookupRows.push_back({row[added.column("original_name")], row[added.column("taxon")]});
+  }
+  taxa = taxa.withRows(taxaRows);
+  lookup = lookup.withRows(lookupRows);
+}
+
 struct Shipped {
   std::vector<std::string> specdict, assoctab, nvctypes, help;
   std::map<std::string, int> keyNumber;            // SPECDICT
@@ -78,14 +131,16 @@ struct Shipped {
   std::vector<std::string> names;                  // NAMES.txt
   CsvTable floristic, units, taxa, name_lookup, eunis, synonyms, uksi;
 
+  // The source tables as the builder converts them, with the mends applied.
   Shipped()
-      : floristic(CsvTable::read(sourceDir() + "/data/source/floristic_tables.csv")),
-        units(CsvTable::read(sourceDir() + "/data/source/units.csv")),
-        taxa(CsvTable::read(sourceDir() + "/data/source/taxa.csv")),
-        name_lookup(CsvTable::read(sourceDir() + "/data/source/name_lookup.csv")),
-        eunis(CsvTable::read(sourceDir() + "/data/source/eunis_correspondence.csv")),
-        synonyms(CsvTable::read(sourceDir() + "/data/source/synonyms.csv")),
-        uksi(CsvTable::read(sourceDir() + "/data/source/uksi_synonyms.csv")) {
+      : floristic(mendedFloristic(readSource("floristic_tables.csv"))),
+        units(readSource("units.csv")),
+        taxa(readSource("taxa.csv")),
+        name_lookup(readSource("name_lookup.csv")),
+        eunis(readSource("eunis_correspondence.csv")),
+        synonyms(readSource("synonyms.csv")),
+        uksi(readSource("uksi_synonyms.csv")) {
+    addNewTaxa(taxa, name_lookup);
     std::string data = sourceDir() + "/data/";
     specdict = readLines(data + "SPECDICT.txt");
     assoctab = readLines(data + "ASSOCTAB.txt");
@@ -286,7 +341,8 @@ TEST_F(ShippedTest, AssoctabHoldsOneEntryPerSpeciesAndUnit) {
   }
   EXPECT_EQ(static_cast<int>(pairs.size()), s.entries);
   EXPECT_EQ(static_cast<int>(species.size()), s.speciesRecords);
-  EXPECT_EQ(1561u, species.size());
+  // 1561 species of the published tables, Algae and Carex viridula of the mends
+  EXPECT_EQ(1563u, species.size());
   EXPECT_LE(s.entries, 50000);
 }
 
@@ -663,12 +719,14 @@ TEST_F(NamesTableTest, EveryUksiRowByTheRule) {
       (got.size() > 1 ? listed : joined).insert(name);
     }
   }
-  // 2 882 rows of one taxon not yet held and without also_means, of 2 881
+  // 2 884 rows of one taxon not yet held and without also_means, of 2 883
   // names (Vicia angustifolia stands for Vicia sativa and its subspecies
-  // nigra), less the eleven that are not ASCII (seven join in ASCII, four
-  // with Greek letters do not); 45 rows of 22 ambiguous names not yet held,
-  // less Hypericum quadrangulum's two with also_means
-  EXPECT_EQ(2870u, joined.size());
+  // nigra; Carex oederi and "Carex serotina auct., non Mérat" are rows kept
+  // for the restored Carex viridula subsp. viridula), less the twelve that
+  // are not ASCII (eight join in ASCII, four with Greek letters do not); 45
+  // rows of 22 ambiguous names not yet held, less Hypericum quadrangulum's
+  // two with also_means
+  EXPECT_EQ(2871u, joined.size());
   EXPECT_EQ(21u, listed.size());
 }
 
@@ -681,9 +739,13 @@ TEST_F(NamesTableTest, UksiNamesByExample) {
       {"Festuca elatior", {"Schedonorus arundinaceus", "Schedonorus pratensis"}},
       {"Polypodium rhaeticum",
        {"Athyrium distentifolium", "Athyrium filix-femina", "Cystopteris fragilis"}},
-      // held before, as the project keys them
-      {"Carex serotina", {"Carex demissa"}},
+      // held before, as the project keys them: Carex serotina is the NVC's
+      // name of Carex viridula subsp. viridula, whatever UKSI says
+      {"Carex serotina", {"Carex viridula"}},
       {"Thymus serpyllum", {"Thymus serpyllum"}},
+      // UKSI's misapplied sense of Carex serotina, and an older name
+      {"Carex serotina auct., non Merat", {"Carex demissa"}},
+      {"Carex oederi", {"Carex viridula"}},
       // also a taxon the tables lack
       {"Betula alba", {}},
       {"Hypericum quadrangulum", {}},
@@ -717,8 +779,194 @@ TEST_F(NamesTableTest, OnlyUksiNamesAreAmbiguous) {
   // the 21 names of the test above, 20 of two species and one of three
   EXPECT_EQ(21u, forms);
   EXPECT_EQ(43u, records);
-  // the 2 051 records of before, the 2 870 + 7 names that join, the 43 records
-  EXPECT_EQ(4971u, s.names.size());
+  // the 2 055 records of the project's own names (2 051 and Algae, Algal
+  // mat, Carex viridula and its subspecies viridula of the mends), the
+  // 2 871 + 8 names that join, the 43 records
+  EXPECT_EQ(4977u, s.names.size());
+}
+
+TEST_F(ShippedTest, MendedRowsAreInTheTables) {
+  EXPECT_EQ(5001, s.numberOf("Algae"));  // first of the algae in byte order
+  const struct {
+    const char* species;
+    const char* unit;
+    int class_code;  // 10 x (constancy - 1) + maximum Domin cover
+  } rows[] = {
+      {"Algae", "S4", 8},               // I, 5-8
+      {"Algae", "SM13c", 39},           // IV, 3-9
+      {"Algae", "SM12a", 6},            // I, 6
+      {"Carex demissa", "SD14", 6},     // I, 4-6, lost in the published table
+      {"Carex viridula", "SD14", 15},   // II, 1-5, held there as Carex demissa
+      {"Carex demissa", "SD14a", 6},    // I, 6
+      {"Carex viridula", "SD14a", 25},  // III, 1-5
+      {"Carex demissa", "M9a", 14},     // II, 3-4
+      {"Carex viridula", "M9a", 4},     // I, 3-4, lost in the published table
+      {"Carex demissa", "H7", 0},       // Carex serotina's row only
+      {"Carex viridula", "H7", 3},      // I, 2-3
+      {"Carex demissa", "M10", 29},     // not mended: III, 1-9
+  };
+  for (const auto& r : rows)
+    EXPECT_EQ(r.class_code, s.classOf(r.species, r.unit)) << r.species << " in " << r.unit;
+}
+
+// The CSV files beside the reference files.
+class ReferenceCsvTest : public ShippedTest {
+ protected:
+  static std::vector<std::string> data(const std::string& file) {
+    return readLines(sourceDir() + "/data/" + file);
+  }
+  // The line of `file` whose second field is `code` (UNITS.csv).
+  static std::string unitLine(const std::vector<std::string>& lines, const std::string& code) {
+    for (const std::string& line : lines)
+      if (line.find("," + code + ",") == line.find(',')) return line;
+    return "";
+  }
+};
+
+// Every entry of the association table once, with the figures of its taxa
+// merged: the highest constancy and maximum, the lowest minimum.
+TEST_F(ReferenceCsvTest, FloristicAgreesWithTheTablesAndAssoctab) {
+  std::map<std::pair<std::string, int>, std::array<int, 3>> merged;  // unit, number
+  const CsvTable& f = s.floristic;
+  for (const auto& row : f.rows()) {
+    std::array<int, 3> figures = {number(row[f.column("constancy")]),
+                                  number(row[f.column("min_domin")]),
+                                  number(row[f.column("max_domin")])};
+    auto [it, fresh] = merged.emplace(
+        std::make_pair(row[f.column("nvc_code")], s.numberOf(binomial(row[f.column("taxon")]))),
+        figures);
+    if (!fresh) {
+      it->second[0] = std::max(it->second[0], figures[0]);
+      it->second[1] = std::min(it->second[1], figures[1]);
+      it->second[2] = std::max(it->second[2], figures[2]);
+    }
+  }
+  std::vector<std::string> lines = data("FLORISTIC.csv");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ("nvc_code,species_number,constancy,min_domin,max_domin", lines[0]);
+  // the mended rows by hand
+  for (const std::string& line :
+       {std::string("S4,5001,1,5,8"),
+        "SD14," + std::to_string(s.numberOf("Carex demissa")) + ",1,4,6",
+        "SD14," + std::to_string(s.numberOf("Carex viridula")) + ",2,1,5"})
+    EXPECT_NE(lines.end(), std::find(lines.begin(), lines.end(), line)) << line;
+  CsvTable table = CsvTable::read(sourceDir() + "/data/FLORISTIC.csv");
+  EXPECT_EQ(static_cast<std::size_t>(s.entries), table.rows().size());
+  std::tuple<int, int, int> previous{0, 0, 0};
+  for (const auto& row : table.rows()) {
+    SCOPED_TRACE(row[0] + " " + row[1]);
+    int species = number(row[1]), constancy = number(row[2]), maxDomin = number(row[4]);
+    int community = s.community.at(row[0]);
+    EXPECT_EQ((std::array<int, 3>{constancy, number(row[3]), maxDomin}),
+              merged.at({row[0], species}));
+    int code = 0;  // ASSOCTAB's class code
+    for (int e = s.range.at(species).first; e <= s.range.at(species).second; ++e)
+      if (s.entry[e].first == community) code = s.entry[e].second;
+    EXPECT_EQ(10 * (constancy - 1) + maxDomin, code);
+    std::tuple<int, int, int> place{community, -constancy, species};
+    EXPECT_LT(previous, place) << "out of order";
+    previous = place;
+  }
+}
+
+TEST_F(ReferenceCsvTest, IndicatorValuesOfSpeciesByHand) {
+  const std::vector<std::pair<std::string, std::string>> species = {
+      {"Calluna vulgaris", "6,7,2,2,0"},
+      {"Fraxinus excelsior", "6,5,6,7,0"},    // its three strata agree
+      {"Gentianella amarella", "4,8,2,8,0"},  // its own name, not subsp. anglica's F 3
+      {"Hypnum cupressiforme", "4,7,2,6,0"},  // var. lacunosum's; s.l. has none
+      {"Carex demissa", "8,8,2,4,0"},
+      {"Carex viridula", ""},  // the source has none for subsp. viridula
+      {"Algae", ""},
+  };
+  std::map<int, std::string> values;
+  std::vector<std::string> lines = data("INDICATORS.csv");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ("species_number,F,L,N,R,S", lines[0]);
+  int previous = 0;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    int n = number(lines[i].substr(0, lines[i].find(',')));
+    EXPECT_GT(n, previous) << lines[i];
+    previous = n;
+    values[n] = lines[i].substr(lines[i].find(',') + 1);
+  }
+  for (const auto& [name, expected] : species)
+    EXPECT_EQ(expected, values.count(s.numberOf(name)) ? values.at(s.numberOf(name)) : "") << name;
+  // of the 1 563 species, 1 378 by their own name's taxon and 36 by the one
+  // taxon (or agreeing taxa) with values; no two taxa of a species disagree
+  EXPECT_EQ(1414u, values.size());
+}
+
+TEST_F(ReferenceCsvTest, UnitsRowsByHand) {
+  std::vector<std::string> lines = data("UNITS.csv");
+  ASSERT_EQ(s.nvctypes.size() + 1, lines.size());
+  EXPECT_EQ(
+      "number,nvc_code,community,subcommunity,fullname,eunis_code,eunis_name,eunis_relationship,"
+      "num_samples,min_species,mean_species,max_species,species_count,"
+      "F_mean,F_sd,L_mean,L_sd,N_mean,N_sd,R_mean,R_sd,S_mean,S_sd",
+      lines[0]);
+  for (std::size_t k = 1; k < lines.size(); ++k)
+    EXPECT_EQ(std::to_string(k) + "," + Shipped::codeOf(s.nvctypes[k - 1]) + ",",
+              lines[k].substr(0, lines[k].find(',', lines[k].find(',') + 1) + 1));
+  auto numbered = [&](const std::string& code, const std::string& rest) {
+    return std::to_string(s.community.at(code)) + "," + code + "," + rest;
+  };
+  // "is contained in" before "contains" for E2.11
+  EXPECT_EQ(numbered("MG5",
+                     "Cynosurus cristatus-Centaurea nigra grassland,,"
+                     "Cynosurus cristatus-Centaurea nigra grassland,E2.11,Unbroken pastures,"
+                     "is contained in,194,12,23,38,82,5.2625,1.1555,7.1125,0.5952,4.1625,1.3728,"
+                     "6.1,1.0013,0.1375,0.3813"),
+            unitLine(lines, "MG5"));
+  EXPECT_EQ(
+      numbered("MG5a",
+               "Cynosurus cristatus-Centaurea nigra grassland,Lathyrus pratensis subcommunity,"
+               "\"Cynosurus cristatus-Centaurea nigra grassland, Lathyrus pratensis "
+               "subcommunity\",E2.11,Unbroken pastures,is contained in,137,13,22,32,81,"
+               "5.2658,1.1625,7.1139,0.5989,4.1899,1.3594,6.1266,0.9788,0.1392,0.3834"),
+      unitLine(lines, "MG5a"));
+  // no row in units.csv nor in unit_richness.csv
+  EXPECT_EQ(numbered("SD7e",
+                     "Ammophila arenaria-Festuca rubra semi-fixed dune community,subcommunity e,"
+                     "\"Ammophila arenaria-Festuca rubra semi-fixed dune community, subcommunity "
+                     "e\",B1.32,White dunes,is contained in,,,,,,4.5231,1.0913,7.5692,0.9009,"
+                     "4.0615,1.5194,6.1231,0.8387,0.5846,0.9983"),
+            unitLine(lines, "SD7e"));
+  // the source has no minimum and maximum there
+  EXPECT_NE(std::string::npos, unitLine(lines, "OV12a").find(",13,,18,,29,"));
+}
+
+TEST_F(ReferenceCsvTest, HabitatRowsOfCommunitiesWithATable) {
+  std::vector<std::string> lines = data("HABITATS.csv");
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ("nvc_code,classification,habitat_code,habitat_name,relationship", lines[0]);
+  // 3 400 rows less the 67 of A6, M30, M36, S23, SM2, SM3, SM4, SM5 and SM27
+  EXPECT_EQ(3333u + 1, lines.size());
+  std::map<std::string, int> rows;
+  int previous = 0;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    std::string code = lines[i].substr(0, lines[i].find(','));
+    ++rows[code];
+    EXPECT_LE(previous, s.community.at(code)) << lines[i];
+    previous = s.community.at(code);
+  }
+  EXPECT_EQ(277u, rows.size()) << "every community with a table has a row";
+  EXPECT_EQ(23, rows["MG5"]);  // Annex I 3, BAP Priority 9, BAP Broad 2, Phase 1 6, EUNIS,
+                               // NPMS Broad and Fine 1 each
+  EXPECT_EQ(29, rows["U4"]);
+  EXPECT_EQ(0u, rows.count("A6"));
+  // read from the community's side, where UNITS.csv keeps NVCTYPES.txt's choice
+  // among eunis_correspondence.csv's two directions ("is contained in")
+  EXPECT_EQ("MG5,EUNIS,E2.11,Unbroken pastures,contains",
+            *std::find_if(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.rfind("MG5,EUNIS,", 0) == 0; }));
+}
+
+TEST_F(ReferenceCsvTest, VersionIsTheKeptLine) {
+  std::vector<std::string> version = data("VERSION.txt");
+  ASSERT_EQ(1u, version.size());
+  EXPECT_EQ(readLines(sourceDir() + "/data/source/version.txt"), version);
+  EXPECT_NE(std::string::npos, version[0].find("ff8d67f"));
 }
 
 }  // namespace
