@@ -78,5 +78,43 @@ TEST(RankBestTest, RanksAcrossGroupsOfEightAndTheLastFew) {
             std::vector<float>(best.begin() + 1, best.begin() + 8));
 }
 
+// The best of each block of eight groups is found first, and the r-th
+// greatest of those bounds the r best from below: a score equal to it is
+// still placed, ties with it keep the lower community first, a block of
+// scores that are not numbers bounds nothing, and a block with nothing
+// above the last place is passed over. Every other score is 0.1.
+TEST(RankBestTest, BlocksOfGroupsRankAsOneByOne) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  struct Case {
+    int n, r;
+    std::vector<std::pair<int, float>> scores;
+    std::vector<short> top;
+    bool first_block_not_numbers = false;
+  };
+  const Case cases[] = {
+      // Three blocks each best at 0.5, a second 0.5 in the first.
+      {856, 3, {{10, 0.5f}, {20, 0.5f}, {70, 0.5f}, {130, 0.5f}}, {10, 20, 70}},
+      // The r-th block's best equals a score of a block before it.
+      {856, 2, {{5, 0.3f}, {6, 0.6f}, {200, 0.3f}, {300, 0.2f}}, {6, 5}},
+      // The best all in one block, the blocks after it passed over.
+      {856, 4, {{65, 0.9f}, {66, 0.8f}, {100, 0.7f}, {128, 0.6f}}, {65, 66, 100, 128}},
+      // Fewer blocks than places; communities after the last whole group.
+      {83, 3, {{81, 0.9f}, {83, 0.7f}, {2, 0.8f}}, {81, 2, 83}},
+      // A block all not numbers, and the best of the rest one by one.
+      {256, 3, {{129, 0.4f}, {256, 0.5f}}, {256, 129, 65}, true},
+  };
+  for (const Case& c : cases) {
+    PerCommunity scores{};
+    for (int k = 1; k <= c.n; ++k) scores[k] = 0.1f;
+    if (c.first_block_not_numbers)
+      for (int k = 1; k <= 64; ++k) scores[k] = nan;
+    for (const auto& [k, score] : c.scores) scores[k] = score;
+    std::array<short, kMaxOutput + 1> top{};
+    std::array<float, kMaxOutput + 1> best{};
+    rankBest(scores, c.n, top, best, c.r);
+    EXPECT_EQ(c.top, std::vector<short>(top.begin() + 1, top.begin() + 1 + c.r)) << c.n << " " << c.r;
+  }
+}
+
 }  // namespace
 }  // namespace engine

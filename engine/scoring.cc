@@ -135,6 +135,16 @@ void prepareTables(Tables& tables) {
       tables.species_place[p] = static_cast<short>(position);
   }
 
+  // The tables' share of each class, as every sample's scoring compares
+  // its own counts with it.
+  CommunityClassCounts& counts = tables.class_counts;
+  for (int g = 1; g <= kConstancyClasses; ++g) {
+    counts.weighted_table_count[g].fill(0);
+    for (int k = 1; k <= n; ++k)
+      counts.weighted_table_count[g][k] =
+          static_cast<float>(counts.table_class_count[g][k]) * tables.conversion.constancy_weight[g];
+  }
+
   for (int k = 1; k <= n; ++k) {
     float s = tables.norms.mean_constancy[k];
     tables.norms.mean_constancy[k] = s / tables.norms.composition_norm[k];
@@ -155,7 +165,7 @@ struct Norms {
 // What the pass over the communities below reads and writes.
 struct Rows {
   const short* count[kConstancyClasses + 1];        // the sample's class counts
-  const short* table_count[kConstancyClasses + 1];  // the tables'
+  const float* table_share[kConstancyClasses + 1];  // the tables', weighted
   float weight[kConstancyClasses + 1];              // of each constancy class
   const float *composition_norm, *mean_constancy, *mean_cover_constancy, *cover_norm;
   float *f1, *f2, *f3, *f4, *fit;
@@ -183,28 +193,24 @@ struct OneLane {
 struct EightLanes {
   using Value = float __attribute__((vector_size(32)));
   using Mask = int __attribute__((vector_size(32)));
-  using Counts = short __attribute__((vector_size(16)));
+  using Whole = int __attribute__((vector_size(32)));
   [[gnu::always_inline]] static Value load(const float* p) {
     Value v;
     std::memcpy(&v, p, sizeof v);
     return v;
   }
+  // Eight counts widened to ints, then made floats (exactly). Written
+  // element by element, which both compilers load and widen in one
+  // instruction where AVX2 has it (g++ splits a conversion from shorts).
   [[gnu::always_inline]] static Value loadCount(const short* p) {
-    Counts c;
-    std::memcpy(&c, p, sizeof c);
-    return __builtin_convertvector(c, Value);
+    const Whole whole = {p[0], p[1], p[2], p[3], p[4], p[5], p[6], p[7]};
+    return __builtin_convertvector(whole, Value);
   }
   [[gnu::always_inline]] static void store(float* p, Value v) { std::memcpy(p, &v, sizeof v); }
-  // Lanes of `a` where `m` is set, of `b` elsewhere.
-  [[gnu::always_inline]] static Value pick(Mask m, Value a, Value b) {
-    Mask x, y;
-    std::memcpy(&x, &a, sizeof x);
-    std::memcpy(&y, &b, sizeof y);
-    const Mask r = (x & m) | (y & ~m);
-    Value v;
-    std::memcpy(&v, &r, sizeof v);
-    return v;
-  }
+  // Lanes of `a` where `m` is set, of `b` elsewhere: the compilers' own
+  // selection, which they turn into one minimum or maximum where that is
+  // what it selects.
+  [[gnu::always_inline]] static Value pick(Mask m, Value a, Value b) { return m ? a : b; }
 };
 #endif
 
@@ -231,7 +237,7 @@ template <class L, bool kAdjust, bool kWhole>
     // nothing; multiplying by it is exact.
     const V active = L::pick((count != 0) | (carry != 0), one, zero);
     const V p = kWhole ? count : count / r.max_frequency;
-    const V q = L::loadCount(r.table_count[g] + k) * w;
+    const V q = L::load(r.table_share[g] + k);
     const V share = p + carry;
     const V within = L::pick(share < q, share, q);
     composition += (within * w) * active;
@@ -280,7 +286,7 @@ template <bool kAdjust, bool kWhole>
   analysisWeights(analysis_type, r.w1, r.w2, r.w3, r.w4);
   for (int g = 1; g <= kConstancyClasses; ++g) {
     r.count[g] = tables.class_counts.sample_class_count[g].data();
-    r.table_count[g] = tables.class_counts.table_class_count[g].data();
+    r.table_share[g] = tables.class_counts.weighted_table_count[g].data();
     r.weight[g] = tables.conversion.constancy_weight[g];
   }
   r.composition_norm = tables.norms.composition_norm.data();

@@ -117,6 +117,11 @@ TEST_F(WorkedExampleTest, StartUpTotals) {
   EXPECT_EQ(0, t.class_counts.table_class_count[4][1]);
   EXPECT_EQ(1, t.class_counts.table_class_count[3][1]);
   EXPECT_EQ(1, t.class_counts.table_class_count[1][1]);
+  // Each class's count times the weight of the class: one species each in
+  // V, III and I, none in IV and II.
+  const float weighted[] = {0, 0.12f, 0, 0.5f, 0, 0.95f};
+  for (int g = 1; g <= kConstancyClasses; ++g)
+    EXPECT_EQ(weighted[g], t.class_counts.weighted_table_count[g][1]) << g;
 }
 
 TEST_F(WorkedExampleTest, CompositionOnly) {

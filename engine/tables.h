@@ -53,9 +53,12 @@ using PerCommunity = std::array<float, kMaxCommunities + 1>;
 using Texts = std::array<std::string, kMaxCommunities + 1>;
 
 /// Class counts of the tables (built once) and of the sample being scored.
+/// `weighted_table_count` holds each table count times the weight of its
+/// class, as scoring compares it with the sample's (built once with them).
 struct CommunityClassCounts {
   ClassCounts table_class_count{};
   ClassCounts sample_class_count{};
+  std::array<PerCommunity, kConstancyClasses + 1> weighted_table_count{};
 };
 
 /// One sample's results per community: the four partial coefficients, in
