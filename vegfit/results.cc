@@ -672,8 +672,13 @@ void Scorer::appendTable(const SampleSet& set, const SampleInfo& info, int k, in
                std::string(constancyNumeral(line.stand_constancy)) + ',' +
                std::to_string(c.min_cover) + ',';
         appendFixed2(out, static_cast<double>(c.cover_sum) / c.quadrats);
-        out += ',' + std::to_string(c.max_cover) + ',' + std::to_string(dominOf(c.min_cover)) + ',' +
-               std::to_string(dominOf(c.max_cover));
+        out += ',' + std::to_string(c.max_cover);
+        // A cover below half a percent is held as 0: its Domin value is not
+        // known.
+        for (int cover : {c.min_cover, c.max_cover}) {
+          out += ',';
+          if (dominOf(cover) > 0) appendInt(out, dominOf(cover));
+        }
       } else {
         out += ",,,,,,,";
       }
@@ -704,8 +709,10 @@ void Scorer::appendTable(const SampleSet& set, const SampleInfo& info, int k, in
                        {"min_cover", c.min_cover},
                        {"mean_cover", rounded2(static_cast<double>(c.cover_sum) / c.quadrats)},
                        {"max_cover", c.max_cover},
-                       {"min_domin", dominOf(c.min_cover)},
-                       {"max_domin", dominOf(c.max_cover)}};
+                       {"min_domin", nullptr},
+                       {"max_domin", nullptr}};
+      for (const auto& [key, cover] : {std::pair{"min_domin", c.min_cover}, std::pair{"max_domin", c.max_cover}})
+        if (dominOf(cover) > 0) item["stand"][key] = dominOf(cover);
     } else {
       item["stand"] = nullptr;
     }
