@@ -84,7 +84,7 @@ TEST(RowTest, ExplanationColumns) {
   const CommunityText t = community();
   Row row = sampleRow(t);
   row.explained = true;
-  row.missing = {{"Festuca ovina", 5}, {"Agrostis capillaris", 4}};
+  row.missing = {{"Festuca ovina", {5}}, {"Agrostis capillaris", {4}}};
   row.not_in_table = {"Plantago lanceolata", "Bellis perennis"};
   std::string out;
   appendCsvRow(out, row, {false, true});
@@ -103,7 +103,7 @@ TEST(RowTest, JsonObjectWithTheSameNames) {
   const CommunityText t = community();
   Row row = sampleRow(t);
   row.explained = true;
-  row.missing = {{"Festuca ovina", 5}};
+  row.missing = {{"Festuca ovina", {5}}};
   row.not_in_table = {"Plantago lanceolata"};
   std::string out;
   appendJsonRow(out, row, {false, true});
