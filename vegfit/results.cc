@@ -380,7 +380,7 @@ void appendCsvRow(std::string& out, const Row& row, const OutputColumns& columns
     out.append(kSampleIndicatorFields, ',');
   }
   if (unit.csv_indicators.empty()) {
-    out.append(2 * kIndicators, ',');
+    out.append(std::size_t{2} * kIndicators, ',');
   } else {
     out += unit.csv_indicators;
   }

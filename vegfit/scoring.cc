@@ -87,7 +87,7 @@ void ScoringPool::writeDone(std::unique_lock<std::mutex>& lock) {
         const std::size_t last = rows.rfind('\n', rows.size() - 2);
         const std::size_t cut = last == std::string::npos ? 0 : last + 1;
         if (!pending_.empty()) out.writeText(pending_);
-        pending_.assign(rows, cut, std::string::npos);
+        pending_ = std::string_view(rows).substr(cut);
         rows.resize(cut);
       }
       if (!rows.empty()) out.writeText(rows);
