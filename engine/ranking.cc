@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstddef>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -128,7 +129,7 @@ void rankBest(const PerCommunity& scores, int n, std::array<short, kMaxOutput + 
   const int blocks = (grouped + kBlock - 1) / kBlock;
   float block_best[kMaxBlocks];
   for (int b = 0; b < blocks; ++b)
-    block_best[b] = bestOfGroups(scores.data() + 1 + b * kBlock,
+    block_best[b] = bestOfGroups(scores.data() + 1 + static_cast<std::ptrdiff_t>(b) * kBlock,
                                  std::min(kBlockGroups, (grouped - b * kBlock) / kRankGroup));
   float floor = -std::numeric_limits<float>::infinity();
   if (r >= 1 && blocks >= r) {

@@ -40,9 +40,10 @@ Lines unitsCsv() {
 }
 
 Lines habitatsCsv() {
-  return {"nvc_code,classification,habitat_code,habitat_name,relationship",
-          "CG2,Annex I,H6210,Semi-natural dry grasslands on calcareous substrates,"
-          "corresponds in part to",
+  const std::string annex_i =
+      "CG2,Annex I,H6210,Semi-natural dry grasslands on calcareous substrates,"
+      "corresponds in part to";
+  return {"nvc_code,classification,habitat_code,habitat_name,relationship", annex_i,
           "CG2,BAP Priority,,Lowland calcareous grassland,is contained in",
           "CG2,Phase 1,B31,Calcareous grassland - unimproved,is contained in",
           "W1,BAP Broad,1,\"Broadleaved, mixed and yew woodland\",is contained in",
