@@ -190,6 +190,8 @@ class NameMatcher {
   int spelling(std::string_view name);
   const Match& match(int spelling) const { return matches_[static_cast<std::size_t>(spelling)]; }
   const std::string& text(int spelling) const { return texts_[static_cast<std::size_t>(spelling)]; }
+  /// The spellings seen so far: numbers 0 up to this.
+  int spellings() const { return static_cast<int>(texts_.size()); }
 
   /// The name shown for a species: its name in the names table, or else
   /// `fallback`.

@@ -127,12 +127,12 @@ bool takeChoice(Code code, std::string_view value, Options& options, std::string
       return true;
     }
     default: {
-      const int format = choice(value, {"csv", "json"});
+      const int format = choice(value, {"csv", "json", "html"});
       if (format == 0) {
-        error = "--format takes csv or json, not " + quotedValue(value);
+        error = "--format takes csv, json or html, not " + quotedValue(value);
         return false;
       }
-      options.format = format == 1 ? Format::kCsv : Format::kJson;
+      options.format = format == 1 ? Format::kCsv : format == 2 ? Format::kJson : Format::kHtml;
       return true;
     }
   }
@@ -387,7 +387,10 @@ std::vector<std::string> helpText() {
       "                       stand's constancy table (quadrats holding each",
       "                       species, class I-V, cover) beside the table of",
       "                       its best community, one row per species",
-      "  --format csv|json    output format (default csv)",
+      "  --format csv|json|html",
+      "                       output format (default csv); html: a report of",
+      "                       one page per sample with its charts and species",
+      "                       table (every result explained), for -o FILE",
       "  --data DIR           reference files SPECDICT.txt, ASSOCTAB.txt,",
       "                       NVCTYPES.txt and the names table (default: the",
       "                       shipped data)",

@@ -7,7 +7,7 @@
 
 namespace vegfit {
 
-enum class Format { kCsv, kJson };
+enum class Format { kCsv, kJson, kHtml };
 
 struct Options {
   int cover_scale = 1;                      // 1 % cover, 2 Braun-Blanquet, 3 Domin

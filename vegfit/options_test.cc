@@ -62,6 +62,7 @@ TEST(OptionsTest, EveryOptionAndItsValues) {
   EXPECT_EQ(4000, parse({"--groups", "no-lichens", "x"}).options.species_limit);
   EXPECT_EQ(10000, parse({"--groups", "all", "x"}).options.species_limit);
   EXPECT_EQ("out.csv", parse({"--output=out.csv", "x"}).options.output);
+  EXPECT_EQ(Format::kHtml, parse({"--format", "html", "x"}).options.format);
 }
 
 TEST(OptionsTest, RangesOfNumbers) {
@@ -81,7 +82,7 @@ TEST(OptionsTest, UsageErrorsSayWhatIsWrong) {
   EXPECT_EQ("--top takes a number from 1 to 99, not '0'", parse({"--top", "0", "x"}).error);
   EXPECT_EQ("--groups takes all, no-lichens or vascular, not 'mosses'",
             parse({"--groups", "mosses", "x"}).error);
-  EXPECT_EQ("--format takes csv or json, not 'xml'", parse({"--format", "xml", "x"}).error);
+  EXPECT_EQ("--format takes csv, json or html, not 'xml'", parse({"--format", "xml", "x"}).error);
   EXPECT_EQ("unknown option '--colour'", parse({"--colour", "x"}).error);
   EXPECT_EQ("unknown option '-z'", parse({"-z", "x"}).error);
   EXPECT_EQ("option '--top' needs a value", parse({"x", "--top"}).error);
@@ -118,7 +119,7 @@ TEST(OptionsTest, HelpNamesEveryOptionWithinSeventyNineColumns) {
         "--groups all|no-lichens|vascular", "--group-by COL[,COL...]", "--explain",
         "--sample-column COL[,COL...]", "--species-column COL", "--cover-column COL",
         "--separator comma|semicolon|tab", "--drop-unmatched",
-        "--format csv|json", "--data DIR", "-o, --output FILE", "--force", "-h, --help",
+        "--format csv|json|html", "--data DIR", "-o, --output FILE", "--force", "-h, --help",
         "--version", "Exit status", "sample, species", "max_frequency", "\"-\""})
     EXPECT_NE(std::string::npos, all.find(option)) << option;
   // Every output column is named.

@@ -13,6 +13,7 @@
 #include "vegfit/names.h"
 #include "vegfit/options.h"
 #include "vegfit/reader.h"
+#include "vegfit/report_run.h"
 #include "vegfit/results.h"
 #include "vegfit/samples.h"
 #include "vegfit/scoring.h"
@@ -78,7 +79,10 @@ std::string tryHelp() { return "Try 'vegfit --help' for more information."; }
 class Run {
  public:
   Run(Streams& streams, const Options& options)
-      : streams_(streams), options_(options), messages_(streams.messages) {}
+      : streams_(streams),
+        given_(options),
+        options_(scoringOptions(options)),
+        messages_(streams.messages) {}
 
   int go();
 
@@ -94,9 +98,11 @@ class Run {
   void startPartial();
   void dropPartial();
   int finishPartial();
+  int writeReport(bool to_file);
 
   Streams& streams_;
-  const Options& options_;
+  const Options& given_;  // as the command line gave them
+  const Options options_;  // as scored: for --format html, JSON rows with every result explained
   Diagnostics messages_;
   std::unique_ptr<engine::Tables> tables_ = std::make_unique<engine::Tables>();
   NameIndex index_;
@@ -355,6 +361,44 @@ int Run::write(veg::TextFile& out) {
   return kExitOk;
 }
 
+// The report is made whole in memory from the rows' JSON, then written as
+// the rows are: with -o FILE to FILE.partial, which becomes FILE.
+int Run::writeReport(bool to_file) {
+  TextBuffer rows;
+  write(rows);
+  const std::string html = runReport(rows.text, given_, {*reference_, *matcher_, messages_, set_});
+  messages_.summary();
+  std::string name;  // of the file being written
+  try {
+    if (!to_file) {
+      streams_.output.writeText(html);
+      streams_.output.flush();
+      return kExitOk;
+    }
+    name = options_.output + ".partial";
+    std::unique_ptr<veg::TextFile> file = streams_.fs.createNew(name);
+    if (!file) {
+      name = options_.output;
+      if (!(file = createOutput())) return kExitFailure;
+    }
+    file->writeText(html);
+    file->flush();
+    file.reset();
+    if (name != options_.output && !streams_.fs.rename(name, options_.output, options_.force)) {
+      streams_.fs.remove(name);
+      messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
+                                           ? "cannot be created"
+                                           : "exists; --force replaces it");
+      return kExitFailure;
+    }
+  } catch (const veg::FileError& e) {
+    if (!name.empty()) streams_.fs.remove(name);
+    messages_.error(e.name, "cannot be written: " + e.reason + "; nothing written");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
 int Run::go() {
   if (!options_.group_by.empty()) {
     for (const std::string& name : options_.files) {
@@ -415,6 +459,7 @@ int Run::go() {
     return kExitFailure;
   }
   pool_->add(set_, handed_, set_->samples.size());
+  if (given_.format == Format::kHtml) return writeReport(to_file);
   if (partial_) {
     const int status = finishPartial();
     messages_.summary();

@@ -67,15 +67,26 @@ void Diagnostics::show(const std::string& where, const std::string& kind, const 
   console_.writeLine((where.empty() ? std::string("vegfit") : where) + ": " + kind + text);
 }
 
+void Diagnostics::keep(const std::string& where, const char* kind, const std::string& text) {
+  if (kept_.size() < kKept) kept_.push_back({where, kind, text});
+}
+
 void Diagnostics::error(const std::string& where, const std::string& text) {
-  if (++errors_ <= kShown) show(where, "", text);
+  if (++errors_ > kShown) return;
+  show(where, "", text);
+  keep(where, "error", text);
 }
 
 void Diagnostics::warning(const std::string& where, const std::string& text) {
-  if (++warnings_ <= kShown) show(where, "warning: ", text);
+  if (++warnings_ > kShown) return;
+  show(where, "warning: ", text);
+  keep(where, "warning", text);
 }
 
-void Diagnostics::note(const std::string& text) { console_.writeLine("vegfit: " + text); }
+void Diagnostics::note(const std::string& text) {
+  console_.writeLine("vegfit: " + text);
+  keep("", "note", text);
+}
 
 void Diagnostics::summary() {
   if (errors_ > kShown)

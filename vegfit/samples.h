@@ -119,10 +119,18 @@ struct SampleSet {
 
 /// Messages on standard error, each line "vegfit: ..." or
 /// "FILE:LINE: ...". Errors and warnings beyond the first kShown of each
-/// kind are counted, not shown.
+/// kind are counted, not shown. The first kKept lines shown are also kept,
+/// for a report of the run.
 class Diagnostics {
  public:
   static constexpr int kShown = 50;
+  static constexpr std::size_t kKept = 200;
+
+  /// A line as shown: where ("FILE:LINE", empty for the program's own), its
+  /// kind ("error", "warning" or "note") and its text.
+  struct Shown {
+    std::string where, kind, text;
+  };
 
   explicit Diagnostics(veg::Console& console) : console_(console) {}
   void error(const std::string& where, const std::string& text);
@@ -132,12 +140,17 @@ class Diagnostics {
   /// Reports how many errors and warnings were not shown.
   void summary();
   int errors() const { return errors_; }
+  int warnings() const { return warnings_; }
+  /// The lines shown, the first kKept of them.
+  const std::vector<Shown>& kept() const { return kept_; }
 
  private:
   void show(const std::string& where, const std::string& kind, const std::string& text);
+  void keep(const std::string& where, const char* kind, const std::string& text);
   veg::Console& console_;
   int errors_ = 0;
   int warnings_ = 0;
+  std::vector<Shown> kept_;
 };
 
 /// A sample built for scoring: entry placement, the ranking by order of entry of
