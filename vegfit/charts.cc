@@ -179,16 +179,19 @@ void indicatorChart(HtmlWriter& w, ChartDefs& defs, const std::vector<IndicatorR
   w.close();
 }
 
-void spreadChart(HtmlWriter& w, const std::vector<SpreadGroup>& groups, std::string_view title) {
+void spreadChart(HtmlWriter& w, const std::vector<SpreadGroup>& groups, std::string_view title,
+                 int largest) {
   constexpr int kTop = 4, kRow = 14, kBars = 70, kWidth = 300;
-  int rows = 0, largest = 1;
+  int rows = 0;
+  const bool given = largest > 0;
+  largest = std::max(largest, 1);
   std::string desc;
   for (const SpreadGroup& group : groups) {
     int total = 0;
     for (const SpreadBar& bar : group.bars) total += bar.count;
     desc += (desc.empty() ? "" : "; ") + group.type + " " + figure(total) + ":";
     for (const SpreadBar& bar : group.bars) {
-      largest = std::max(largest, bar.count);
+      if (!given) largest = std::max(largest, bar.count);
       desc += " " + bar.code + " " + figure(bar.count);
     }
     rows += 1 + static_cast<int>(group.bars.size());

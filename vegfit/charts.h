@@ -111,8 +111,10 @@ struct SpreadGroup {
 /// The spread chart, 420 px wide: one row of 14 px from y = 4 for each
 /// group (its type and count) and below it one for each code, the code
 /// ending at x = 66, its count a bar from x = 70 of 300 count / the largest
-/// count px (centre 7 px below the row's top), the figure 3 px after it.
-/// Its figures are in its <desc>.
-void spreadChart(HtmlWriter& w, const std::vector<SpreadGroup>& groups, std::string_view title);
+/// count px (centre 7 px below the row's top), the figure 3 px after it;
+/// `largest` > 0 takes that count as the largest, so that charts side by
+/// side share a scale. Its figures are in its <desc>.
+void spreadChart(HtmlWriter& w, const std::vector<SpreadGroup>& groups, std::string_view title,
+                 int largest = 0);
 
 }  // namespace vegfit

@@ -517,11 +517,19 @@ void Report::siteYearCharts() {
   std::string what;
   for (std::size_t p : parts) what += (what.empty() ? "" : " and ") + info_.name_columns[p];
   w_.element("h3", "Best communities by " + what);
-  w_.open("div", {{"class", "row"}});
+  int largest = 0;
+  std::vector<std::vector<SpreadGroup>> spreads;
   for (const auto& [key, list] : by_key) {
+    spreads.push_back(spreadOf(list));
+    for (const SpreadGroup& group : spreads.back())
+      for (const SpreadBar& bar : group.bars) largest = std::max(largest, bar.count);
+  }
+  w_.open("div", {{"class", "row"}});
+  for (std::size_t k = 0; k < by_key.size(); ++k) {
+    const auto& [key, list] = by_key[k];
     w_.open("div");
     w_.element("h3", key + " (" + samples(list.size()) + ")");
-    spreadChart(w_, spreadOf(list), "Number of " + std::string(kind()) + "s of " + key + " by best community");
+    spreadChart(w_, spreads[k], "Number of " + std::string(kind()) + "s of " + key + " by best community", largest);
     w_.close();
   }
   w_.close();
