@@ -14,6 +14,8 @@
 #include <nlohmann/json.hpp>
 
 #include "common/testing/program.h"
+#include "vegfit/html.h"
+#include "vegfit/testing/html_check.h"
 #include "vegfit/testing/world.h"
 
 namespace vegfit {
@@ -540,6 +542,100 @@ TEST_F(VegfitRun, JsonOutputFollowsTheSchema) {
   EXPECT_NE(0, std::system(bad.c_str()));
 }
 
+// ---- The HTML report.
+
+std::string fileText(const ProgramRun& run, const std::string& name) {
+  std::string text;
+  for (const std::string& line : run.lines(name)) text += line + "\n";
+  return text;
+}
+
+// The worked example, a sample named as markup that only the woodland's
+// Rumex acetosa fits, one named "&amp;" of Agrostis under its old name,
+// and one of a name of no species.
+TEST_F(VegfitRun, HtmlReportOfEverySample) {
+  setenv("SOURCE_DATE_EPOCH", "86400", 1);  // the report's date: 1970-01-02
+  run.put("data/INDICATORS.csv", kIndicators);
+  Lines csv = kWorkedCsv;
+  for (const char* more : {"<script>alert(1)</script>,Rumex acetosa,5", "&amp;,Agrostis tenuis,5",
+                           "Q4,Xyzzy plugh,5"})
+    csv.push_back(more);
+  run.put("q.csv", csv);
+  ASSERT_EQ(0, vegfit({"--top", "1", "q.csv"}));
+  const Lines csv_errors = run.errors;
+  ASSERT_EQ(0, vegfit({"--format", "html", "-o", "report.html", "q.csv"}));
+  unsetenv("SOURCE_DATE_EPOCH");
+  EXPECT_LINES(csv_errors, run.errors);  // standard error as for CSV
+  EXPECT_EQ((Lines{".stderr", "data", "q.csv", "report.html"}), run.files());  // no report.html.partial
+  const std::string html = fileText(run, "report.html");
+  EXPECT_EQ("", testing::nestingFault(html));
+  EXPECT_EQ(std::string::npos, html.find("<script>"));
+  std::vector<std::string> shown = {
+      "<title>NVC report: q.csv</title>", "<dd>q.csv</dd>", "<dd>Test data 1</dd>",
+      "<dd>1970-01-02</dd>", "<dd>4 samples, 1 without a result</dd>",
+      "<tr><th>Communities per sample<td>5",
+      // The notes: the sample without a result, the names.
+      "<li>Q4: no species matched</li>",
+      "<li><i>Xyzzy plugh</i>: counted as a species of no community</li>",
+      "<li><i>Agrostis tenuis</i> as <i>Agrostis capillaris</i> (a synonym)</li>",
+      // The overview.
+      "<td><a href=\"#s1\">Q1</a><td>CG2a<td>Test grassland community, Typical subcommunity<td>79"
+      "<td>good<td>H6210<td>Lowland calcareous grassland",
+      "<td><a href=\"#s2\">&lt;script&gt;alert(1)&lt;/script&gt;</a><td>W1<td>Test woodland<td>100"
+      "<td>very good<td>H91E0<td><tr>",
+      "<td><a href=\"#s3\">&amp;amp;</a><td>CG2a",
+      "<td><a href=\"#s4\">Q4</a><td><td colspan=\"5\">no result: no species matched",
+      "<desc>CG 2: CG2a 2; W 1: W1 1.</desc>",
+      "<h2>Sample &lt;script&gt;alert(1)&lt;/script&gt;</h2>",
+      // Q1's page: 79 % (98, 65, 100, 72) in the grassland of 12 to 31
+      // species per plot, 20 on average; a scale of 40 species, 4 px each.
+      "<p>Best fit <b>CG2a</b>: 79, good. 3 species scored.</p>",
+      "<path class=\"bar\" d=\"M60 28h158M280 28h49M336 28h32.5M392 28h50M448 28h36\"/>"
+      "<path class=\"rng\" d=\"M568 28h76\"/><path class=\"mn\" d=\"M600 23v10\"/>"
+      "<path class=\"sm\" d=\"M532 20v16\"/>",
+      "<tr><td>CG2a<td>Test grassland community, Typical subcommunity<td>79<td>good<td>98<td>65"
+      "<td>100<td>72<td>12-31 (20)",
+      "<tr><td>Festuca rubra<td>25<td>V 5-8<tr><td>Agrostis capillaris<td>3<td>III 2-7"
+      "<tr><td>Plantago lanceolata<td>10<td></tbody>",
+      // Its indicator values (as IndicatorMeansBesideTheCommunitys works them,
+      // Rumex acetosa aside): F 5, L 7, N 4, R 4.67, S 0.33; x = 40 + 20 v.
+      "<tr><th>sample<td>5.00<td>7.00<td>4.00<td>4.67<td>0.33",
+      "<tr><th class=\"u1\">CG2a<td>5.00 \xC2\xB1 1.00<td>7.00 \xC2\xB1 0.50<td>3.50 \xC2\xB1 1.25"
+      "<td>7.00 \xC2\xB1 0.80<td>0.00 \xC2\xB1 0.00",
+      "<path class=\"u1\" d=\"M120 17h40M140 15v4M170 27h20M180 25v4M85 37h50M110 35v4M164 47h32"
+      "M180 45v4M40 57h0M40 55v4\"/><path class=\"sm\" d=\"M140 13v8M180 23v8M120 33v8M133 43v8"
+      "M47 53v8\"/>",
+      // "&amp;" lacks the grassland's constant.
+      "<tr><td>Agrostis capillaris<td>5<td>III 2-7</tbody><tbody class=\"mc\">",
+      "<tr><td>Festuca rubra<td>\xE2\x80\x93<td>V 5-8</tbody>",
+      "<p>1 species scored, 1 name matching no species. No result: no species matched.</p>"};
+  // Every message of standard error is in the notes.
+  for (const std::string& line : run.errors) shown.push_back(escaped(line));
+  for (const std::string& part : shown) EXPECT_NE(std::string::npos, html.find(part)) << part;
+
+  // The report file is refused when it exists, and replaced with --force.
+  EXPECT_EQ(1, vegfit({"--format", "html", "-o", "report.html", "q.csv"}));
+  EXPECT_LINES(Lines{"report.html: exists; --force replaces it"}, run.errors);
+  EXPECT_EQ(0, vegfit({"--format", "html", "-o", "report.html", "--force", "--top", "1", "q.csv"}));
+  EXPECT_EQ((Lines{".stderr", "data", "q.csv", "report.html"}), run.files());
+}
+
+TEST_F(VegfitRun, HtmlReportOfStands) {
+  run.put("s.csv", kThreeQuadrats);
+  ASSERT_EQ(0, vegfit({"--format", "html", "--group-by", "site", "s.csv"}));
+  std::string html;
+  for (const std::string& line : run.screen) html += line + "\n";
+  EXPECT_EQ("", testing::nestingFault(html));
+  for (const char* part :
+       {"<dd>1 stand of 3 quadrats</dd>", "<h2>Stand G</h2>",
+        "<tr><th>Stands composed by<td>the columns site",
+        "<caption>The stand&#39;s constancy table beside the table of CG2a</caption>",
+        // Agrostis capillaris in 2 of 3 quadrats (10 and 2 %): IV, Domin 3-4.
+        "<tr><td>Agrostis capillaris<td>2<td>IV<td>2-6.00-10<td>3-4<td>III<td>2-7",
+        "<tr><td>Rumex acetosa<td colspan=\"4\" class=\"ms\">not in the stand<td>I<td>1-6"})
+    EXPECT_NE(std::string::npos, html.find(part)) << part;
+}
+
 // ---- Exit statuses, messages and the output file.
 
 TEST_F(VegfitRun, UsageErrorsExitWithTwo) {
@@ -553,7 +649,7 @@ TEST_F(VegfitRun, UsageErrorsExitWithTwo) {
       {{"--top", "100", "q.csv"}, "vegfit: --top takes a number from 1 to 99, not '100'"},
       {{"--scale", "bb", "q.csv"},
        "vegfit: --scale takes percent, braun-blanquet or domin, not 'bb'"},
-      {{"--format", "xml", "q.csv"}, "vegfit: --format takes csv or json, not 'xml'"},
+      {{"--format", "xml", "q.csv"}, "vegfit: --format takes csv, json or html, not 'xml'"},
       {{"--groups", "mosses", "q.csv"},
        "vegfit: --groups takes all, no-lichens or vascular, not 'mosses'"},
       {{"q.csv", "--top"}, "vegfit: option '--top' needs a value"},
