@@ -49,7 +49,7 @@ const char kStyle[] =
     ".u1{stroke:#2f4b66;color:#2f4b66}.u2{stroke:#4f9a5e;color:#3d7a49}"
     ".u3{stroke:#c07f1c;color:#9a6412}.u4{stroke:#8661b0;color:#8661b0}"
     ".u5{stroke:#7a7a7a;color:#666}"
-    ".fits td:nth-child(n+3):nth-child(-n+8),.ind td,.sp td:nth-child(2),.ov td:nth-child(4),"
+    ".fits td:nth-child(3),.fits td:nth-child(n+5):nth-child(-n+8),.ind td,.sp td:nth-child(2),.ov td:nth-child(4),"
     ".st td:nth-child(2){text-align:right}"
     ".sp td:first-child,.st td:first-child{font-style:italic}"
     "tbody.mc td:nth-child(n+2),.ms{color:#a0221a;font-weight:bold}"

@@ -21,23 +21,37 @@ std::string joined(const std::vector<std::string>& parts, const char* between) {
 }
 
 // What the report does not show of a row (texts the full names stand for,
-// the habitats beside Annex I and the Priority Habitats): left out while
-// parsing, so that the rows of a large run cost less to hold.
-bool shownInReport(int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
-  if (event != nlohmann::json::parse_event_t::key) return true;
-  const std::string& key = parsed.get_ref<const std::string&>();
-  switch (depth) {
-    case 1:
-      return key != "subcommunity" && key != "eunis_code" && key != "eunis_name" &&
-             key != "community_name" && key != "subcommunity_name" && key != "eunis_full_name" &&
-             key != "eunis_relationship" && key != "not_in_table";
-    case 2:
-      return key != "broad_habitat" && key != "phase_1" && key != "eunis_habitats" &&
-             key != "npms_broad" && key != "npms_fine";
-    case 4: return key != "relationship";
-    default: return true;
+// the habitats beside Annex I and the Priority Habitats, the sample's
+// species and covers again below rank 1): left out while parsing, so that
+// the rows of a large run cost less to hold.
+class ShownInReport {
+ public:
+  bool operator()(int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    if (event == Event::value && depth == 1 && member_ == "rank")
+      below_first_ = parsed.is_number() && parsed.get<int>() > 1;
+    if (event != Event::key) return true;
+    const std::string& key = parsed.get_ref<const std::string&>();
+    switch (depth) {
+      case 1:
+        member_ = key;
+        return key != "subcommunity" && key != "eunis_code" && key != "eunis_name" &&
+               key != "community_name" && key != "subcommunity_name" &&
+               key != "eunis_full_name" && key != "eunis_relationship" && key != "not_in_table";
+      case 2:
+        return key != "broad_habitat" && key != "phase_1" && key != "eunis_habitats" &&
+               key != "npms_broad" && key != "npms_fine";
+      case 3:
+        return !(below_first_ && member_ == "species_account" && (key == "species" || key == "cover"));
+      case 4: return key != "relationship";
+      default: return true;
+    }
   }
-}
+
+ private:
+  std::string member_;  // the row's member being parsed
+  bool below_first_ = false;
+};
 
 // The rows of the scoring's JSON array, one object on each line, parsed on
 // two threads.
@@ -55,7 +69,7 @@ nlohmann::json parseRows(const std::string& text) {
   std::vector<nlohmann::json> parsed(lines.size());
   const auto parse = [&](std::size_t begin, std::size_t end) {
     for (std::size_t i = begin; i < end; ++i)
-      parsed[i] = nlohmann::json::parse(lines[i].begin(), lines[i].end(), shownInReport);
+      parsed[i] = nlohmann::json::parse(lines[i].begin(), lines[i].end(), ShownInReport());
   };
   const std::size_t half = lines.size() / 2;
   std::thread other(parse, half, lines.size());
