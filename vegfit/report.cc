@@ -96,6 +96,15 @@ std::string twoDecimals(double value) {
   return out;
 }
 
+// A Domin range: "5-8", "up to 8", or empty where neither end is known
+// (a cover held as 0 %).
+std::string dominRange(const json& j) {
+  const std::optional<int> low = whole(j, "min_domin"), high = whole(j, "max_domin");
+  if (low && high) return figure(*low) + "-" + figure(*high);
+  if (high) return "up to " + figure(*high);
+  return {};
+}
+
 // A species' place in a table: "V 5-8", "V up to 8", "V".
 std::string place(const json& j) {
   std::string out = text(j, "constancy");
@@ -676,18 +685,13 @@ void Report::standTable(const json& stand) {
         w_.cell(figure(whole(in_stand, "min_cover").value_or(0)) + "-" +
                 (mean ? twoDecimals(*mean) : std::string()) + "-" +
                 figure(whole(in_stand, "max_cover").value_or(0)));
-        w_.cell(figure(whole(in_stand, "min_domin").value_or(0)) + "-" +
-                figure(whole(in_stand, "max_domin").value_or(0)));
+        w_.cell(dominRange(in_stand));
       } else {
         w_.cell("not in the stand", {{"colspan", "4"}, {"class", "ms"}});
       }
       const json& unit = member(line, "unit");
       if (unit.is_object()) {
-        const std::optional<int> low = whole(unit, "min_domin"), high = whole(unit, "max_domin");
-        w_.cell(text(unit, "constancy"))
-            .cell(low && high ? figure(*low) + "-" + figure(*high)
-                  : high      ? "up to " + figure(*high)
-                              : std::string());
+        w_.cell(text(unit, "constancy")).cell(dominRange(unit));
       } else {
         w_.cell("", {{"colspan", "2"}});
       }

@@ -219,7 +219,7 @@ TEST(ReportTest, StandBesideItsCommunity) {
         {"species",
          {{{"species", "Agrostis stolonifera"},
            {"stand", {{"quadrats", 6}, {"constancy", "V"}, {"min_cover", 0}, {"mean_cover", 3.17}, {"max_cover", 10},
-                      {"min_domin", 0}, {"max_domin", 4}}},
+                      {"min_domin", nullptr}, {"max_domin", 4}}},
            {"unit", {{"constancy", "IV"}, {"min_domin", 1}, {"max_domin", 9}}}},
           {{"species", "Carex nigra"}, {"stand", nullptr}, {"unit", {{"constancy", "IV"}, {"min_domin", 1}, {"max_domin", 10}}}},
           {{"species", "Juncus bufonius"},
@@ -234,7 +234,7 @@ TEST(ReportTest, StandBesideItsCommunity) {
   for (const char* shown :
        {"<dd>1 stand of 6 quadrats</dd>", "<h2>Stand Site A/2014</h2>", "2 species scored, 6 quadrats",
         "<caption>The stand&#39;s constancy table beside the table of SD17</caption>",
-        "<tr><td>Agrostis stolonifera<td>6<td>V<td>0-3.17-10<td>0-4<td>IV<td>1-9",
+        "<tr><td>Agrostis stolonifera<td>6<td>V<td>0-3.17-10<td>up to 4<td>IV<td>1-9",
         "<tr><td>Carex nigra<td colspan=\"4\" class=\"ms\">not in the stand<td>IV<td>1-10",
         "<tr><td>Juncus bufonius<td>1<td>I<td>3-3.00-3<td>3-3<td colspan=\"2\">",
         // The community's missing constant in the species table.
