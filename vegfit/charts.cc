@@ -17,14 +17,18 @@ void startChart(HtmlWriter& w, std::string_view cls, int width, int height, std:
   if (described_by.empty()) {
     w.open("svg", {{"class", cls}, {"role", "img"}, {"viewBox", box}});
   } else {
-    w.open("svg", {{"class", cls}, {"role", "img"}, {"viewBox", box}, {"aria-describedby", described_by}});
+    w.open("svg",
+           {{"class", cls}, {"role", "img"}, {"viewBox", box}, {"aria-describedby", described_by}});
   }
   w.element("title", title);
 }
 
 void rect(HtmlWriter& w, double x, double y, double width, double height, std::string_view cls) {
-  w.empty("rect", {{"class", cls}, {"x", coordinate(x)}, {"y", coordinate(y)},
-                   {"width", coordinate(width)}, {"height", coordinate(height)}});
+  w.empty("rect", {{"class", cls},
+                   {"x", coordinate(x)},
+                   {"y", coordinate(y)},
+                   {"width", coordinate(width)},
+                   {"height", coordinate(height)}});
 }
 
 // Text ending at x; with `cls` "s" starting there, "m" centred on it.
@@ -85,11 +89,12 @@ std::string ChartDefs::svg() const {
 
 void fitChart(HtmlWriter& w, ChartDefs& defs, const std::vector<FitRow>& rows, int sample_species,
               std::string_view described_by) {
-  constexpr int kTop = 20, kRow = 16, kFit = 60, kCoefficients = 280, kColumn = 56,
-                kRichness = 520, kRichnessWidth = 160;
+  constexpr int kTop = 20, kRow = 16, kFit = 60, kCoefficients = 280, kColumn = 56, kRichness = 520,
+                kRichnessWidth = 160;
   const int n = static_cast<int>(rows.size());
   const int height = kRow * n;
-  startChart(w, "fc", 690, kTop + height + 2, "Fits, coefficients and species per plot", described_by);
+  startChart(w, "fc", 690, kTop + height + 2, "Fits, coefficients and species per plot",
+             described_by);
   shared(w, defs, "fb" + figure(n), [&](HtmlWriter& part) {
     for (std::size_t b = 0; b < kGradeBands.size(); ++b) {
       const GradeBand& band = kGradeBands[b];
@@ -144,7 +149,9 @@ void fitChart(HtmlWriter& w, ChartDefs& defs, const std::vector<FitRow>& rows, i
 void indicatorChart(HtmlWriter& w, ChartDefs& defs, const std::vector<IndicatorRow>& rows,
                     std::string_view described_by) {
   constexpr int kTop = 12, kAxis = 40, kScale = 20;
-  const auto x = [&](double value) { return std::round(kAxis + kScale * std::clamp(value, 0.0, 12.0)); };
+  const auto x = [&](double value) {
+    return std::round(kAxis + kScale * std::clamp(value, 0.0, 12.0));
+  };
   const std::size_t units = rows.empty() ? 0 : rows.front().units.size();
   const int band = 5 * (static_cast<int>(units) + 1);
   const int count = static_cast<int>(rows.size());
@@ -174,7 +181,8 @@ void indicatorChart(HtmlWriter& w, ChartDefs& defs, const std::vector<IndicatorR
       down(unit_lines[i], x(unit->mean), y - 2, 4);
     }
   }
-  for (std::size_t i = 0; i < units; ++i) path(w, unit_lines[i], "u" + figure(static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < units; ++i)
+    path(w, unit_lines[i], "u" + figure(static_cast<int>(i) + 1));
   path(w, sample, "sm");
   w.close();
 }

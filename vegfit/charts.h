@@ -5,10 +5,10 @@
 // aria-describedby. Sizes are in the units of its viewBox, the CSS pixels
 // of the report's style sheet, which gives each chart class ("fc", "ic",
 // "sc") its width and the other classes their colours; texts end at their
-// x unless their class is "s" (start there) or "m" (centred on it). Bars and lines are the segments of one
-// <path> per kind ("M x y h length"), drawn with the stroke width of its
-// class; what every chart of one shape has (grade bands, tracks, axes) is
-// drawn once, in ChartDefs, and placed with <use>.
+// x unless their class is "s" (start there) or "m" (centred on it). Bars and lines are the segments
+// of one <path> per kind ("M x y h length"), drawn with the stroke width of its class; what every
+// chart of one shape has (grade bands, tracks, axes) is drawn once, in ChartDefs, and placed with
+// <use>.
 #pragma once
 
 #include <array>

@@ -10,6 +10,7 @@
 
 #include "vegfit/charts.h"
 #include "vegfit/html.h"
+#include "vegfit/report_model.h"
 #include "vegfit/text.h"
 
 namespace vegfit {
@@ -17,6 +18,13 @@ namespace vegfit {
 namespace {
 
 using nlohmann::json;
+using report::Habitat;
+using report::member;
+using report::number;
+using report::Ranked;
+using report::Sample;
+using report::text;
+using report::whole;
 
 // The ranked communities a sample's charts of indicators, its richness
 // chart and its species table compare, at most: wider tables no longer
@@ -49,7 +57,8 @@ const char kStyle[] =
     ".u1{stroke:#2f4b66;color:#2f4b66}.u2{stroke:#4f9a5e;color:#3d7a49}"
     ".u3{stroke:#c07f1c;color:#9a6412}.u4{stroke:#8661b0;color:#8661b0}"
     ".u5{stroke:#7a7a7a;color:#666}"
-    ".fits td:nth-child(3),.fits td:nth-child(n+5):nth-child(-n+8),.ind td,.sp td:nth-child(2),.ov td:nth-child(4),"
+    ".fits td:nth-child(3),.fits td:nth-child(n+5):nth-child(-n+8),.ind td,.sp td:nth-child(2),.ov "
+    "td:nth-child(4),"
     ".st td:nth-child(2){text-align:right}"
     ".sp td:first-child,.st td:first-child{font-style:italic}"
     "tbody.mc td:nth-child(n+2),.ms{color:#a0221a;font-weight:bold}"
@@ -61,29 +70,6 @@ const char kStyle[] =
     "a{color:inherit;text-decoration:none}tr,svg{break-inside:avoid}h2,h3{break-after:avoid}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
 
-std::string text(const json& j, const char* key) {
-  const auto it = j.find(key);
-  return it != j.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
-
-std::optional<int> whole(const json& j, const char* key) {
-  const auto it = j.find(key);
-  if (it == j.end() || !it->is_number()) return std::nullopt;
-  return static_cast<int>(std::lround(it->get<double>()));
-}
-
-std::optional<double> number(const json& j, const char* key) {
-  const auto it = j.find(key);
-  if (it == j.end() || !it->is_number()) return std::nullopt;
-  return it->get<double>();
-}
-
-const json& member(const json& j, const char* key) {
-  static const json kNull;
-  const auto it = j.find(key);
-  return it != j.end() ? *it : kNull;
-}
-
 std::string figure(int value) { return std::to_string(value); }
 
 std::string twoDecimals(double value) {
@@ -94,138 +80,6 @@ std::string twoDecimals(double value) {
   out += static_cast<char>('0' + magnitude / 10 % 10);
   out += static_cast<char>('0' + magnitude % 10);
   return out;
-}
-
-// A Domin range: "5-8", "up to 8", or empty where neither end is known
-// (a cover held as 0 %).
-std::string dominRange(const json& j) {
-  const std::optional<int> low = whole(j, "min_domin"), high = whole(j, "max_domin");
-  if (low && high) return figure(*low) + "-" + figure(*high);
-  if (high) return "up to " + figure(*high);
-  return {};
-}
-
-// A species' place in a table: "V 5-8", "V up to 8", "V".
-std::string place(const json& j) {
-  std::string out = text(j, "constancy");
-  if (out.empty()) return out;
-  const std::optional<int> low = whole(j, "min_domin"), high = whole(j, "max_domin");
-  if (low && high) return out + ' ' + figure(*low) + '-' + figure(*high);
-  if (high) return out + " up to " + figure(*high);
-  return out;
-}
-
-// ---- The model: the rows of each sample.
-
-struct Habitat {
-  std::string code, name;
-};
-
-struct Ranked {
-  int rank = 0;
-  std::string code, name;
-  int fit = 0;
-  std::string grade;
-  std::array<int, 4> coefficients{};
-  std::vector<Habitat> annex_i, priority;
-  std::optional<int> plots, min_species, mean_species, max_species;
-  std::array<std::optional<IndicatorRange>, 5> indicators;
-  std::array<std::optional<double>, 5> deviations;
-  std::vector<std::string> places;  // of each sample species, as `place`
-  std::vector<std::pair<std::string, std::string>> missing;  // species, place
-};
-
-struct Sample {
-  std::string file, name, status;
-  int species = 0, unmatched = 0;
-  int indicator_species = 0;
-  std::array<std::optional<double>, 5> mean, weighted;
-  std::vector<Ranked> ranked;  // empty: no result
-  std::vector<std::pair<std::string, int>> covers;  // the species and their covers
-  const json* stand = nullptr;
-};
-
-std::vector<Habitat> habitats(const json& row, const char* key) {
-  std::vector<Habitat> out;
-  const json& list = member(member(row, "habitats"), key);
-  if (!list.is_array()) return out;
-  for (const json& h : list) out.push_back({text(h, "code"), text(h, "name")});
-  return out;
-}
-
-Ranked rankedOf(const json& row) {
-  Ranked r;
-  r.rank = whole(row, "rank").value_or(0);
-  r.code = text(row, "nvc_code");
-  r.name = text(row, "full_name");
-  if (r.name.empty()) r.name = text(row, "community");
-  r.fit = whole(row, "fit").value_or(0);
-  r.grade = text(row, "grade");
-  const char* keys[] = {"community_composition_fit", "sample_composition_fit",
-                        "community_cover_fit", "sample_cover_fit"};
-  for (std::size_t c = 0; c < 4; ++c) r.coefficients[c] = whole(row, keys[c]).value_or(0);
-  r.annex_i = habitats(row, "annex_i");
-  r.priority = habitats(row, "priority_habitat");
-  const json& richness = member(row, "richness");
-  r.plots = whole(richness, "unit_plots");
-  r.min_species = whole(richness, "unit_min");
-  r.mean_species = whole(richness, "unit_mean");
-  r.max_species = whole(richness, "unit_max");
-  const json& indicators = member(row, "indicators");
-  for (std::size_t v = 0; v < kLetters.size(); ++v) {
-    const json& one = member(indicators, std::string(1, kLetters[v]).c_str());
-    const std::optional<double> mean = number(one, "unit_mean"), sd = number(one, "unit_sd");
-    if (mean && sd) r.indicators[v] = IndicatorRange{*mean, *sd};
-    r.deviations[v] = number(one, "deviation");
-  }
-  const json& account = member(row, "species_account");
-  if (account.is_array())
-    for (const json& a : account) r.places.push_back(place(a));
-  const json& missing = member(row, "missing_constants");
-  if (missing.is_array())
-    for (const json& m : missing) r.missing.emplace_back(text(m, "species"), place(m));
-  return r;
-}
-
-std::vector<Sample> samplesOf(const json& rows) {
-  std::vector<Sample> samples;
-  if (!rows.is_array()) return samples;
-  for (const json& row : rows) {
-    const std::optional<int> rank = whole(row, "rank");
-    const std::string file = text(row, "file"), name = text(row, "sample");
-    const bool next = samples.empty() || !rank || *rank == 1 || samples.back().name != name ||
-                      samples.back().file != file || samples.back().ranked.empty();
-    if (next) {
-      Sample& s = samples.emplace_back();
-      s.file = file;
-      s.name = name;
-      s.status = text(row, "status");
-      s.species = whole(row, "species").value_or(0);
-      s.unmatched = whole(row, "unmatched").value_or(0);
-      const json& indicators = member(row, "indicators");
-      s.indicator_species = whole(indicators, "species").value_or(0);
-      for (std::size_t v = 0; v < kLetters.size(); ++v) {
-        const json& one = member(indicators, std::string(1, kLetters[v]).c_str());
-        s.mean[v] = number(one, "sample");
-        s.weighted[v] = number(one, "sample_weighted");
-      }
-      const json& account = member(row, "species_account");
-      if (account.is_array())
-        for (const json& a : account) s.covers.emplace_back(text(a, "species"), whole(a, "cover").value_or(0));
-    }
-    if (rank) samples.back().ranked.push_back(rankedOf(row));
-  }
-  return samples;
-}
-
-void attachStands(std::vector<Sample>& samples, const json& stands) {
-  if (!stands.is_array()) return;
-  std::map<std::pair<std::string, std::string>, const json*> by_name;
-  for (const json& stand : stands) by_name[{text(stand, "file"), text(stand, "sample")}] = &stand;
-  for (Sample& s : samples) {
-    const auto it = by_name.find({s.file, s.name});
-    if (it != by_name.end()) s.stand = it->second;
-  }
 }
 
 // ---- Codes in the order of the classification: major type, number, rest.
@@ -242,7 +96,8 @@ CodeParts codeParts(const std::string& code) {
   for (std::size_t t = 0; t < kMajorTypes.size(); ++t)
     if (p.type == kMajorTypes[t]) p.type_place = t;
   std::size_t i = p.type.size();
-  while (i < code.size() && code[i] >= '0' && code[i] <= '9') p.number = p.number * 10 + (code[i++] - '0');
+  while (i < code.size() && code[i] >= '0' && code[i] <= '9')
+    p.number = p.number * 10 + (code[i++] - '0');
   p.rest = code.substr(i);
   return p;
 }
@@ -306,8 +161,7 @@ std::string counted(std::size_t count, const char* one, const char* many) {
 class Report {
  public:
   Report(const json& rows, const json& stands, const ReportInfo& info)
-      : info_(info), samples_(samplesOf(rows)), w_(out_) {
-    attachStands(samples_, stands);
+      : info_(info), samples_(report::samplesOf(rows, stands)), w_(out_) {
     several_files_ = std::any_of(samples_.begin(), samples_.end(),
                                  [&](const Sample& s) { return s.file != samples_.front().file; });
   }
@@ -344,7 +198,8 @@ std::string Report::render() {
   w_.empty("meta", {{"name", "viewport"}, {"content", "width=device-width, initial-scale=1"}});
   std::string title = "NVC report";
   if (!info_.files.empty()) title += ": " + info_.files.front();
-  if (info_.files.size() > 1) title += " and " + counted(info_.files.size() - 1, "more file", "more files");
+  if (info_.files.size() > 1)
+    title += " and " + counted(info_.files.size() - 1, "more file", "more files");
   w_.element("title", title);
   w_.open("style").raw(kStyle).close();
   w_.close().open("body");
@@ -382,11 +237,21 @@ void Report::frontPage() {
   w_.close();
   w_.element("h2", "Options");
   w_.open("table", {{"class", "opt"}}).open("tbody");
-  for (const auto& [setting, value] : info_.settings)
-    w_.row().head(setting).cell(value);
+  for (const auto& [setting, value] : info_.settings) w_.row().head(setting).cell(value);
   w_.close().close();
   w_.element("h2", "Reading the report");
-  w_.element("p", "Each " + std::string(kind()) + " has a page: the fit of its best communities (whole percents; very good 80 and over, good 70-79, fair 60-69, poor 50-59, very poor below 50) and the four coefficients behind it, the composition and cover fit seen from the community (unit) and from the " + kind() + "; its species against the species per plot of each community's table; its mean Hill-Ellenberg values (F wetness, L light, N fertility, R reaction, S salt) against each community's mean \xC2\xB1 standard deviation; and its species in the tables of the best three, by constancy (I in up to 20 % of the table's plots, V in over 80 %) and Domin cover range, with the constants (IV and V) it lacks.");
+  w_.element(
+      "p",
+      "Each " + std::string(kind()) +
+          " has a page: the fit of its best communities (whole percents; very good 80 and over, "
+          "good 70-79, fair 60-69, poor 50-59, very poor below 50) and the four coefficients "
+          "behind it, the composition and cover fit seen from the community (unit) and from the " +
+          kind() +
+          "; its species against the species per plot of each community's table; its mean "
+          "Hill-Ellenberg values (F wetness, L light, N fertility, R reaction, S salt) against "
+          "each community's mean \xC2\xB1 standard deviation; and its species in the tables of the "
+          "best three, by constancy (I in up to 20 % of the table's plots, V in over 80 %) and "
+          "Domin cover range, with the constants (IV and V) it lacks.");
   notes();
   w_.close();
 }
@@ -419,7 +284,8 @@ void Report::notes() {
     w_.element("h3", counted(unmatched.size(), "name", "names") + " that matched no species (" +
                          counted(static_cast<std::size_t>(lines), "time", "times") + " in the " +
                          kind() + "s)");
-    listed(w_, unmatched, [&](const NameNote& n) { w_.element("i", n.written).text(": " + n.how); });
+    listed(w_, unmatched,
+           [&](const NameNote& n) { w_.element("i", n.written).text(": " + n.how); });
   }
   if (!renamed.empty()) {
     any = true;
@@ -432,7 +298,8 @@ void Report::notes() {
     any = true;
     std::string head = "Messages";
     if (info_.warnings > 0)
-      head += " (" + counted(static_cast<std::size_t>(info_.warnings), "warning", "warnings") + " in all)";
+      head += " (" + counted(static_cast<std::size_t>(info_.warnings), "warning", "warnings") +
+              " in all)";
     w_.element("h3", head);
     listed(w_, info_.messages, [&](const ReportMessage& m) {
       w_.text((m.where.empty() ? std::string("vegfit") : m.where) + ": " +
@@ -493,7 +360,8 @@ void Report::overview() {
   std::vector<const Sample*> all;
   for (const Sample& s : samples_) all.push_back(&s);
   w_.element("h3", "Best communities by major type");
-  spreadChart(w_, spreadOf(all), "Number of " + std::string(kind()) + "s by best community, grouped by major type");
+  spreadChart(w_, spreadOf(all),
+              "Number of " + std::string(kind()) + "s by best community, grouped by major type");
   const std::size_t without = static_cast<std::size_t>(
       std::count_if(all.begin(), all.end(), [](const Sample* s) { return s->ranked.empty(); }));
   if (without > 0)
@@ -518,7 +386,8 @@ void Report::siteYearCharts() {
     } else {
       key = "other names";
     }
-    auto it = std::find_if(by_key.begin(), by_key.end(), [&](const auto& k) { return k.first == key; });
+    auto it =
+        std::find_if(by_key.begin(), by_key.end(), [&](const auto& k) { return k.first == key; });
     if (it == by_key.end()) it = by_key.insert(by_key.end(), {key, {}});
     it->second.push_back(&s);
   }
@@ -538,7 +407,8 @@ void Report::siteYearCharts() {
     const auto& [key, list] = by_key[k];
     w_.open("div");
     w_.element("h3", key + " (" + samples(list.size()) + ")");
-    spreadChart(w_, spreads[k], "Number of " + std::string(kind()) + "s of " + key + " by best community", largest);
+    spreadChart(w_, spreads[k],
+                "Number of " + std::string(kind()) + "s of " + key + " by best community", largest);
     w_.close();
   }
   w_.close();
@@ -548,11 +418,14 @@ void Report::sampleSection(const Sample& s, std::size_t index) {
   const std::string id = figure(static_cast<int>(index + 1));
   w_.open("section", {{"class", "pg"}, {"id", "s" + id}});
   w_.element("h2", std::string(info_.stands ? "Stand " : "Sample ") + s.name);
-  std::string counts = counted(static_cast<std::size_t>(s.species), "species", "species") + " scored";
+  std::string counts =
+      counted(static_cast<std::size_t>(s.species), "species", "species") + " scored";
   if (s.unmatched > 0)
-    counts += ", " + counted(static_cast<std::size_t>(s.unmatched), "name", "names") + " matching no species";
+    counts += ", " + counted(static_cast<std::size_t>(s.unmatched), "name", "names") +
+              " matching no species";
   if (s.stand != nullptr)
-    counts += ", " + counted(static_cast<std::size_t>(whole(*s.stand, "quadrats").value_or(0)), "quadrat", "quadrats");
+    counts += ", " + counted(static_cast<std::size_t>(whole(*s.stand, "quadrats").value_or(0)),
+                             "quadrat", "quadrats");
   if (several_files_) counts += ", from " + s.file;
   if (s.ranked.empty()) {
     w_.element("p", counts + ". No result: " + s.status + ".");
@@ -588,7 +461,8 @@ void Report::fitsTable(const Sample& s, const std::string& id) {
     w_.row().cell(r.code).cell(r.name).cell(figure(r.fit)).cell(r.grade);
     for (int c : r.coefficients) w_.cell(figure(c));
     w_.cell(r.min_species && r.mean_species && r.max_species
-                ? figure(*r.min_species) + "-" + figure(*r.max_species) + " (" + figure(*r.mean_species) + ")"
+                ? figure(*r.min_species) + "-" + figure(*r.max_species) + " (" +
+                      figure(*r.mean_species) + ")"
                 : std::string());
   }
   w_.close();
@@ -608,7 +482,10 @@ void Report::indicators(const Sample& s, const std::string& id) {
   }
   indicatorChart(w_, defs_, rows, id);
   w_.open("table", {{"id", id}, {"class", "ind"}});
-  w_.element("caption", "Indicator values: mean of " + counted(static_cast<std::size_t>(s.indicator_species), "species", "species") + "; mean \xC2\xB1 sd");
+  w_.element("caption",
+             "Indicator values: mean of " +
+                 counted(static_cast<std::size_t>(s.indicator_species), "species", "species") +
+                 "; mean \xC2\xB1 sd");
   w_.row().head("");
   for (char letter : kLetters) w_.head(std::string(1, letter));
   w_.row().head(kind());
@@ -642,7 +519,8 @@ void Report::speciesTable(const Sample& s) {
   std::vector<std::string> missing;
   for (std::size_t r = 0; r < detail; ++r)
     for (const auto& [species, where] : s.ranked[r].missing)
-      if (std::find(missing.begin(), missing.end(), species) == missing.end()) missing.push_back(species);
+      if (std::find(missing.begin(), missing.end(), species) == missing.end())
+        missing.push_back(species);
   if (!missing.empty()) {
     w_.open("tbody", {{"class", "mc"}});
     w_.row().head("Constants missing from the " + std::string(kind()),
@@ -667,11 +545,14 @@ void Report::standTable(const json& stand) {
   w_.element("caption", code.empty() ? std::string("The stand's constancy table")
                                      : "The stand's constancy table beside the table of " + code);
   w_.open("thead").row().head("");
-  w_.head("Stand, " + counted(static_cast<std::size_t>(whole(stand, "quadrats").value_or(0)), "quadrat", "quadrats"),
+  w_.head("Stand, " + counted(static_cast<std::size_t>(whole(stand, "quadrats").value_or(0)),
+                              "quadrat", "quadrats"),
           {{"colspan", "4"}, {"scope", "colgroup"}});
-  w_.head(code.empty() ? std::string("No community") : code, {{"colspan", "2"}, {"scope", "colgroup"}});
+  w_.head(code.empty() ? std::string("No community") : code,
+          {{"colspan", "2"}, {"scope", "colgroup"}});
   w_.row();
-  for (const char* head : {"Species", "Quadrats", "Class", "Cover % min-mean-max", "Domin", "Class", "Domin"})
+  for (const char* head :
+       {"Species", "Quadrats", "Class", "Cover % min-mean-max", "Domin", "Class", "Domin"})
     w_.head(head);
   w_.close().open("tbody");
   const json& species = member(stand, "species");
@@ -685,13 +566,13 @@ void Report::standTable(const json& stand) {
         w_.cell(figure(whole(in_stand, "min_cover").value_or(0)) + "-" +
                 (mean ? twoDecimals(*mean) : std::string()) + "-" +
                 figure(whole(in_stand, "max_cover").value_or(0)));
-        w_.cell(dominRange(in_stand));
+        w_.cell(report::dominRange(in_stand));
       } else {
         w_.cell("not in the stand", {{"colspan", "4"}, {"class", "ms"}});
       }
       const json& unit = member(line, "unit");
       if (unit.is_object()) {
-        w_.cell(text(unit, "constancy")).cell(dominRange(unit));
+        w_.cell(text(unit, "constancy")).cell(report::dominRange(unit));
       } else {
         w_.cell("", {{"colspan", "2"}});
       }
@@ -701,7 +582,8 @@ void Report::standTable(const json& stand) {
 }
 
 bool isYear(const std::string& value) {
-  if (value.size() != 4 || !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
+  if (value.size() != 4 ||
+      !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; }))
     return false;
   const int year = std::stoi(value);
   return year >= 1800 && year <= 2199;
@@ -719,8 +601,8 @@ std::vector<std::size_t> siteYearParts(const std::vector<std::string>& columns,
                                        const std::vector<std::string>& sample_names) {
   std::vector<std::size_t> parts;
   if (columns.size() < 2) return parts;
-  static const std::set<std::string> kSite = {"site", "sitename", "location", "locality", "area",
-                                              "reserve"};
+  static const std::set<std::string> kSite = {"site",     "sitename", "location",
+                                              "locality", "area",     "reserve"};
   static const std::set<std::string> kYear = {"year", "surveyyear", "date"};
   // The values of each column, from the names with a value of every column.
   std::vector<bool> all_years(columns.size(), true);

@@ -39,7 +39,7 @@ struct ReportInfo {
   /// The columns whose values, joined by "/", name each sample (with
   /// --group-by each stand); empty when one column or a sample file does.
   std::vector<std::string> name_columns;
-  bool stands = false;  // the samples are stands composed by --group-by
+  bool stands = false;                  // the samples are stands composed by --group-by
   std::vector<ReportMessage> messages;  // the first of them, as shown
   int warnings = 0;                     // warnings in all
   std::vector<NameNote> names;

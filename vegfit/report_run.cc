@@ -36,13 +36,14 @@ class ShownInReport {
       case 1:
         member_ = key;
         return key != "subcommunity" && key != "eunis_code" && key != "eunis_name" &&
-               key != "community_name" && key != "subcommunity_name" &&
-               key != "eunis_full_name" && key != "eunis_relationship" && key != "not_in_table";
+               key != "community_name" && key != "subcommunity_name" && key != "eunis_full_name" &&
+               key != "eunis_relationship" && key != "not_in_table";
       case 2:
         return key != "broad_habitat" && key != "phase_1" && key != "eunis_habitats" &&
                key != "npms_broad" && key != "npms_fine";
       case 3:
-        return !(below_first_ && member_ == "species_account" && (key == "species" || key == "cover"));
+        return !(below_first_ && member_ == "species_account" &&
+                 (key == "species" || key == "cover"));
       case 4: return key != "relationship";
       default: return true;
     }
@@ -96,13 +97,15 @@ std::vector<std::pair<std::string, std::string>> settingsOf(const Options& optio
   std::vector<std::pair<std::string, std::string>> out;
   static const char* const kScales[] = {"percent cover", "Braun-Blanquet", "Domin"};
   const int scale = options.cover_scale >= 1 && options.cover_scale <= 3 ? options.cover_scale : 1;
-  out.emplace_back("Cover scale",
-                   std::string(kScales[scale - 1]) +
-                       (options.scale_given ? "" : " (the default; a sample file's label sets its sample's)"));
-  static const char* const kTypes[] = {
-      "mixed composition and cover", "species composition only", "species cover only",
-      "incomplete species list only", "top few species in descending abundance"};
-  const int type = options.analysis_type >= 1 && options.analysis_type <= 5 ? options.analysis_type : 1;
+  out.emplace_back(
+      "Cover scale",
+      std::string(kScales[scale - 1]) +
+          (options.scale_given ? "" : " (the default; a sample file's label sets its sample's)"));
+  static const char* const kTypes[] = {"mixed composition and cover", "species composition only",
+                                       "species cover only", "incomplete species list only",
+                                       "top few species in descending abundance"};
+  const int type =
+      options.analysis_type >= 1 && options.analysis_type <= 5 ? options.analysis_type : 1;
   out.emplace_back("Analysis type", std::to_string(type) + ", " + kTypes[type - 1]);
   out.emplace_back("Communities per sample", std::to_string(options.top));
   out.emplace_back("Species groups", options.species_limit == 4000   ? "all but lichens"
@@ -122,8 +125,8 @@ std::vector<std::pair<std::string, std::string>> settingsOf(const Options& optio
   out.emplace_back("Names matching no species", options.drop_unmatched
                                                     ? "left out of their samples"
                                                     : "counted as species of no community");
-  out.emplace_back("Reference data", options.data_dir.empty() ? std::string("the shipped data")
-                                                              : options.data_dir);
+  out.emplace_back("Reference data",
+                   options.data_dir.empty() ? std::string("the shipped data") : options.data_dir);
   return out;
 }
 
@@ -138,7 +141,8 @@ std::vector<NameNote> nameNotes(const NameMatcher& names, bool drop_unmatched) {
     }
     if (match.species_number == 0) {
       // Spellings of one key count as one name of no species; each is listed.
-      unmatched.push_back({written, {}, drop_unmatched ? "left out" : "counted as a species of no community"});
+      unmatched.push_back(
+          {written, {}, drop_unmatched ? "left out" : "counted as a species of no community"});
       continue;
     }
     const std::string shown = names.shownName(match.species_number, {});
@@ -190,7 +194,8 @@ std::string runReport(const std::string& rows, const Options& given, const Repor
     stands = nlohmann::json::parse(out.text);
   }
   ReportInfo info;
-  for (const std::string& file : given.files) info.files.push_back(file == "-" ? "standard input" : file);
+  for (const std::string& file : given.files)
+    info.files.push_back(file == "-" ? "standard input" : file);
   info.settings = settingsOf(given);
   info.data_version = sources.reference.attributes().version();
   info.date = reportDate();

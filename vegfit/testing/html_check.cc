@@ -13,7 +13,9 @@ bool implied(const std::string& tag) { return tag == "td" || tag == "th" || tag 
 std::string nestingFault(const std::string& html) {
   std::vector<std::string> open;
   std::size_t at = 0;
-  const auto fault = [&](const std::string& what) { return what + " at offset " + std::to_string(at); };
+  const auto fault = [&](const std::string& what) {
+    return what + " at offset " + std::to_string(at);
+  };
   while ((at = html.find('<', at)) != std::string::npos) {
     const std::size_t end = html.find('>', at);
     if (end == std::string::npos) return fault("an unended tag");
@@ -23,13 +25,16 @@ std::string nestingFault(const std::string& html) {
       continue;
     }
     const bool closing = !tag.empty() && tag[0] == '/';
-    std::string name = tag.substr(closing ? 1 : 0, tag.find_first_of(" /", closing ? 1 : 0) - (closing ? 1 : 0));
-    if (name.empty() || name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos)
+    std::string name =
+        tag.substr(closing ? 1 : 0, tag.find_first_of(" /", closing ? 1 : 0) - (closing ? 1 : 0));
+    if (name.empty() ||
+        name.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789") != std::string::npos)
       return fault("the tag '<" + tag + ">'");
     if (name == "script") return fault("a script");
     if (closing) {
       while (!open.empty() && open.back() != name && implied(open.back())) open.pop_back();
-      if (open.empty() || open.back() != name) return fault("'</" + name + ">' closing nothing open");
+      if (open.empty() || open.back() != name)
+        return fault("'</" + name + ">' closing nothing open");
       open.pop_back();
     } else if (tag.back() != '/') {
       if (name == "td" || name == "th") {
