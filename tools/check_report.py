@@ -9,9 +9,12 @@
       input), each sample's best community and fit in the overview
   check_report.py png SHOT.png
       a screenshot that is not blank: many colours, and ink on part of it
-  check_report.py pdf REPORT.pdf RESULTS.csv
+  check_report.py pdf REPORT.pdf RESULTS.csv [sample|stand]
       one page per sample after the front matter: the page count, and each
-      sample's heading on its own page, in order (pdfinfo, pdftotext)
+      sample's heading on its own page, in order (pdfinfo, pdftotext); for
+      stands, whose constancy tables run on over more pages, each stand's
+      heading opens a page, in order, and no page before the first stand's
+      is one of theirs
 """
 import csv
 import html
@@ -136,30 +139,41 @@ def check_png(path):
     print(f"{path}: {width}x{height}, {len(colours)} colours, {share:.1%} ink")
 
 
-def check_pdf(pdf, results):
+def check_pdf(pdf, results, kind):
     rows = best_rows(results)
     info = subprocess.run(["pdfinfo", pdf], capture_output=True, text=True, check=True).stdout
     pages = int(re.search(r"^Pages:\s+(\d+)", info, re.M).group(1))
+    texts = [subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout", pdf, "-"],
+                            capture_output=True, text=True, check=True).stdout
+             for page in range(1, pages + 1)]
+    heading = "Stand " if kind == "stand" else "Sample "
 
-    def text(page):
-        return subprocess.run(["pdftotext", "-f", str(page), "-l", str(page), "-layout", pdf, "-"],
-                              capture_output=True, text=True, check=True).stdout
+    # The page (1-based) whose first line is the heading of `name`, from `start` on.
+    def opened_by(name, start):
+        for page in range(start, pages + 1):
+            lines = [line for line in texts[page - 1].splitlines() if line.strip()]
+            if lines and lines[0].strip() == heading + name:
+                return page
+        return None
 
-    first = None
-    for page in range(1, pages + 1):
-        if re.search(r"^\s*Sample " + re.escape(rows[0]["sample"]) + r"\s*$", text(page), re.M):
-            first = page
-            break
+    first = opened_by(rows[0]["sample"], 1)
     if first is None:
         fail(f"no page of {rows[0]['sample']} in {pdf}")
-    if pages != first - 1 + len(rows):
+    if kind != "stand" and pages != first - 1 + len(rows):
         fail(f"{pages} pages: {first - 1} before the samples and {len(rows)} samples make "
              f"{first - 1 + len(rows)}")
-    for i, row in enumerate(rows):
-        if not re.search(r"^\s*Sample " + re.escape(row["sample"]) + r"\s*$", text(first + i), re.M):
-            fail(f"page {first + i} is not the page of {row['sample']}")
-    print(f"{pdf}: {pages} pages, {first - 1} of front matter and one for each of "
-          f"{len(rows)} samples")
+    at = first
+    for row in rows:
+        page = opened_by(row["sample"], at)
+        if page is None or (kind != "stand" and page != at):
+            fail(f"page {at} is not the page of {row['sample']}")
+        at = page + 1
+    if kind == "stand":
+        print(f"{pdf}: {pages} pages, {first - 1} of front matter, each of {len(rows)} stands "
+              "from a page of its own")
+    else:
+        print(f"{pdf}: {pages} pages, {first - 1} of front matter and one for each of "
+              f"{len(rows)} samples")
 
 
 def main(argv):
@@ -169,8 +183,8 @@ def main(argv):
         check_dom(argv[2], argv[3], argv[4] if len(argv) > 4 else "sample")
     elif len(argv) == 3 and argv[1] == "png":
         check_png(argv[2])
-    elif len(argv) == 4 and argv[1] == "pdf":
-        check_pdf(argv[2], argv[3])
+    elif len(argv) >= 4 and argv[1] == "pdf":
+        check_pdf(argv[2], argv[3], argv[4] if len(argv) > 4 else "sample")
     else:
         print(__doc__, file=sys.stderr)
         sys.exit(2)

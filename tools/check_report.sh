@@ -6,8 +6,8 @@
 # must build a DOM holding the front page, the overview and one page per
 # sample with the best community and fit that vegfit's CSV gives
 # (--dump-dom), draw a picture that is not blank (--screenshot), and print
-# it on A4 one sample to a page after the front matter (--print-to-pdf,
-# pdfinfo, pdftotext). Needs chromium, poppler-utils and python3-html5lib:
+# it on A4 one sample to a page after the front matter, each stand from a
+# page of its own (--print-to-pdf, pdfinfo, pdftotext). Needs chromium, poppler-utils and python3-html5lib:
 # a missing one is a failure, never a skip.
 # Usage: tools/check_report.sh [build-dir] [screenshot.png]; with a second
 # argument the screenshot of the example's fourth sample page is kept there
@@ -33,7 +33,8 @@ browser() {
     --user-data-dir="$work/profile" "$@" 2>> "$work/chromium.log"
 }
 
-# report NAME KIND FILE OPTIONS...: the report, its DOM, and the best rows.
+# report NAME KIND FILE OPTIONS...: the report, its DOM, its pages on A4
+# and the best rows.
 report() {
   local name=$1 kind=$2 input=$3
   shift 3
@@ -42,6 +43,9 @@ report() {
   "$python" "$top/tools/check_report.py" parse "$work/$name.html"
   browser --dump-dom "file://$work/$name.html" > "$work/$name.dom.html"
   "$python" "$top/tools/check_report.py" dom "$work/$name.dom.html" "$work/$name.csv" "$kind"
+  browser --no-pdf-header-footer --print-to-pdf="$work/$name.pdf" "file://$work/$name.html" \
+    > /dev/null
+  "$python" "$top/tools/check_report.py" pdf "$work/$name.pdf" "$work/$name.csv" "$kind"
 }
 
 report quadrats sample "$top/data/examples/quadrats.txt"
@@ -50,9 +54,6 @@ printf '<!DOCTYPE html><html><body style="margin:0"><iframe src="quadrats.html#s
   > "$work/page.html"
 browser --window-size=900,1200 --screenshot="$work/page.png" "file://$work/page.html" > /dev/null
 "$python" "$top/tools/check_report.py" png "$work/page.png"
-browser --no-pdf-header-footer --print-to-pdf="$work/quadrats.pdf" "file://$work/quadrats.html" \
-  > /dev/null
-"$python" "$top/tools/check_report.py" pdf "$work/quadrats.pdf" "$work/quadrats.csv"
 
 visits=(--sample-column Site,Year,Group,Quadrat)
 report visits sample "$top/data/examples/newborough_slack4.csv" "${visits[@]}"

@@ -67,6 +67,8 @@ const char kStyle[] =
     "@page{size:A4;margin:12mm}"
     "@media print{body{font-size:8pt;line-height:1.25;max-width:none;padding:0}"
     ".pg{break-before:page;margin:0}th,td{padding:0 4px}"
+    ".spw{flex:1 1 100%;columns:2;column-gap:1.5em}.sp{margin:0}"
+    ".sp td:nth-child(n+2){white-space:nowrap}.iw{display:flex;gap:1em;align-items:flex-start}"
     "a{color:inherit;text-decoration:none}tr,svg{break-inside:avoid}h2,h3{break-after:avoid}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
 
@@ -440,9 +442,12 @@ void Report::sampleSection(const Sample& s, std::size_t index) {
       rows.push_back({r.code, r.fit, r.coefficients, r.min_species, r.mean_species, r.max_species});
     fitChart(w_, defs_, rows, s.species, "f" + id);
     fitsTable(s, "f" + id);
-    w_.open("div", {{"class", "row"}});
+    // Beside each other on a wide screen; on paper the species table runs in
+    // two columns with the indicators below it, so that a sample of fifty
+    // species still takes one A4 page (the print style).
+    w_.open("div", {{"class", "row"}}).open("div", {{"class", "spw"}});
     speciesTable(s);
-    w_.open("div");
+    w_.close().open("div", {{"class", "iw"}});
     indicators(s, "i" + id);
     w_.close().close();
   }

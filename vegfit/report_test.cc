@@ -237,6 +237,11 @@ TEST(ReportTest, SampleWithoutResult) {
         // Q1's page: both fits, its species in both tables.
         "<tr><td>H9<td>H9 full name<td>73<td>good<td>90<td>80<td>70<td>60<td>12-31 (20)",
         "<tr><td>Erica cinerea<td>5<td><td>",
+        // The species table in the block that prints in two columns, the
+        // indicators (none known) in the one below it.
+        "<div class=\"row\"><div class=\"spw\"><table class=\"sp\"><caption>",
+        "<td>5<td><td></tbody></table></div><div class=\"iw\"><p>No species of the sample has "
+        "indicator values.</p></div></div>",
         // Q2's page says why it has none.
         "<p>1 species scored, 1 name matching no species. No result: no species matched.</p>"})
     EXPECT_TRUE(holds(html, shown)) << shown;
