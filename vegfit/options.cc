@@ -439,7 +439,7 @@ std::vector<std::string> helpText() {
 }
 
 std::vector<std::string> versionText(const std::string& data_version) {
-  return {"vegfit 1.0 (VEGMATCH suite, scoring of vegmatch Version 2)",
+  return {std::string("vegfit ") + VEG_VERSION + " (VEGMATCH suite, scoring of vegmatch Version 2)",
           "reference data: " + (data_version.empty() ? std::string("version not known") : data_version)};
 }
 
