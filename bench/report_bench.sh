@@ -8,6 +8,7 @@
 # VEG_DATA=DIR takes the reference data from DIR instead of data/.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/bench/vegfit_quadrats.sh"
 data=${VEG_DATA:-$top/data}
 build=$(cd "${1:-$top/build}" && pwd)
 quadrats=${2:-1000}
@@ -15,19 +16,7 @@ runs=${3:-5}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-awk -v quadrats="$quadrats" 'BEGIN { srand(20261209) }
-  length($0) > 15 { records[substr($0, 16)]++; order[m++] = substr($0, 16) }
-  END {
-    for (i = 0; i < m; i++)
-      if (records[order[i]] == 1)
-        name[n++] = index(order[i], ",") ? "\"" order[i] "\"" : order[i]
-    print "sample,species,cover"
-    for (q = 1; q <= quadrats; q++) {
-      count = 20 + int(rand() * 11)
-      for (i = 0; i < count; i++)
-        printf "Q%06d,%s,%d\n", q, name[int(rand() * n)], 1 + int(rand() * 60)
-    }
-  }' "$top/data/NAMES.txt" > "$work/quadrats.csv"
+veg_quadrats_csv "$quadrats" > "$work/quadrats.csv"
 
 times=()
 for ((run = 1; run <= runs; run++)); do

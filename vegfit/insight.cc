@@ -9,13 +9,6 @@ namespace vegfit {
 
 namespace {
 
-// The dictionary entry of a species number, 0 when it has none.
-int entryOf(const engine::Tables& tables, int species_number) {
-  const int q = engine::findFirstSorted(tables.dictionary.sorted_species_number.data(),
-                                        tables.dict_size, species_number);
-  return q == 0 ? 0 : tables.dictionary.sorted_entry[static_cast<std::size_t>(q)];
-}
-
 TablePlace placeOfClass(const engine::Tables& tables, int class_code) {
   const std::size_t m = static_cast<std::size_t>(class_code);
   return {tables.conversion.class_constancy[m], 0, (class_code - 1) % 10 + 1};
@@ -58,7 +51,7 @@ TablePlace tablePlace(const engine::Tables& tables, const Attributes& attributes
     if (e == nullptr) return {};
     return {e->constancy, e->min_domin, e->max_domin};
   }
-  const int j = entryOf(tables, species_number);
+  const int j = engine::entryOfSpecies(tables, species_number);
   if (j == 0) return {};
   const int last = tables.entry_ranges.last_entry[static_cast<std::size_t>(j)];
   for (int e = tables.entry_ranges.first_entry[static_cast<std::size_t>(j)]; last != 0 && e <= last;
@@ -78,21 +71,14 @@ std::vector<std::pair<int, TablePlace>> tableSpecies(const engine::Tables& table
       out.push_back({e->species_number, {e->constancy, e->min_domin, e->max_domin}});
     return out;
   }
-  // Each species number once, through its first dictionary entry.
-  const engine::Dictionary& dict = tables.dictionary;
-  int previous = 0;
-  for (int position = 1; position <= tables.dict_size; ++position) {
-    const int p = dict.sorted_species_number[static_cast<std::size_t>(position)];
-    if (p == previous) continue;
-    previous = p;
-    const int j = dict.sorted_entry[static_cast<std::size_t>(position)];
+  engine::forEachSpecies(tables, [&](int p, int j) {
     const int last = tables.entry_ranges.last_entry[static_cast<std::size_t>(j)];
     for (int e = tables.entry_ranges.first_entry[static_cast<std::size_t>(j)];
          last != 0 && e <= last; ++e) {
       if (tables.entries.entry_community[static_cast<std::size_t>(e)] == k)
         out.push_back({p, placeOfClass(tables, tables.entries.entry_class[static_cast<std::size_t>(e)])});
     }
-  }
+  });
   return out;
 }
 

@@ -179,13 +179,6 @@ void appendInt(std::string& out, int value) {
   out.append(digits, end);
 }
 
-// The dictionary entry of a species number through the sorted species
-// index, 0 when it has none.
-int entryOf(const engine::Tables& tables, int species_number) {
-  const int q = engine::findFirstSorted(tables.dictionary.sorted_species_number.data(),
-                                        tables.dict_size, species_number);
-  return q == 0 ? 0 : tables.dictionary.sorted_entry[static_cast<std::size_t>(q)];
-}
 
 }  // namespace
 
@@ -221,16 +214,10 @@ Reference::Reference(const engine::Tables& tables, const NameMatcher& names,
   // The constant species of every community, through each species number's
   // entries once (however many names it has), as the start-up totals do.
   std::vector<std::vector<Constant>> by_community(static_cast<std::size_t>(n) + 1);
-  const engine::Dictionary& dict = tables.dictionary;
-  int previous = 0;
-  for (int position = 1; position <= tables.dict_size; ++position) {
-    const int p = dict.sorted_species_number[static_cast<std::size_t>(position)];
-    if (p == previous) continue;
-    previous = p;
-    const int j = dict.sorted_entry[static_cast<std::size_t>(position)];
+  engine::forEachSpecies(tables, [&](int p, int j) {
     const int last = tables.entry_ranges.last_entry[static_cast<std::size_t>(j)];
-    if (last == 0) continue;
-    for (int e = tables.entry_ranges.first_entry[static_cast<std::size_t>(j)]; e <= last; ++e) {
+    for (int e = tables.entry_ranges.first_entry[static_cast<std::size_t>(j)];
+         last != 0 && e <= last; ++e) {
       const int k = tables.entries.entry_community[static_cast<std::size_t>(e)];
       const int g = tables.conversion.class_constancy[static_cast<std::size_t>(
           tables.entries.entry_class[static_cast<std::size_t>(e)])];
@@ -238,7 +225,7 @@ Reference::Reference(const engine::Tables& tables, const NameMatcher& names,
         by_community[static_cast<std::size_t>(k)].push_back(
             {static_cast<short>(p), static_cast<short>(g)});
     }
-  }
+  });
   constant_first_.assign(static_cast<std::size_t>(n) + 2, 0);
   for (int k = 1; k <= n; ++k) {
     std::vector<Constant>& list = by_community[static_cast<std::size_t>(k)];
@@ -261,7 +248,7 @@ std::pair<const Constant*, const Constant*> Reference::constants(int k) const {
 }
 
 bool Reference::holds(int k, int species_number) const {
-  const int j = entryOf(tables_, species_number);
+  const int j = engine::entryOfSpecies(tables_, species_number);
   if (j == 0) return false;
   const int last = tables_.entry_ranges.last_entry[static_cast<std::size_t>(j)];
   if (last == 0) return false;
@@ -274,7 +261,7 @@ std::string Reference::speciesName(int species_number, std::string_view fallback
   std::string shown = names_.shownName(species_number, fallback);
   if (!shown.empty()) return shown;
   // Reference data without a names table: the dictionary key is all there is.
-  const int j = entryOf(tables_, species_number);
+  const int j = engine::entryOfSpecies(tables_, species_number);
   return j == 0
              ? std::to_string(species_number)
              : withoutTrailingBlanks(tables_.dictionary.species_name[static_cast<std::size_t>(j)]);

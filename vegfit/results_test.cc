@@ -14,15 +14,7 @@ namespace {
 
 using testing::Lines;
 
-const char kHeader[] =
-    "sample,rank,nvc_code,community,subcommunity,eunis_code,eunis_name,fit,grade,"
-    "community_composition_fit,sample_composition_fit,community_cover_fit,sample_cover_fit,"
-    "species,unmatched,status,community_name,subcommunity_name,eunis_full_name,"
-    "eunis_relationship,annex_i,priority_habitat,broad_habitat,phase_1,eunis_habitats,npms_broad,"
-    "npms_fine,habitats_of,unit_plots,unit_min_species,unit_mean_species,unit_max_species,"
-    "indicator_species,F,L,N,R,S,F_weighted,L_weighted,N_weighted,R_weighted,S_weighted,"
-    "unit_F_mean,unit_F_sd,unit_L_mean,unit_L_sd,unit_N_mean,unit_N_sd,unit_R_mean,unit_R_sd,"
-    "unit_S_mean,unit_S_sd,F_deviation,L_deviation,N_deviation,R_deviation,S_deviation";
+const std::string kHeader = testing::resultsHeader();
 // The 42 attribute fields after the status of a row that has none: 16 of
 // names, habitats and richness, 11 of the sample's indicator means, 10 of
 // the community's, 5 deviations.

@@ -44,6 +44,10 @@ Lines habitatsCsv();
 Lines floristicCsv();
 Lines indicatorsCsv();
 
+/// The CSV header row of result rows, without the file and explanation
+/// columns, as written by hand from the documented columns.
+std::string resultsHeader();
+
 /// The files of the world as (name, lines), NAMES.txt and the attribute
 /// files with them.
 std::vector<std::pair<std::string, Lines>> worldFiles(bool with_names = true);
