@@ -1,7 +1,13 @@
 #include "common/files.h"
 
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -203,7 +209,9 @@ FileKind RealFileSystem::kindOf(const std::string& name) {
 }
 
 std::unique_ptr<TextFile> RealFileSystem::openExisting(const std::string& name) {
-  std::FILE* file = std::fopen(name.c_str(), "r");
+  // Bytes as they are on every system: the reader takes a carriage return
+  // before a line feed for part of the line end.
+  std::FILE* file = std::fopen(name.c_str(), "rb");
   if (file == nullptr) return nullptr;
   // A directory opens for reading on this system, and then every read fails.
   struct stat info {};
@@ -216,9 +224,21 @@ std::unique_ptr<TextFile> RealFileSystem::openExisting(const std::string& name) 
 
 std::unique_ptr<TextFile> RealFileSystem::createNew(const std::string& name) {
   if (name.empty()) return nullptr;
-  // "x": fail when the file exists, so that nothing is ever overwritten.
-  std::FILE* file = std::fopen(name.c_str(), "wx");
+  // Fail when the file exists, so that nothing is ever overwritten. Lines end
+  // in a line feed alone on every system.
+#ifdef _WIN32
+  const int descriptor =
+      _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (descriptor < 0) return nullptr;
+  std::FILE* file = _fdopen(descriptor, "wb");
+  if (file == nullptr) {
+    _close(descriptor);
+    return nullptr;
+  }
+#else
+  std::FILE* file = std::fopen(name.c_str(), "wbx");
   if (file == nullptr) return nullptr;
+#endif
   return std::make_unique<StdioFile>(file, name);
 }
 
@@ -226,7 +246,7 @@ std::unique_ptr<TextFile> RealFileSystem::createReplacing(const std::string& nam
   if (name.empty()) return nullptr;
   struct stat info {};
   if (stat(name.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return nullptr;
-  std::FILE* file = std::fopen(name.c_str(), "w");
+  std::FILE* file = std::fopen(name.c_str(), "wb");
   if (file == nullptr) return nullptr;
   return std::make_unique<StdioFile>(file, name);
 }
@@ -235,12 +255,17 @@ bool RealFileSystem::rename(const std::string& from, const std::string& to, bool
   if (from.empty() || to.empty()) return false;
   struct stat info {};
   if (stat(to.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return false;
+#ifdef _WIN32
+  // Without MOVEFILE_REPLACE_EXISTING the move fails when `to` exists.
+  return MoveFileExA(from.c_str(), to.c_str(), replace ? MOVEFILE_REPLACE_EXISTING : 0) != 0;
+#else
   if (replace) return std::rename(from.c_str(), to.c_str()) == 0;
   // A second name first: link fails when `to` exists, even when it was
   // created a moment ago, so that nothing is ever overwritten.
   if (::link(from.c_str(), to.c_str()) != 0) return false;
   ::unlink(from.c_str());
   return true;
+#endif
 }
 
 bool RealFileSystem::remove(const std::string& name) {
@@ -251,7 +276,17 @@ std::unique_ptr<TextFile> streamFile(std::FILE* stream, std::string name) {
   return std::make_unique<StdioFile>(stream, std::move(name), false);
 }
 
-void ignoreFileSizeSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+void ignoreFileSizeSignal() {
+#ifdef SIGXFSZ
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+}
+
+void writeBinaryStandardOutput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
 
 std::string trimName(std::string_view name20) {
   std::size_t end = name20.find_last_not_of(' ');

@@ -108,6 +108,11 @@ std::unique_ptr<TextFile> streamFile(std::FILE* stream, std::string name);
 /// instead of being killed by SIGXFSZ. Called first thing in every main.
 void ignoreFileSizeSignal();
 
+/// Makes standard output write its line feeds as they are, as every file
+/// of the suite is written, also where the system would add carriage
+/// returns (Windows); for the output of vegfit, which is a file's.
+void writeBinaryStandardOutput();
+
 /// A file name as held in a 20-column field, without its trailing blanks.
 std::string trimName(std::string_view name20);
 

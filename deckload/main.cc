@@ -1,12 +1,25 @@
 // DECKLOAD: converts a Cornell condensed file into a sample file that
 // VEGMATCH reads. Reads the keyboard, writes the screen, and works on files
 // of the working directory.
+#include <string>
+#include <vector>
+
 #include "common/console.h"
 #include "common/files.h"
+#include "common/installation.h"
 #include "deckload/convert.h"
 
-int main() {
+int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
+  {
+    auto out = veg::streamFile(stdout, "standard output");
+    auto errors = veg::streamFile(stderr, "standard error");
+    const auto version = [] {
+      return std::vector<std::string>{std::string("deckload ") + veg::suiteVersion() + " (VEGMATCH suite)"};
+    };
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    if (auto status = veg::answerCommandLine("deckload", args, version, *out, *errors)) return *status;
+  }
   veg::StdConsole console;
   veg::RealFileSystem fs;
   return deckload::runDeckload(console, fs);

@@ -1,27 +1,23 @@
 // vegfit: identifies the NVC community of vegetation samples from CSV files
 // and sample files, unattended, with the engine of vegmatch.
 #include <cstdio>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "common/console.h"
 #include "common/files.h"
+#include "common/installation.h"
 #include "vegfit/run.h"
 
 int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
+  veg::writeBinaryStandardOutput();
   std::setvbuf(stdout, nullptr, _IOFBF, 1 << 16);
   std::vector<std::string> args(argv, argv + argc);
 
   // The shipped data: beside the program, where an installation puts it,
   // and in the source tree it was built from.
-  std::error_code error;
-  std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error && argc > 0) program = std::filesystem::absolute(argv[0], error);
-  const std::string here = program.parent_path().string();
-
+  const std::string here = veg::programDirectory(argc > 0 ? argv[0] : nullptr);
   veg::RealFileSystem fs;
   auto input = veg::streamFile(stdin, "standard input");
   auto output = veg::streamFile(stdout, "standard output");
@@ -30,6 +26,6 @@ int main(int argc, char** argv) {
                           *input,
                           *output,
                           messages,
-                          {here + "/data", here + "/../share/vegsuite/data", VEGFIT_DATA_DIR}};
+                          {here + "/data", veg::installedDataDirectory(here), VEGFIT_DATA_DIR}};
   return vegfit::runVegfit(args, streams);
 }

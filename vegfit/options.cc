@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "common/installation.h"
 #include "engine/tables.h"
 
 namespace vegfit {
@@ -439,7 +440,7 @@ std::vector<std::string> helpText() {
 }
 
 std::vector<std::string> versionText(const std::string& data_version) {
-  return {std::string("vegfit ") + VEG_VERSION + " (VEGMATCH suite, scoring of vegmatch Version 2)",
+  return {std::string("vegfit ") + veg::suiteVersion() + " (VEGMATCH suite, scoring of vegmatch Version 2)",
           "reference data: " + (data_version.empty() ? std::string("version not known") : data_version)};
 }
 
