@@ -30,9 +30,17 @@ StdConsole::~StdConsole() {
 
 bool StdConsole::readLine(std::string& line) {
   flush();
+#ifdef _WIN32
+  // No getline here: the line a character at a time, without the stream's lock.
+  line.clear();
+  int c = _getc_nolock(in_);
+  if (c == EOF) return false;
+  for (; c != EOF && c != '\n'; c = _getc_nolock(in_)) line.push_back(static_cast<char>(c));
+#else
   ssize_t n = getline(&buffer_, &capacity_, in_);
   if (n < 0) return false;
   line.assign(buffer_, static_cast<std::size_t>(n));
+#endif
   stripLineEnd(line);
   return true;
 }

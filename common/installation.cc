@@ -55,7 +55,12 @@ std::string programDirectory(const char* argv0) {
 }
 
 std::string installedDataDirectory(const std::string& program_dir) {
-  return program_dir.empty() ? std::string() : program_dir + "/../share/vegsuite/data";
+#ifdef _WIN32
+  constexpr char kBesideBin[] = "\\..\\share\\vegsuite\\data";
+#else
+  constexpr char kBesideBin[] = "/../share/vegsuite/data";
+#endif
+  return program_dir.empty() ? std::string() : program_dir + kBesideBin;
 }
 
 bool isReferenceFile(std::string_view name) {

@@ -94,7 +94,10 @@ TEST(InstalledTest, VegmatchReadsTheInstalledCopyOfEveryReferenceFileTheWorkingD
   ProgramRun local;
   putShippedData(local);
   local.put("HELP.txt", {"HELP OF THE WORKING DIRECTORY"});
-  local.copy(sourceFile("data/examples/quadrats.txt"), "quadrats.txt");
+  // The sample file with CRLF line ends, as a Windows editor leaves it.
+  Lines crlf = installed.run.lines("work/quadrats.txt");
+  for (std::string& line : crlf) line += '\r';
+  local.put("quadrats.txt", crlf);
   ASSERT_EQ(0, local.run(installed.program("vegmatch"), kHelpThenDatafile));
   EXPECT_EQ("", firstDifference(answers, local.lines("VEGMOUT.txt")));
   EXPECT_NE(std::find(local.screen.begin(), local.screen.end(),

@@ -158,21 +158,34 @@ std::vector<NameNote> nameNotes(const NameMatcher& names, bool drop_unmatched) {
   return unmatched;
 }
 
-std::string reportDate() {
-  std::time_t when = std::time(nullptr);
+// The calendar date of `when`, in UTC or in local time, on every system.
+std::tm calendarDate(std::time_t when, bool utc) {
   std::tm parts{};
+#ifdef _WIN32
+  if (utc) {
+    gmtime_s(&parts, &when);
+  } else {
+    localtime_s(&parts, &when);
+  }
+#else
+  if (utc) {
+    gmtime_r(&when, &parts);
+  } else {
+    localtime_r(&when, &parts);
+  }
+#endif
+  return parts;
+}
+
+std::string reportDate() {
+  std::tm parts = calendarDate(std::time(nullptr), false);
   if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH")) {
     long long seconds = 0;
     const std::string_view text(epoch);
     auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), seconds);
     if (fault == std::errc() && end == text.data() + text.size()) {
-      when = static_cast<std::time_t>(seconds);
-      gmtime_r(&when, &parts);
-    } else {
-      localtime_r(&when, &parts);
+      parts = calendarDate(static_cast<std::time_t>(seconds), true);
     }
-  } else {
-    localtime_r(&when, &parts);
   }
   char date[16];
   std::strftime(date, sizeof date, "%Y-%m-%d", &parts);
