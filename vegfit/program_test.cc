@@ -757,12 +757,25 @@ TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {
   run.put("many.csv", many);
   RunLimits limits;
   limits.file_size_limit_kib = 8;
-  EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), {"--data", "data", "-o", "big.csv", "many.csv"},
-                       {}, limits));
-  ASSERT_FALSE(run.errors.empty());
-  EXPECT_EQ("big.csv: cannot be written: File too large; nothing written", run.errors.back());
-  EXPECT_FALSE(std::filesystem::exists(run.dir + "/big.csv"));
-  EXPECT_FALSE(std::filesystem::exists(run.dir + "/big.csv.partial"));
+  // Rows written while reading, rows written at the end (--explain,
+  // --group-by), and rows written to big.csv itself when a big.csv.partial
+  // is left from another run: none leaves a big.csv behind.
+  const struct {
+    Lines options;
+    bool partial_left;
+  } cases[] = {{{}, false}, {{"--explain"}, false}, {{"--group-by", "sample"}, false}, {{}, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.options) + (c.partial_left ? " with a partial left" : ""));
+    if (c.partial_left) run.put("big.csv.partial", {"left from another run"});
+    Lines args = {"--data", "data", "-o", "big.csv", "many.csv"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    EXPECT_EQ(1, run.run(builtProgram("vegfit/vegfit"), args, {}, limits));
+    ASSERT_FALSE(run.errors.empty());
+    EXPECT_EQ("big.csv: cannot be written: File too large; nothing written", run.errors.back());
+    EXPECT_FALSE(std::filesystem::exists(run.dir + "/big.csv"));
+    EXPECT_EQ(run.lines("big.csv.partial"),
+              c.partial_left ? Lines{"left from another run"} : Lines{});
+  }
 }
 
 TEST_F(VegfitRun, HelpAndVersionExitWithZero) {

@@ -94,7 +94,10 @@ class Run {
   bool checkSamples(const SampleSet& set);
   std::unique_ptr<veg::TextFile> createOutput();
   void writeHeader(veg::TextFile& out);
-  int write(veg::TextFile& out);
+  /// Writes every row to `out`; on a failure says so, and that nothing is
+  /// written when the caller removes `out`.
+  int write(veg::TextFile& out, bool removed_on_failure = false);
+  bool openPartial();
   void startPartial();
   void dropPartial();
   int finishPartial();
@@ -308,17 +311,22 @@ void Run::writeHeader(veg::TextFile& out) {
 // The output file is made under another name first, so that rows can be
 // written while the input is read and yet no file of the output's name
 // appears unless every row is in it.
-void Run::startPartial() {
+bool Run::openPartial() {
   partial_name_ = options_.output + ".partial";
   partial_ = streams_.fs.createNew(partial_name_);
-  if (!partial_) return;  // the rows wait for the end of the input
+  if (!partial_) return false;
   try {
     writeHeader(*partial_);
   } catch (const veg::FileError&) {
     dropPartial();
-    return;
+    return false;
   }
-  pool_->writeWhenDone(*partial_);
+  return true;
+}
+
+void Run::startPartial() {
+  // Without it the rows wait for the end of the input.
+  if (openPartial()) pool_->writeWhenDone(*partial_);
 }
 
 void Run::dropPartial() {
@@ -348,14 +356,15 @@ int Run::finishPartial() {
   return kExitOk;
 }
 
-int Run::write(veg::TextFile& out) {
+int Run::write(veg::TextFile& out, bool removed_on_failure) {
   try {
     writeHeader(out);
     pool_->finish(out);
     if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
   } catch (const veg::FileError& e) {
-    messages_.error(e.name, "cannot be written: " + e.reason + "; the output is incomplete");
+    messages_.error(e.name, "cannot be written: " + e.reason +
+                                (removed_on_failure ? "; nothing written" : "; the output is incomplete"));
     return kExitFailure;
   }
   return kExitOk;
@@ -460,6 +469,8 @@ int Run::go() {
   }
   pool_->add(set_, handed_, set_->samples.size());
   if (given_.format == Format::kHtml) return writeReport(to_file);
+  // Rows that were not written while the input was read take the same way.
+  if (to_file && !partial_) openPartial();
   if (partial_) {
     const int status = finishPartial();
     messages_.summary();
@@ -476,7 +487,13 @@ int Run::go() {
     }
     out = file.get();
   }
-  const int status = write(*out);
+  // Without a FILE.partial (one is left from another run) the rows go to
+  // FILE itself, which must not stay behind incomplete.
+  const int status = write(*out, file != nullptr);
+  if (status != kExitOk && file) {
+    file.reset();
+    streams_.fs.remove(options_.output);
+  }
   messages_.summary();
   return status;
 }
