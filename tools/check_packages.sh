@@ -65,7 +65,8 @@ case $what in
   deb)
     (cd "$build" && cpack -G DEB > /dev/null)
     deb=$(ls "$build"/vegsuite_*_*.deb)
-    dpkg-deb -I "$deb" | sed -n '/Package:/p;/Version:/p;/Depends:/p'
+    echo "$(dpkg-deb -f "$deb" Package) $(dpkg-deb -f "$deb" Version)," \
+         "depends on: $(dpkg-deb -f "$deb" Depends | grep . || echo 'nothing (linked statically)')"
     $sudo dpkg -i "$deb" > /dev/null
     [ "$(dpkg-query -W -f '${Status}' vegsuite)" = "install ok installed" ] || fail "vegsuite not installed"
     man -w vegmatch > /dev/null || fail "man vegmatch: no page"
