@@ -21,7 +21,7 @@ if [ -z "$program" ]; then
   exit 1
 fi
 mkdir -p "$top/run"
-for file in SPECDICT.txt ASSOCTAB.txt NVCTYPES.txt HELP.txt; do
+for file in SPECDICT.txt ASSOCTAB.txt NVCTYPES.txt HELP.txt VERSION.txt; do
   cp "$top/data/$file" "$top/run/$file"
 done
 cd "$top/run"
