@@ -147,4 +147,12 @@ std::optional<int> answerCommandLine(std::string_view program, const std::vector
   return 2;
 }
 
+std::optional<int> answerProgramArguments(std::string_view program, int argc, char** argv,
+                                          const std::function<std::vector<std::string>()>& version_lines) {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  auto out = streamFile(stdout, "standard output");
+  auto errors = streamFile(stderr, "standard error");
+  return answerCommandLine(program, args, version_lines, *out, *errors);
+}
+
 }  // namespace veg

@@ -66,4 +66,9 @@ std::optional<int> answerCommandLine(std::string_view program, const std::vector
                                      const std::function<std::vector<std::string>()>& version_lines,
                                      TextFile& out, TextFile& errors);
 
+/// The same for the arguments of `main`, answered on standard output and
+/// standard error.
+std::optional<int> answerProgramArguments(std::string_view program, int argc, char** argv,
+                                          const std::function<std::vector<std::string>()>& version_lines);
+
 }  // namespace veg

@@ -11,15 +11,10 @@
 
 int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
-  {
-    auto out = veg::streamFile(stdout, "standard output");
-    auto errors = veg::streamFile(stderr, "standard error");
-    const auto version = [] {
-      return std::vector<std::string>{std::string("deckload ") + veg::suiteVersion() + " (VEGMATCH suite)"};
-    };
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (auto status = veg::answerCommandLine("deckload", args, version, *out, *errors)) return *status;
-  }
+  const auto version = [] {
+    return std::vector<std::string>{std::string("deckload ") + veg::suiteVersion() + " (VEGMATCH suite)"};
+  };
+  if (auto status = veg::answerProgramArguments("deckload", argc, argv, version)) return *status;
   veg::StdConsole console;
   veg::RealFileSystem fs;
   return deckload::runDeckload(console, fs);

@@ -10,15 +10,10 @@
 
 int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
-  {
-    auto out = veg::streamFile(stdout, "standard output");
-    auto errors = veg::streamFile(stderr, "standard error");
-    const auto version = [] {
-      return std::vector<std::string>{std::string("decksave ") + veg::suiteVersion() + " (VEGMATCH suite)"};
-    };
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (auto status = veg::answerCommandLine("decksave", args, version, *out, *errors)) return *status;
-  }
+  const auto version = [] {
+    return std::vector<std::string>{std::string("decksave ") + veg::suiteVersion() + " (VEGMATCH suite)"};
+  };
+  if (auto status = veg::answerProgramArguments("decksave", argc, argv, version)) return *status;
   veg::StdConsole console;
   veg::RealFileSystem fs;
   return decksave::runDecksave(console, fs);

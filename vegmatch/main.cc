@@ -15,17 +15,12 @@ int main(int argc, char** argv) {
   veg::RealFileSystem disk;
   veg::InstalledDataFileSystem fs(
       disk, veg::installedDataDirectory(veg::programDirectory(argc > 0 ? argv[0] : nullptr)));
-  {
-    auto out = veg::streamFile(stdout, "standard output");
-    auto errors = veg::streamFile(stderr, "standard error");
-    const auto version = [&fs] {
-      return std::vector<std::string>{std::string("vegmatch ") + veg::suiteVersion() +
-                                          " (VEGMATCH suite, VEGMATCH Version 2)",
-                                      fs.referenceDataLine()};
-    };
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (auto status = veg::answerCommandLine("vegmatch", args, version, *out, *errors)) return *status;
-  }
+  const auto version = [&fs] {
+    return std::vector<std::string>{
+        std::string("vegmatch ") + veg::suiteVersion() + " (VEGMATCH suite, VEGMATCH Version 2)",
+        fs.referenceDataLine()};
+  };
+  if (auto status = veg::answerProgramArguments("vegmatch", argc, argv, version)) return *status;
   veg::StdConsole console;
   return vegmatch::runVegmatch(console, fs);
 }
