@@ -136,7 +136,8 @@ std::optional<int> answerCommandLine(std::string_view program, const std::vector
   if (args.size() == 1 && args[0] == "--help") {
     out.writeLine(usage);
     out.writeLine("Without arguments " + std::string(program) +
-                  " starts and asks for everything it needs; see man " + std::string(program) + ".");
+                  " starts and asks for everything it needs; see man " + std::string(program) +
+                  ".");
     out.flush();
     return 0;
   }
@@ -147,8 +148,9 @@ std::optional<int> answerCommandLine(std::string_view program, const std::vector
   return 2;
 }
 
-std::optional<int> answerProgramArguments(std::string_view program, int argc, char** argv,
-                                          const std::function<std::vector<std::string>()>& version_lines) {
+std::optional<int> answerProgramArguments(
+    std::string_view program, int argc, char** argv,
+    const std::function<std::vector<std::string>()>& version_lines) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   auto out = streamFile(stdout, "standard output");
   auto errors = streamFile(stderr, "standard error");

@@ -68,7 +68,8 @@ std::optional<int> answerCommandLine(std::string_view program, const std::vector
 
 /// The same for the arguments of `main`, answered on standard output and
 /// standard error.
-std::optional<int> answerProgramArguments(std::string_view program, int argc, char** argv,
-                                          const std::function<std::vector<std::string>()>& version_lines);
+std::optional<int> answerProgramArguments(
+    std::string_view program, int argc, char** argv,
+    const std::function<std::vector<std::string>()>& version_lines);
 
 }  // namespace veg

@@ -56,16 +56,18 @@ TEST(InstalledDataTest, WorkingDirectoryWinsAndOnlyReferenceFilesFallBack) {
   created->writeLine("new");
   created.reset();
   EXPECT_EQ(disk.lines("SPECDICT.txt"), std::vector<std::string>{"new"});
-  EXPECT_EQ(disk.lines(installed + "SPECDICT.txt"), std::vector<std::string>{"installed dictionary"});
+  EXPECT_EQ(disk.lines(installed + "SPECDICT.txt"),
+            std::vector<std::string>{"installed dictionary"});
 }
 
 TEST(InstalledDataTest, ReferenceDataLineSaysWhichTablesAreRead) {
   const std::string installed = std::string(kInstalled) + "/";
   MemoryFileSystem disk;
   InstalledDataFileSystem fs(disk, kInstalled);
-  EXPECT_EQ(fs.referenceDataLine(),
-            std::string("reference data: none found (no ASSOCTAB.txt in the working directory or ") +
-                kInstalled + ")");
+  EXPECT_EQ(
+      fs.referenceDataLine(),
+      std::string("reference data: none found (no ASSOCTAB.txt in the working directory or ") +
+          kInstalled + ")");
   disk.put(installed + "ASSOCTAB.txt", {"tables"});
   disk.put(installed + "VERSION.txt", {"NVC tables of 2026  "});
   EXPECT_EQ(fs.referenceDataLine(),
@@ -86,7 +88,8 @@ TEST(CommandLineTest, OnlyVersionAndHelpAreAnswered) {
       {{"--version"}, 0, {"decksave 9.9.9", "second line"}, {}},
       {{"--help"},
        0,
-       {usage, "Without arguments decksave starts and asks for everything it needs; see man decksave."},
+       {usage,
+        "Without arguments decksave starts and asks for everything it needs; see man decksave."},
        {}},
       {{"SAMP.txt"}, 2, {}, {"decksave: unknown argument: SAMP.txt", usage}},
       {{"-version"}, 2, {}, {"decksave: unknown argument: -version", usage}},

@@ -12,7 +12,8 @@
 int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
   const auto version = [] {
-    return std::vector<std::string>{std::string("deckload ") + veg::suiteVersion() + " (VEGMATCH suite)"};
+    return std::vector<std::string>{std::string("deckload ") + veg::suiteVersion() +
+                                    " (VEGMATCH suite)"};
   };
   if (auto status = veg::answerProgramArguments("deckload", argc, argv, version)) return *status;
   veg::StdConsole console;

@@ -11,7 +11,8 @@
 int main(int argc, char** argv) {
   veg::ignoreFileSizeSignal();
   const auto version = [] {
-    return std::vector<std::string>{std::string("decksave ") + veg::suiteVersion() + " (VEGMATCH suite)"};
+    return std::vector<std::string>{std::string("decksave ") + veg::suiteVersion() +
+                                    " (VEGMATCH suite)"};
   };
   if (auto status = veg::answerProgramArguments("decksave", argc, argv, version)) return *status;
   veg::StdConsole console;

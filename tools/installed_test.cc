@@ -23,8 +23,8 @@ using veg::testing::RunLimits;
 using veg::testing::sourceFile;
 using Lines = std::vector<std::string>;
 
-const Lines kReferenceFiles = {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt",
-                               "VERSION.txt", "NAMES.txt", "UNITS.csv", "HABITATS.csv",
+const Lines kReferenceFiles = {"SPECDICT.txt",   "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt",
+                               "VERSION.txt",    "NAMES.txt",    "UNITS.csv",    "HABITATS.csv",
                                "INDICATORS.csv", "FLORISTIC.csv"};
 
 void writeLines(const fs::path& path, const Lines& lines) {
@@ -54,16 +54,19 @@ struct Installation {
     fs::create_directories(prefix / "bin");
     fs::create_directories(data);
     fs::create_directories(work);
-    for (const char* program : {"vegmatch/vegmatch", "deckload/deckload", "decksave/decksave", "vegfit/vegfit"}) {
+    for (const char* program :
+         {"vegmatch/vegmatch", "deckload/deckload", "decksave/decksave", "vegfit/vegfit"}) {
       fs::copy_file(builtProgram(program), prefix / "bin" / fs::path(program).filename());
     }
-    for (const std::string& name : kReferenceFiles) fs::copy_file(sourceFile("data/" + name), data / name);
+    for (const std::string& name : kReferenceFiles)
+      fs::copy_file(sourceFile("data/" + name), data / name);
     in_work.working_dir = work.string();
   }
   std::string program(const std::string& name) const { return (prefix / "bin" / name).string(); }
   Lines workFiles() const {
     Lines names;
-    for (const auto& entry : fs::directory_iterator(work)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(work))
+      names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -77,7 +80,8 @@ TEST(InstalledTest, VegmatchReadsTheInstalledCopyOfEveryReferenceFileTheWorkingD
   Installation installed;
   writeLines(installed.data / "HELP.txt", {"HELP OF THE INSTALLATION"});
   fs::copy_file(sourceFile("data/examples/quadrats.txt"), installed.work / "quadrats.txt");
-  ASSERT_EQ(0, installed.run.run(installed.program("vegmatch"), {}, kHelpThenDatafile, installed.in_work));
+  ASSERT_EQ(0, installed.run.run(installed.program("vegmatch"), {}, kHelpThenDatafile,
+                                 installed.in_work));
   const Lines screen = installed.run.screen;
   EXPECT_NE(std::find(screen.begin(), screen.end(),
                       std::string(10, ' ') + "HELP OF THE INSTALLATION" + std::string(36, ' ')),
@@ -100,12 +104,15 @@ TEST(InstalledTest, VegmatchReadsTheInstalledCopyOfEveryReferenceFileTheWorkingD
   local.put("quadrats.txt", crlf);
   ASSERT_EQ(0, local.run(installed.program("vegmatch"), kHelpThenDatafile));
   EXPECT_EQ("", firstDifference(answers, local.lines("VEGMOUT.txt")));
-  EXPECT_NE(std::find(local.screen.begin(), local.screen.end(),
-                      std::string(10, ' ') + "HELP OF THE WORKING DIRECTORY" + std::string(31, ' ')),
-            local.screen.end());
+  EXPECT_NE(
+      std::find(local.screen.begin(), local.screen.end(),
+                std::string(10, ' ') + "HELP OF THE WORKING DIRECTORY" + std::string(31, ' ')),
+      local.screen.end());
   Lines without_help = screen, local_without_help = local.screen;
-  std::erase_if(without_help, [](const std::string& l) { return l.find("HELP OF") != std::string::npos; });
-  std::erase_if(local_without_help, [](const std::string& l) { return l.find("HELP OF") != std::string::npos; });
+  std::erase_if(without_help,
+                [](const std::string& l) { return l.find("HELP OF") != std::string::npos; });
+  std::erase_if(local_without_help,
+                [](const std::string& l) { return l.find("HELP OF") != std::string::npos; });
   EXPECT_EQ("", firstDifference(without_help, local_without_help));
 }
 
@@ -133,12 +140,21 @@ TEST(InstalledTest, InteractiveProgramsTakeOnlyVersionOrHelp) {
        {"usage: decksave [--version | --help]",
         "Without arguments decksave starts and asks for everything it needs; see man decksave."},
        {}},
-      {"vegmatch", {"quadrats.txt"}, 2, {}, {"vegmatch: unknown argument: quadrats.txt", "usage: vegmatch [--version | --help]"}},
-      {"deckload", {"-v"}, 2, {}, {"deckload: unknown argument: -v", "usage: deckload [--version | --help]"}},
+      {"vegmatch",
+       {"quadrats.txt"},
+       2,
+       {},
+       {"vegmatch: unknown argument: quadrats.txt", "usage: vegmatch [--version | --help]"}},
+      {"deckload",
+       {"-v"},
+       2,
+       {},
+       {"deckload: unknown argument: -v", "usage: deckload [--version | --help]"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.program) + " " + (c.args.empty() ? "" : c.args[0]));
-    EXPECT_EQ(c.status, installed.run.run(installed.program(c.program), c.args, {}, installed.in_work));
+    EXPECT_EQ(c.status,
+              installed.run.run(installed.program(c.program), c.args, {}, installed.in_work));
     EXPECT_EQ(c.screen, installed.run.screen);
     EXPECT_EQ(c.errors, installed.run.errors);
   }
@@ -166,7 +182,8 @@ TEST(InstalledTest, VegfitFindsItsDataInOrder) {
   EXPECT_EQ(installed.run.screen.size(), 1u + 13);
 
   fs::create_directories(installed.prefix / "bin/data");
-  for (const char* name : {"SPECDICT.txt", "VERSION.txt"}) fs::copy(installed.data / name, installed.prefix / "bin/data");
+  for (const char* name : {"SPECDICT.txt", "VERSION.txt"})
+    fs::copy(installed.data / name, installed.prefix / "bin/data");
   writeLines(installed.prefix / "bin/data/VERSION.txt", {"BESIDE THE PROGRAM"});
   EXPECT_EQ(versionLine({"--version"}), "reference data: BESIDE THE PROGRAM");
 
@@ -174,7 +191,8 @@ TEST(InstalledTest, VegfitFindsItsDataInOrder) {
   fs::create_directories(given);
   fs::copy(installed.data / "SPECDICT.txt", given);
   writeLines(given / "VERSION.txt", {"GIVEN BY --data"});
-  EXPECT_EQ(versionLine({"--data", given.string(), "--version"}), "reference data: GIVEN BY --data");
+  EXPECT_EQ(versionLine({"--data", given.string(), "--version"}),
+            "reference data: GIVEN BY --data");
 }
 
 }  // namespace

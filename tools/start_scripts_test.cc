@@ -89,7 +89,8 @@ TEST(StartScriptsTest, ScriptsStartWhatTheStartCommandBuilds) {
   for (const char* script : {"start-vegmatch.sh", "start-deckload.sh"}) {
     fs::copy_file(sourceFile(std::string("tools/") + script), top + "/tools/" + script);
   }
-  for (const char* name : {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt", "VERSION.txt"}) {
+  for (const char* name :
+       {"SPECDICT.txt", "ASSOCTAB.txt", "NVCTYPES.txt", "HELP.txt", "VERSION.txt"}) {
     fs::copy_file(sourceFile(std::string("data/") + name), top + "/data/" + name);
   }
   for (const char* program : {"vegmatch/vegmatch", "deckload/deckload"}) {

@@ -440,8 +440,10 @@ std::vector<std::string> helpText() {
 }
 
 std::vector<std::string> versionText(const std::string& data_version) {
-  return {std::string("vegfit ") + veg::suiteVersion() + " (VEGMATCH suite, scoring of vegmatch Version 2)",
-          "reference data: " + (data_version.empty() ? std::string("version not known") : data_version)};
+  return {std::string("vegfit ") + veg::suiteVersion() +
+              " (VEGMATCH suite, scoring of vegmatch Version 2)",
+          "reference data: " +
+              (data_version.empty() ? std::string("version not known") : data_version)};
 }
 
 }  // namespace vegfit

@@ -765,7 +765,8 @@ TEST_F(VegfitRun, OutputThatCannotBeWrittenIsReported) {
     bool partial_left;
   } cases[] = {{{}, false}, {{"--explain"}, false}, {{"--group-by", "sample"}, false}, {{}, true}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(c.options) + (c.partial_left ? " with a partial left" : ""));
+    SCOPED_TRACE(::testing::PrintToString(c.options) +
+                 (c.partial_left ? " with a partial left" : ""));
     if (c.partial_left) run.put("big.csv.partial", {"left from another run"});
     Lines args = {"--data", "data", "-o", "big.csv", "many.csv"};
     args.insert(args.end(), c.options.begin(), c.options.end());

@@ -363,8 +363,9 @@ int Run::write(veg::TextFile& out, bool removed_on_failure) {
     if (options_.format == Format::kJson) out.writeText("]");
     out.flush();
   } catch (const veg::FileError& e) {
-    messages_.error(e.name, "cannot be written: " + e.reason +
-                                (removed_on_failure ? "; nothing written" : "; the output is incomplete"));
+    messages_.error(e.name,
+                    "cannot be written: " + e.reason +
+                        (removed_on_failure ? "; nothing written" : "; the output is incomplete"));
     return kExitFailure;
   }
   return kExitOk;
