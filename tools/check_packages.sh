@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 top=$(pwd)
 what=$1
 build=$2
+case $build in /*) ;; *) build=$top/$build ;; esac
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 
