@@ -109,17 +109,19 @@ bool InstalledDataFileSystem::rename(const std::string& from, const std::string&
 bool InstalledDataFileSystem::remove(const std::string& name) { return local_.remove(name); }
 
 std::string InstalledDataFileSystem::referenceDataLine() {
-  const std::string prefix = "reference data: ";
+  const auto dataLine = [this](const std::string& version_file, const std::string& where) {
+    const std::string version = firstLine(local_.openExisting(version_file).get());
+    return "reference data: " + (version.empty() ? std::string("version not known") : version) +
+           " (" + where + ")";
+  };
   if (local_.kindOf("ASSOCTAB.txt") != FileKind::kMissing) {
-    const std::string version = firstLine(local_.openExisting("VERSION.txt").get());
-    return prefix + (version.empty() ? "version not known" : version) + " (working directory)";
+    return dataLine("VERSION.txt", "working directory");
   }
   const std::string installed = installedName("ASSOCTAB.txt");
   if (!installed.empty() && local_.kindOf(installed) != FileKind::kMissing) {
-    const std::string version = firstLine(local_.openExisting(installedName("VERSION.txt")).get());
-    return prefix + (version.empty() ? "version not known" : version) + " (" + installed_dir_ + ")";
+    return dataLine(installedName("VERSION.txt"), installed_dir_);
   }
-  return prefix + "none found (no ASSOCTAB.txt in the working directory" +
+  return "reference data: none found (no ASSOCTAB.txt in the working directory" +
          (installed_dir_.empty() ? std::string() : " or " + installed_dir_) + ")";
 }
 

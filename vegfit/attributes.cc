@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <initializer_list>
 #include <memory>
 
 #include "common/csv.h"
@@ -38,6 +39,15 @@ class Cells {
       error = std::string(file_) + ": the header row lacks the column " + name;
       return false;
     }
+  }
+
+  // The index of each named column, in turn; false at the first missing.
+  bool columns(std::initializer_list<std::pair<const char*, std::size_t*>> wanted,
+               std::string& error) const {
+    for (const auto& [name, index] : wanted) {
+      if (!column(name, *index, error)) return false;
+    }
+    return true;
   }
 
   // A whole number in [low, high]; an empty cell is none when `may_be_empty`.
@@ -233,16 +243,19 @@ bool Attributes::loadUnits(const std::string& text, const engine::Tables& tables
   std::size_t number, code, community, subcommunity, full, eunis_code, eunis_name, relationship,
       plots, min_species, mean_species, max_species;
   std::array<std::size_t, kIndicators> means{}, sds{};
-  if (!cells.column("number", number, error) || !cells.column("nvc_code", code, error) ||
-      !cells.column("community", community, error) ||
-      !cells.column("subcommunity", subcommunity, error) ||
-      !cells.column("fullname", full, error) || !cells.column("eunis_code", eunis_code, error) ||
-      !cells.column("eunis_name", eunis_name, error) ||
-      !cells.column("eunis_relationship", relationship, error) ||
-      !cells.column("num_samples", plots, error) ||
-      !cells.column("min_species", min_species, error) ||
-      !cells.column("mean_species", mean_species, error) ||
-      !cells.column("max_species", max_species, error))
+  if (!cells.columns({{"number", &number},
+                      {"nvc_code", &code},
+                      {"community", &community},
+                      {"subcommunity", &subcommunity},
+                      {"fullname", &full},
+                      {"eunis_code", &eunis_code},
+                      {"eunis_name", &eunis_name},
+                      {"eunis_relationship", &relationship},
+                      {"num_samples", &plots},
+                      {"min_species", &min_species},
+                      {"mean_species", &mean_species},
+                      {"max_species", &max_species}},
+                     error))
     return false;
   for (int i = 0; i < kIndicators; ++i) {
     const std::string letter(1, kIndicatorLetters[static_cast<std::size_t>(i)]);
@@ -289,11 +302,12 @@ bool Attributes::loadHabitats(const std::string& text, std::string& error) {
   if (!table) return false;
   Cells cells(*table, kHabitatsFile);
   std::size_t code, classification, habitat_code, habitat_name, relationship;
-  if (!cells.column("nvc_code", code, error) ||
-      !cells.column("classification", classification, error) ||
-      !cells.column("habitat_code", habitat_code, error) ||
-      !cells.column("habitat_name", habitat_name, error) ||
-      !cells.column("relationship", relationship, error))
+  if (!cells.columns({{"nvc_code", &code},
+                      {"classification", &classification},
+                      {"habitat_code", &habitat_code},
+                      {"habitat_name", &habitat_name},
+                      {"relationship", &relationship}},
+                     error))
     return false;
   for (std::size_t r = 0; r < cells.rows(); ++r) {
     const std::string& name = cells.cell(r, classification);
@@ -343,9 +357,12 @@ bool Attributes::loadTables(const std::string& text, std::string& error) {
   if (!table) return false;
   Cells cells(*table, kFloristicFile);
   std::size_t code, number, constancy, min_domin, max_domin;
-  if (!cells.column("nvc_code", code, error) || !cells.column("species_number", number, error) ||
-      !cells.column("constancy", constancy, error) ||
-      !cells.column("min_domin", min_domin, error) || !cells.column("max_domin", max_domin, error))
+  if (!cells.columns({{"nvc_code", &code},
+                      {"species_number", &number},
+                      {"constancy", &constancy},
+                      {"min_domin", &min_domin},
+                      {"max_domin", &max_domin}},
+                     error))
     return false;
   std::vector<std::pair<int, TableEntry>> read;
   read.reserve(cells.rows());

@@ -93,6 +93,11 @@ class Run {
   void handOver(std::size_t whole);
   bool checkSamples(const SampleSet& set);
   std::unique_ptr<veg::TextFile> createOutput();
+  /// Says why FILE (-o) cannot be made: it exists (without --force), or not.
+  void reportUncreatable();
+  /// Gives the whole output `written` the name FILE; else removes it and
+  /// says why (false).
+  bool publish(const std::string& written);
   void writeHeader(veg::TextFile& out);
   /// Writes every row to `out`; on a failure says so, and that nothing is
   /// written when the caller removes `out`.
@@ -289,12 +294,21 @@ bool Run::checkSamples(const SampleSet& set) {
 std::unique_ptr<veg::TextFile> Run::createOutput() {
   auto file = options_.force ? streams_.fs.createReplacing(options_.output)
                              : streams_.fs.createNew(options_.output);
-  if (!file) {
-    messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
-                                         ? "cannot be created"
-                                         : "exists; --force replaces it");
-  }
+  if (!file) reportUncreatable();
   return file;
+}
+
+void Run::reportUncreatable() {
+  messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
+                                       ? "cannot be created"
+                                       : "exists; --force replaces it");
+}
+
+bool Run::publish(const std::string& written) {
+  if (streams_.fs.rename(written, options_.output, options_.force)) return true;
+  streams_.fs.remove(written);
+  reportUncreatable();
+  return false;
 }
 
 void Run::writeHeader(veg::TextFile& out) {
@@ -346,14 +360,7 @@ int Run::finishPartial() {
     return kExitFailure;
   }
   partial_.reset();
-  if (!streams_.fs.rename(partial_name_, options_.output, options_.force)) {
-    streams_.fs.remove(partial_name_);
-    messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
-                                         ? "cannot be created"
-                                         : "exists; --force replaces it");
-    return kExitFailure;
-  }
-  return kExitOk;
+  return publish(partial_name_) ? kExitOk : kExitFailure;
 }
 
 int Run::write(veg::TextFile& out, bool removed_on_failure) {
@@ -394,13 +401,7 @@ int Run::writeReport(bool to_file) {
     file->writeText(html);
     file->flush();
     file.reset();
-    if (name != options_.output && !streams_.fs.rename(name, options_.output, options_.force)) {
-      streams_.fs.remove(name);
-      messages_.error(options_.output, options_.force || !streams_.fs.openExisting(options_.output)
-                                           ? "cannot be created"
-                                           : "exists; --force replaces it");
-      return kExitFailure;
-    }
+    if (name != options_.output && !publish(name)) return kExitFailure;
   } catch (const veg::FileError& e) {
     if (!name.empty()) streams_.fs.remove(name);
     messages_.error(e.name, "cannot be written: " + e.reason + "; nothing written");
